@@ -1,0 +1,46 @@
+#include "decode/time_zone.h"
+
+namespace kobrix {
+
+std::string TimeZoneNameFor(const TimeZoneInfo& info) {
+    switch (info.state) {
+        case TimeZoneInfo::State::NoDaylightSaving: return "TimeZone UNKNOWN";
+        case TimeZoneInfo::State::StandardTime: return info.standardName;
+        case TimeZoneInfo::State::DaylightTime: return info.daylightName;
+        case TimeZoneInfo::State::Failed: break;
+    }
+    return "TimeZone really UNKNOWN";
+}
+
+std::string RefreshTimeZoneName(const TimeZoneSource& zone) {
+    return TimeZoneNameFor(zone.CurrentZone());
+}
+
+UtcOffset LocalTimeCache::OffsetAt(const TimeZoneSource& zone, std::int64_t unixSeconds) {
+    std::int64_t day = unixSeconds / 86400;
+    if (unixSeconds % 86400 < 0) --day;
+    Entry& slot = entries_[static_cast<std::size_t>(day & 63)];
+    if (slot.day == day) return UtcOffset{true, slot.seconds, {}};
+
+    const std::int64_t first = day * 86400;
+    UtcOffset start = zone.OffsetAt(first);
+    if (!start.ok) return start;
+    const UtcOffset end = zone.OffsetAt(first + 86399);
+    if (end.ok && end.seconds == start.seconds) {
+        slot.day = day;
+        slot.seconds = start.seconds;
+        return start;
+    }
+    return zone.OffsetAt(unixSeconds);
+}
+
+void LocalTimeCache::SetZoneName(const std::string& name) {
+    if (named_ && name == zoneName_) return;
+    Clear();
+    zoneName_ = name;
+    named_ = true;
+}
+
+void LocalTimeCache::Clear() { entries_.fill(Entry{}); }
+
+}  // namespace kobrix

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kobrix {
+
+// What the system says of its current time zone.
+struct TimeZoneInfo {
+    enum class State {
+        NoDaylightSaving,  // the zone keeps no daylight saving in this year's rules, or is unknown
+        StandardTime,      // standard time is in effect now
+        DaylightTime,      // daylight time is in effect now
+        Failed,            // the query itself failed
+    };
+    State state = State::Failed;
+    std::string standardName;
+    std::string daylightName;
+};
+
+// Result of converting one UTC instant to local time.
+struct UtcOffset {
+    bool ok = false;
+    int seconds = 0;    // local minus UTC
+    std::string error;  // the platform's text when !ok
+};
+
+// The computer's time zone: its names now, and its offset from UTC by the zone's rules for a
+// given instant (so daylight saving follows the capture date, not today).
+class TimeZoneSource {
+public:
+    virtual ~TimeZoneSource() = default;
+    virtual TimeZoneInfo CurrentZone() const = 0;
+    virtual UtcOffset OffsetAt(std::int64_t unixSeconds) const = 0;
+};
+
+// "TimeZone UNKNOWN", the standard name, the daylight name or "TimeZone really UNKNOWN".
+std::string RefreshTimeZoneName(const TimeZoneSource& zone);
+std::string TimeZoneNameFor(const TimeZoneInfo& info);
+
+// Remembers the offset of whole UTC days for one zone. A day is cached only when its first
+// and last second have the same offset, so a day with a transition is always asked exactly.
+// A batch of thousands of images from a few days then needs a handful of zone lookups.
+class LocalTimeCache {
+public:
+    UtcOffset OffsetAt(const TimeZoneSource& zone, std::int64_t unixSeconds);
+    // Forget everything when the zone may have changed (its name differs from the last).
+    void SetZoneName(const std::string& name);
+    void Clear();
+
+private:
+    struct Entry {
+        std::int64_t day = INT64_MIN;
+        int seconds = 0;
+    };
+    std::array<Entry, 64> entries_{};
+    std::string zoneName_;
+    bool named_ = false;
+};
+
+}  // namespace kobrix
