@@ -60,7 +60,8 @@ TimeZoneInfo SystemTimeZone::ZoneAt(std::int64_t unixSeconds) {
 TimeZoneInfo SystemTimeZone::CurrentZone() const {
     const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
     std::lock_guard<std::mutex> lock(mutex_);
-    if (now - checkedAt_ >= 60 || now < checkedAt_) {
+    if (!checked_ || now - checkedAt_ >= 60 || now < checkedAt_) {
+        checked_ = true;
         cached_ = ZoneAt(now);
         checkedAt_ = now;
     }

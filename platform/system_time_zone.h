@@ -21,7 +21,8 @@ public:
 private:
     // The zone is asked again at most once a minute.
     mutable std::mutex mutex_;
-    mutable std::int64_t checkedAt_ = INT64_MIN;
+    mutable bool checked_ = false;
+    mutable std::int64_t checkedAt_ = 0;
     mutable TimeZoneInfo cached_;
 };
 

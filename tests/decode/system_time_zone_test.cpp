@@ -50,6 +50,12 @@ TEST(SystemTimeZone, ZonesWithoutDaylightSavingAreUnknown) {
     }
 }
 
+TEST(SystemTimeZone, CurrentZoneIsAskedOnFirstUse) {
+    ScopedZone zone("UTC");
+    const SystemTimeZone system;
+    EXPECT_EQ(RefreshTimeZoneName(system), "TimeZone UNKNOWN");
+}
+
 TEST(SystemTimeZone, StandardAndDaylightNamesFollowNow) {
     ScopedZone zone("America/New_York");
     EXPECT_EQ(TimeZoneNameFor(SystemTimeZone::ZoneAt(kJanuary2026)), "EST");
