@@ -1,5 +1,7 @@
 #include "decode/date_time.h"
 
+#include <charconv>
+
 #include "decode/rounding.h"
 
 namespace kobrix {
@@ -9,24 +11,6 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     std::int64_t q = a / b;
     if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
     return q;
-}
-
-void AppendTwoDigits(std::string& out, int v) {
-    out.push_back(static_cast<char>('0' + v / 10));
-    out.push_back(static_cast<char>('0' + v % 10));
-}
-
-void AppendInt(std::string& out, std::int64_t v) {
-    char buf[24];
-    int n = 0;
-    const bool negative = v < 0;
-    std::uint64_t u = negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
-    do {
-        buf[n++] = static_cast<char>('0' + u % 10);
-        u /= 10;
-    } while (u != 0);
-    if (negative) out.push_back('-');
-    while (n > 0) out.push_back(buf[--n]);
 }
 
 }  // namespace
@@ -90,26 +74,34 @@ CivilTime DecodeDateTime(DateTime value) { return CivilFromMs(DateTimeToMs(value
 
 void AppendEarthTime(std::string& out, DateTime value, const DateNames& names) {
     const CivilTime t = DecodeDateTime(value);
+    // Built in a local buffer and appended once: this runs for every decoded name.
+    char buf[48];
+    char* p = buf;
+    const auto put2 = [&p](int v) {
+        *p++ = static_cast<char>('0' + v / 10);
+        *p++ = static_cast<char>('0' + v % 10);
+    };
+    *p++ = ' ';
+    if (t.day >= 10) *p++ = static_cast<char>('0' + t.day / 10);
+    *p++ = static_cast<char>('0' + t.day % 10);
+    *p++ = ' ';
+    if (t.year >= 0 && t.year < 10000) {
+        put2(t.year / 100);  // four digits, as the pattern asks
+        put2(t.year % 100);
+    } else {
+        const auto r = std::to_chars(p, buf + 32, t.year);
+        p = r.ec == std::errc() ? r.ptr : p;
+    }
+    *p++ = ' ';
+    put2(t.hour);
+    *p++ = ':';
+    put2(t.minute);
+    *p++ = ':';
+    put2(t.second);
     out += names.days[static_cast<std::size_t>(t.dayOfWeek)];
     out.push_back(' ');
     out += names.months[static_cast<std::size_t>(t.month - 1)];
-    out.push_back(' ');
-    AppendInt(out, t.day);
-    out.push_back(' ');
-    if (t.year >= 0 && t.year < 1000) {
-        // Four digits, as the pattern asks.
-        out.push_back(static_cast<char>('0' + t.year / 1000));
-        out.push_back(static_cast<char>('0' + t.year / 100 % 10));
-        AppendTwoDigits(out, t.year % 100);
-    } else {
-        AppendInt(out, t.year);
-    }
-    out.push_back(' ');
-    AppendTwoDigits(out, t.hour);
-    out.push_back(':');
-    AppendTwoDigits(out, t.minute);
-    out.push_back(':');
-    AppendTwoDigits(out, t.second);
+    out.append(buf, static_cast<std::size_t>(p - buf));
 }
 
 std::string FormatEarthTime(DateTime value, const DateNames& names) {

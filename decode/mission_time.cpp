@@ -1,5 +1,6 @@
 #include "decode/mission_time.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "decode/rounding.h"
@@ -9,8 +10,11 @@ namespace {
 
 void AppendAtLeastTwoDigits(std::string& out, double value) {
     const auto v = static_cast<std::int64_t>(value);
-    if (v >= 0 && v < 10) out.push_back('0');
-    out += std::to_string(v);
+    char buf[24];
+    char* p = buf;
+    if (v >= 0 && v < 10) *p++ = '0';
+    p = std::to_chars(p, buf + sizeof buf, v).ptr;
+    out.append(buf, static_cast<std::size_t>(p - buf));
 }
 
 std::int32_t SecondsBetween(DateTime a, DateTime b) {

@@ -110,7 +110,9 @@ bool ParseInteger(std::string_view text, std::int32_t& value) {
 }
 
 void AppendWhole(std::string& out, double value) {
-    out += std::to_string(static_cast<std::int64_t>(value));
+    char buf[24];
+    const auto end = std::to_chars(buf, buf + sizeof buf, static_cast<std::int64_t>(value)).ptr;
+    out.append(buf, static_cast<std::size_t>(end - buf));
 }
 
 void SetWhole(std::string& out, double value) {
@@ -311,7 +313,7 @@ void DecodeProductName(std::string_view fileName, const DecodeContext& context,
     state.autoshow.rightPicturePath.clear();
 
     // 1. Time zone name; a new zone makes the cached offsets stale.
-    panel.timeZone = RefreshTimeZoneName(*context.zone);
+    RefreshTimeZoneName(*context.zone, panel.timeZone);
     state.times.TimeZoneName = panel.timeZone;
     if (context.localTimeCache) context.localTimeCache->SetZoneName(panel.timeZone);
 

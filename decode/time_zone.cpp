@@ -2,7 +2,7 @@
 
 namespace kobrix {
 
-std::string TimeZoneNameFor(const TimeZoneInfo& info) {
+std::string_view TimeZoneNameFor(const TimeZoneInfo& info) {
     switch (info.state) {
         case TimeZoneInfo::State::NoDaylightSaving: return "TimeZone UNKNOWN";
         case TimeZoneInfo::State::StandardTime: return info.standardName;
@@ -13,7 +13,12 @@ std::string TimeZoneNameFor(const TimeZoneInfo& info) {
 }
 
 std::string RefreshTimeZoneName(const TimeZoneSource& zone) {
-    return TimeZoneNameFor(zone.CurrentZone());
+    return std::string(TimeZoneNameFor(zone.CurrentZone()));
+}
+
+void RefreshTimeZoneName(const TimeZoneSource& zone, std::string& name) {
+    const TimeZoneInfo info = zone.CurrentZone();
+    name.assign(TimeZoneNameFor(info));
 }
 
 UtcOffset LocalTimeCache::OffsetAt(const TimeZoneSource& zone, std::int64_t unixSeconds) {

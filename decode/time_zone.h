@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kobrix {
 
@@ -37,7 +38,9 @@ public:
 
 // "TimeZone UNKNOWN", the standard name, the daylight name or "TimeZone really UNKNOWN".
 std::string RefreshTimeZoneName(const TimeZoneSource& zone);
-std::string TimeZoneNameFor(const TimeZoneInfo& info);
+std::string_view TimeZoneNameFor(const TimeZoneInfo& info);
+// The same into an existing string, without allocating once it has room.
+void RefreshTimeZoneName(const TimeZoneSource& zone, std::string& name);
 
 // Remembers the offset of whole UTC days for one zone. A day is cached only when its first
 // and last second have the same offset, so a day with a transition is always asked exactly.
