@@ -79,6 +79,18 @@ constexpr const char* kCsvKeys[] = {
 
 void AppendJsonString(std::string& out, std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
+        // Runs of plain printable ASCII go out in one piece.
+        std::size_t run = i;
+        while (run < text.size()) {
+            const auto c = static_cast<unsigned char>(text[run]);
+            if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') break;
+            ++run;
+        }
+        if (run > i) {
+            out.append(text.data() + i, run - i);
+            i = run;
+            if (i == text.size()) break;
+        }
         const auto c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
             switch (c) {
