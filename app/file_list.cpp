@@ -1,0 +1,94 @@
+#include "app/file_list.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace kobrix {
+namespace {
+
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool FileList::LessIgnoringCase(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const char x = Fold(a[i]);
+        const char y = Fold(b[i]);
+        if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+std::string JoinPath(const std::string& directory, const std::string& name) {
+    if (directory.empty()) return name;
+    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    if (directory.back() == separator) return directory + name;
+    return directory + separator + name;
+}
+
+bool FileList::Read(const std::string& directory) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code ec;
+    bool ok = true;
+    fs::directory_iterator it(directory, ec);
+    if (ec) ok = false;
+    for (const fs::directory_iterator end; ok && it != end; it.increment(ec)) {
+        if (ec) {
+            ok = false;
+            break;
+        }
+        std::error_code typeError;
+        if (it->is_regular_file(typeError)) names.push_back(it->path().filename().string());
+    }
+    Assign(directory, ok ? std::move(names) : std::vector<std::string>{});
+    return ok;
+}
+
+void FileList::Assign(const std::string& directory, std::vector<std::string> names) {
+    directory_ = directory;
+    names_ = std::move(names);
+    std::sort(names_.begin(), names_.end(), LessIgnoringCase);
+    selected_ = -1;
+    pastEnd_ = false;
+}
+
+void FileList::Select(int index) { selected_ = (index >= 0 && index < Count()) ? index : -1; }
+
+const std::string& FileList::SelectedName() const {
+    static const std::string kNone;
+    return selected_ >= 0 ? names_[static_cast<std::size_t>(selected_)] : kNone;
+}
+
+std::string FileList::PathOf(int index) const {
+    if (index < 0 || index >= Count()) return {};
+    return JoinPath(directory_, names_[static_cast<std::size_t>(index)]);
+}
+
+std::string FileList::SelectedPath() const { return PathOf(selected_); }
+
+void FileList::MoveNext() {
+    if (names_.empty()) return;
+    if (selected_ >= Count() - 1) {
+        pastEnd_ = true;
+        return;
+    }
+    ++selected_;
+}
+
+void FileList::MovePrevious() {
+    if (names_.empty()) return;
+    if (selected_ > 0) --selected_;
+    else if (selected_ < 0) selected_ = 0;
+}
+
+bool FileList::TakePastEndRequest() {
+    const bool was = pastEnd_;
+    pastEnd_ = false;
+    return was;
+}
+
+}  // namespace kobrix
