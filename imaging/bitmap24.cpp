@@ -65,7 +65,7 @@ Bitmap24& Bitmap24::operator=(Bitmap24&& other) noexcept {
     return *this;
 }
 
-void Bitmap24::Resize(int width, int height, bool clear) {
+void Bitmap24::CheckSize(int width, int height) {
     if (width < 0 || height < 0) {
         throw ImageError("", "picture size " + std::to_string(width) + " x " +
                                  std::to_string(height) + " is negative");
@@ -75,12 +75,16 @@ void Bitmap24::Resize(int width, int height, bool clear) {
                                  std::to_string(height) + " exceeds the limit of " +
                                  std::to_string(kMaxImageSide) + " pixels a side");
     }
-    const std::size_t stride = StrideFor(width);
-    const std::size_t bytes = stride * static_cast<std::size_t>(height);
-    if (bytes > kMaxImageBytes) {
+    if (StrideFor(width) * static_cast<std::size_t>(height) > kMaxImageBytes) {
         throw ImageError("", "picture size " + std::to_string(width) + " x " +
                                  std::to_string(height) + " exceeds the limit of 1 GiB");
     }
+}
+
+void Bitmap24::Resize(int width, int height, bool clear) {
+    CheckSize(width, height);
+    const std::size_t stride = StrideFor(width);
+    const std::size_t bytes = stride * static_cast<std::size_t>(height);
     if (bytes != SizeBytes() || !pixels_) {
         pixels_.reset(bytes ? new std::uint8_t[bytes] : nullptr);
     }

@@ -34,8 +34,11 @@ public:
     // Bytes per row for a given width (3 bytes a pixel, rounded up to 4).
     static std::size_t StrideFor(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
 
-    // Throws ImageError when a side is negative, over kMaxImageSide or the rows would exceed
-    // kMaxImageBytes. With clear = false the new pixels are left uninitialised (for decoders
+    // Throws ImageError (without a file name) when a side is negative, over kMaxImageSide or
+    // the rows would exceed kMaxImageBytes. Decoders call it before trusting a header's size.
+    static void CheckSize(int width, int height);
+
+    // Throws as CheckSize does. With clear = false the new pixels are left uninitialised (for decoders
     // that write every row).
     void Resize(int width, int height, bool clear = true);
     void Clear();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +13,14 @@ namespace kobrix {
 
 // True when the extension is ".jpg" or ".jpeg", compared without regard to case.
 bool HasJpegExtension(std::string_view path);
+
+enum class PictureKind { Jpeg, Gif, Bmp };
+
+// How ReadAnyPicture reads a file of this name whose first bytes are `head`.
+PictureKind PictureKindOf(std::string_view path, std::span<const std::uint8_t> head);
+
+// What WritePictureByExtension writes for this name; nothing for an extension it refuses.
+std::optional<PictureKind> WritableKindOf(std::string_view path);
 
 // Reads a whole file, refusing anything larger than `limit` bytes. Throws ImageError.
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path,

@@ -3,13 +3,20 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "imaging/bitmap24.h"
 
 namespace kobrix {
 
+// Files with more scans are refused: each scan is a pass over the whole picture, so a small
+// crafted file could otherwise keep the decoder busy for minutes. Real files have about ten.
+inline constexpr int kMaxJpegScans = 256;
+
 // Decodes a JPEG (baseline, progressive, greyscale, CMYK/YCCK, any sampling) straight into
-// the padded BGR rows. `name` only labels errors. Throws ImageError.
+// the padded BGR rows; EXIF orientation is ignored. The source format is 8 bit for greyscale
+// and 24 bit for everything else (CMYK included: it is read as 24-bit colour). `name` only
+// labels errors. Throws ImageError, also for truncated files and sizes past the limits.
 Bitmap24 DecodeJpeg(std::span<const std::uint8_t> data, const std::string& name);
 Bitmap24 ReadJpegFile(const std::string& path);
 

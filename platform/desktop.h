@@ -15,10 +15,12 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
 
-    // Opens a web page in the default browser; false when there is none.
+    // Opens a web page in the default browser; false when there is none or the address is not
+    // a web or mail address.
     virtual bool OpenUrl(const QString& url) = 0;
-    // Opens a file in the desktop's text editor (the editor reports a missing file itself).
-    virtual void OpenInTextEditor(const QString& path) = 0;
+    // Opens a file in the desktop's text editor; false when the file does not exist or no
+    // editor took it (desktop handlers do not report a missing file themselves).
+    virtual bool OpenInTextEditor(const QString& path) = 0;
     // Starts a program without parameters; a missing program is silently ignored. Returns
     // whether it was started.
     virtual bool StartProgram(const QString& path) = 0;
@@ -30,7 +32,9 @@ public:
     virtual QSize ScreenSize() = 0;
     virtual int PixelsPerInch() = 0;  // horizontal logical pixels per inch
 
-    virtual void SetUiPriority(UiPriority priority) = 0;
+    // False when the system refused the level (leaving the idle level needs a privilege on
+    // some systems); the thread then keeps the priority it had.
+    virtual bool SetUiPriority(UiPriority priority) = 0;
     // Adds a font file for this session; false when it could not be added.
     virtual bool AddFontFile(const QString& path) = 0;
     virtual QString DefaultLanguage() = 0;  // e.g. "en_GB"

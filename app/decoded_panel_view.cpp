@@ -1,0 +1,121 @@
+#include "app/decoded_panel_view.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+
+namespace kobrix {
+namespace {
+
+QLabel* Caption(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setStyleSheet("color: #000080;");
+    return label;
+}
+
+QString Text(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+QLabel* DecodedPanelView::AddValue(const char* controlName) {
+    auto* label = new QLabel(this);
+    label->setObjectName(controlName);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+DecodedPanelView::DecodedPanelView(QWidget* parent) : QWidget(parent) {
+    setObjectName("DecodedPanel");
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(2);
+    int row = 0;
+    const auto addRow = [&](const QString& caption, QWidget* value) {
+        grid->addWidget(Caption(caption, this), row, 0, Qt::AlignLeft | Qt::AlignVCenter);
+        grid->addWidget(value, row, 1);
+        ++row;
+    };
+    const auto pair = [this](const char* first, const char* second, const QString& between) {
+        auto* box = new QWidget(this);
+        auto* h = new QHBoxLayout(box);
+        h->setContentsMargins(0, 0, 0, 0);
+        h->addWidget(AddValue(first));
+        if (!between.isEmpty()) h->addWidget(new QLabel(between, box));
+        h->addWidget(AddValue(second));
+        h->addStretch();
+        return box;
+    };
+
+    addRow("Mars Exploration Rover No.", pair("Label2", "Label76", QString()));
+    addRow("SOL", AddValue("Label44"));
+    addRow("Spacecraft Location.", AddValue("Label36"));
+    addRow("Imaging Camera.", AddValue("Label9"));
+    addRow("Spacecraft Clock.", AddValue("Label10"));
+
+    auto* elapsed = new QWidget(this);
+    auto* eh = new QHBoxLayout(elapsed);
+    eh->setContentsMargins(0, 0, 0, 0);
+    for (const auto& [control, unit] : {std::pair{"Label63", "Sols"}, std::pair{"Label61", "Mhrs"},
+                                        std::pair{"Label59", "Mmins"}, std::pair{"Label57", "Msecs"}}) {
+        eh->addWidget(AddValue(control));
+        eh->addWidget(new QLabel(unit, elapsed));
+    }
+    eh->addStretch();
+    addRow("Martian time transpired since landing", elapsed);
+
+    // The totals are kept on the panel but not shown.
+    for (const auto& [control, caption] : {std::pair{"Label49", "MLSD"}, std::pair{"Label51", "MLSH"},
+                                           std::pair{"Label53", "MLSM"}, std::pair{"Label55", "MLSS"}}) {
+        QLabel* value = AddValue(control);
+        value->setToolTip(caption);
+        value->hide();
+    }
+
+    auto* solar = new QWidget(this);
+    auto* sh = new QHBoxLayout(solar);
+    sh->setContentsMargins(0, 0, 0, 0);
+    sh->addWidget(AddValue("Label47"));
+    sh->addWidget(new QLabel("approx.Solar Time +/- 1hr", solar));
+    sh->addStretch();
+    addRow("Martian local standard time of image capture", solar);
+    addRow("Earth Time. (UTC)         =", AddValue("Label39"));
+    addRow("Users Local Time Zone", AddValue("Label41"));
+    addRow("Earth Time (Local)        =", AddValue("Label5"));
+    addRow("Image Product Type.", AddValue("Label11"));
+    addRow("Site Number.", AddValue("Label12"));
+    addRow("Drive Number Within Site.", AddValue("Label13"));
+    addRow("Command Sequence.", AddValue("Label14"));
+    addRow("Sequence Category.", AddValue("Label37"));
+    addRow("Sequence Code", pair("Label34", "Label33", "="));
+    addRow("Spectral Response (Filter)", AddValue("Label22"));
+    addRow("Camera Eye", AddValue("Label15"));
+    addRow("Product Producer", AddValue("Label23"));
+    addRow("Product Version", AddValue("Label24"));
+    QLabel* hint = AddValue("Label40");
+    grid->addWidget(hint, row++, 0, 1, 2);
+    addRow("Currently selected file name", AddValue("Label54"));
+    addRow("Right Eye File Name", AddValue("Label56"));
+    addRow("Left Eye File Name", AddValue("Label58"));
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(row, 1);
+}
+
+QLabel* DecodedPanelView::Value(const char* controlName) const {
+    return findChild<QLabel*>(controlName);
+}
+
+void DecodedPanelView::Show(const DecodedPanel& panel) {
+    for (const PanelField& field : PanelFields()) {
+        // The position caption and the file-name box belong to the main window itself.
+        if (QLabel* label = Value(field.control)) label->setText(Text(panel.*field.member));
+    }
+    const Rgb rgb = HintRgb(panel.stereoHintColour);
+    if (QLabel* hint = Value("Label40")) {
+        hint->setStyleSheet(QString("color: rgb(%1,%2,%3); font-weight: bold;")
+                                .arg(rgb.red)
+                                .arg(rgb.green)
+                                .arg(rgb.blue));
+    }
+}
+
+}  // namespace kobrix

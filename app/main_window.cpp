@@ -1,0 +1,540 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "app/browse_texts.h"
+#include "app/decoded_panel_view.h"
+#include "app/directory_browser.h"
+#include "app/full_size_window.h"
+#include "app/large_image_page.h"
+#include "app/main_menu.h"
+#include "app/picture_view.h"
+#include "app/slideshow_delay_window.h"
+#include "app/startup_picture.h"
+#include "imaging/image_error.h"
+
+namespace kobrix {
+namespace {
+
+constexpr const char* kCaption =
+    "KOBRIX 2007.    Mars Exploration Rovers Data display and image manipulation.";
+constexpr const char* kFileListHint =
+    "Dbl Click in this box to select an image, then use cursor buttons, up and down.";
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Menu items whose windows come with later tools.
+const QStringList kNotYetAvailable = {
+    "Delete", "Save as", "Directories", "Manual Stereo Image Selection", "Show Stereo Image Pair",
+    "Sunset Sim fade", "Traverse Maps", "3D Anaglyph Stereo Tool", "3D Stereo XI Tool",
+    "AVI Creation Tool", "Clipboard Tool", "Colour Image Tool", "Magnifier Tool",
+    "My Birthday Search Tool", "SOL / Camera Search Tool", "Watermark Tool",
+    "Check Print / Clipboard", "Auto L4L5L6 RGB", "Force Manual Colour", "tlhIngan Hol ",
+    "Earth Variables Display", "Martian Calendar", "Martian Variables Display",
+    "MER Data Decoding", "The Help Menu", "Those that went before us", "MER Image Web Links",
+    "Mars Software Web Links", "Mars Data Websites/Societies", "Other Space Activities/Missions",
+    "Meteorites", "Amateur Radio in Space", "Your Participation", "Help"};
+
+QPushButton* Button(const char* name, const QString& caption, const QString& hint,
+                    QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    return button;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Platform& platform, QWidget* parent)
+    : QMainWindow(parent),
+      platform_(platform),
+      browser_(*this, platform.timeZone, platform.dateNames) {
+    setObjectName("RurUdediv20071Unit1");
+    setWindowTitle(kCaption);
+    QFont font("Arial");
+    font.setPointSize(8);
+    setFont(font);
+    setStyleSheet("QMainWindow, #CentralArea { background: white; }");
+    BuildControls();
+    menu_ = std::make_unique<MainMenu>(*menuBar());
+    menu_->DisableMissing(kNotYetAvailable);
+    ConnectMenu();
+
+    timer1_.setObjectName("Timer1");
+    timer1_.setInterval(2000);
+    connect(&timer1_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
+    timer2_.setObjectName("Timer2");
+    timer2_.setInterval(1000);
+    connect(&timer2_, &QTimer::timeout, this, &MainWindow::Timer2Timer);
+    timer3_.setObjectName("Timer3");
+    timer3_.setInterval(10);
+    connect(&timer3_, &QTimer::timeout, this, &MainWindow::Timer3Timer);
+    connect(&animationTimer_, &QTimer::timeout, this, &MainWindow::AnimationStep);
+    animationTimer_.setSingleShot(true);
+
+    AddNamedAction("Image", &MainWindow::Button3Click);
+    AddNamedAction("Data", &MainWindow::Button10Click);
+    AddNamedAction("Stereo", &MainWindow::Button4Click);
+    AddNamedAction("Manual Stereo", &MainWindow::Button11Click);
+    AddNamedAction("TimeZone", &MainWindow::Button14Click);
+    AddNamedAction("More Info", &MainWindow::Button16Click);
+    AddNamedAction("GetFileSize", &MainWindow::Button15Click);
+    AddNamedAction("DirsNpaths", &MainWindow::Button17Click);
+    AddNamedAction("BufrScan", &MainWindow::Button12Click);
+    AddNamedAction("Animate", &MainWindow::Button22Click);
+    AddNamedAction("FontSize", &MainWindow::Button20Click);
+    AddNamedAction("Tag", &MainWindow::Button19Click);
+    AddNamedAction("TagSave", &MainWindow::Button23Click);
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::AddNamedAction(const char* name, void (MainWindow::*handler)()) {
+    auto* action = new QAction(name, this);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, [this, handler] { Guard([&] { (this->*handler)(); }); });
+    addAction(action);
+    return action;
+}
+
+void MainWindow::BuildControls() {
+    auto* central = new QWidget(this);
+    central->setObjectName("CentralArea");
+    setCentralWidget(central);
+    auto* top = new QHBoxLayout(central);
+    top->setContentsMargins(10, 10, 10, 10);
+    top->setSpacing(10);
+
+    // Left: the lists.
+    auto* left = new QVBoxLayout;
+    auto* help = Button("Button7", "?", QString(), central);
+    help->setFixedWidth(24);
+    help->setEnabled(false);  // the Directories window comes with the working tree
+    left->addWidget(help, 0, Qt::AlignLeft);
+    driveComboBox1_ = new QComboBox(central);
+    driveComboBox1_->setObjectName("DriveComboBox1");
+    driveComboBox1_->setToolTip("Select your MER image hard drive here");
+    left->addWidget(driveComboBox1_);
+    directoryListBox1_ = new QListWidget(central);
+    directoryListBox1_->setObjectName("DirectoryListBox1");
+    directoryListBox1_->setToolTip("Dbl Click in this box to select your MER image directory");
+    left->addWidget(directoryListBox1_, 2);
+    fileListBox1_ = new QListWidget(central);
+    fileListBox1_->setObjectName("FileListBox1");
+    fileListBox1_->setToolTip(kFileListHint);
+    left->addWidget(fileListBox1_, 3);
+    listBox1_ = new QListWidget(central);
+    listBox1_->setObjectName("ListBox1");
+    listBox1_->setSelectionMode(QAbstractItemView::MultiSelection);
+    listBox1_->hide();
+    left->addWidget(listBox1_);
+    auto* leftBox = new QWidget(central);
+    leftBox->setLayout(left);
+    leftBox->setFixedWidth(230);
+    top->addWidget(leftBox);
+
+    // Middle: the picture, its captions and the buttons.
+    auto* middle = new QVBoxLayout;
+    edit2_ = new QLineEdit(central);
+    edit2_->setObjectName("Edit2");
+    edit2_->setReadOnly(true);
+    middle->addWidget(edit2_);
+    label1_ = new QLabel("Path and filename selected for display", central);
+    label1_->setObjectName("Label1");
+    label1_->setWordWrap(true);
+    middle->addWidget(label1_);
+    label6_ = new QLabel("File in Use", central);
+    label6_->setObjectName("Label6");
+    middle->addWidget(label6_);
+    image1_ = new PictureView(central);
+    image1_->setObjectName("Image1");
+    image1_->setFixedSize(361, 363);
+    image1_->SetCenter(true);
+    image1_->SetProportional(true);
+    image1_->setToolTip("Left Click to Enlarge");
+    image1_->SetImage(StartupPicture());
+    connect(image1_, &PictureView::clicked, this, [this](Qt::MouseButton b) {
+        if (b == Qt::LeftButton) Guard([this] { Image1Click(); });
+    });
+    middle->addWidget(image1_, 0, Qt::AlignHCenter);
+    auto* credit = new QLabel("Image Data NASA / Planetary Data System.", central);
+    credit->setObjectName("Label74");
+    middle->addWidget(credit);
+    label77_ = new QLabel(central);
+    label77_->setObjectName("Label77");
+    middle->addWidget(label77_);
+
+    auto* buttons = new QGridLayout;
+    auto* close = Button("Button1", "Close", "Exit Program", central);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto* large = Button("Button8", "Large Image", "View the selected image in a large window", central);
+    connect(large, &QPushButton::clicked, this, [this] { Guard([this] { Button8Click(); }); });
+    auto* stereo = Button("Button13", "Stereo", "Display Stereo pair in both present", central);
+    auto* colour = Button("Button9", "Colour", "Pass image to colour page if R.G.B.", central);
+    auto* print = Button("Button6", "Print", "Print window or send to Clipboard", central);
+    auto* tag = Button("Button19", "Tag", QString(), central);
+    for (QPushButton* later : {stereo, colour, print, tag}) later->setEnabled(false);
+    buttons->addWidget(close, 0, 0);
+    buttons->addWidget(large, 0, 1);
+    buttons->addWidget(stereo, 0, 2);
+    buttons->addWidget(colour, 1, 0);
+    buttons->addWidget(print, 1, 1);
+    buttons->addWidget(tag, 1, 2);
+    middle->addLayout(buttons);
+
+    checkBox3_ = new QCheckBox("Slideshow", central);
+    checkBox3_->setObjectName("CheckBox3");
+    connect(checkBox3_, &QCheckBox::clicked, this,
+            [this](bool on) { Guard([this, on] { CheckBox3Click(on); }); });
+    auto* slideRow = new QHBoxLayout;
+    slideRow->addWidget(checkBox3_);
+    slideRow->addWidget(new QLabel("View sequentially all images in current directory", central), 1);
+    middle->addLayout(slideRow);
+    checkBox4_ = new QCheckBox("Print/Clipboard", central);
+    checkBox4_->setObjectName("CheckBox4");
+    checkBox4_->setEnabled(false);
+    auto* printRow = new QHBoxLayout;
+    printRow->addWidget(checkBox4_);
+    printRow->addWidget(new QLabel("Change all Print buttons to Clipboard buttons", central), 1);
+    middle->addLayout(printRow);
+    checkBox5_ = new QCheckBox("User Tag", central);
+    checkBox5_->setObjectName("CheckBox5");
+    checkBox5_->setEnabled(false);
+    middle->addWidget(checkBox5_);
+    middle->addStretch();
+    top->addLayout(middle);
+
+    // Right: the decoded fields.
+    panel_ = new DecodedPanelView(central);
+    panel_->setMinimumWidth(520);
+    top->addWidget(panel_, 1);
+
+    directories_ = new DirectoryBrowser(*driveComboBox1_, *directoryListBox1_, this);
+    connect(directories_, &DirectoryBrowser::directoryChosen, this,
+            [this](const QString& path) { Guard([this, path] { DirectoryChosen(path); }); });
+    connect(fileListBox1_, &QListWidget::currentRowChanged, this,
+            [this](int row) { Guard([this, row] { FileListBox1Change(row); }); });
+}
+
+void MainWindow::ConnectMenu() {
+    MainMenu& m = *menu_;
+    const auto on = [this, &m](const char* caption, std::function<void()> handler) {
+        connect(m.Item(caption), &QAction::triggered, this,
+                [this, handler] { Guard(handler); });
+    };
+    on("Close", [this] { close(); });
+    on("Open Kobrix Notes", [this] { OpenNotes("KOBRIX2007notes.txt"); });
+    on("Kobrix Development Notes", [this] { OpenNotes("KOBRIX2007DevNotes.txt"); });
+    on("MarsRoverBlogNotes", [this] { OpenNotes("MarsRoverBlogNotes.txt"); });
+    for (int size = 5; size <= 14; ++size) {
+        on(QString::number(size).toLatin1().constData(), [this, size] { SetFilenameFontSize(size); });
+    }
+    on("Full Size Image", [this] { Image1Click(); });
+    on("Large Size Image", [this] { Button8Click(); });
+    on("Slideshow Start / Stop", [this] { browser_.ToggleSlideshowMenu(); });
+    for (const char* level : {"Idle", "Lowest", "Lower", "Normal", "Higher", "Highest"}) {
+        on(level, [this, level] { ChoosePriority(level); });
+    }
+    on("Slideshow Delay", [this] {
+        const int delay = browser_.BeginDelayEdit();
+        if (peers_.slideshowDelay) peers_.slideshowDelay->Open(delay);
+    });
+    on("Check Stereo Autoshow", [this, &m] {
+        browser_.Options().stereoAutoshow = m.Item("Check Stereo Autoshow")->isChecked();
+    });
+    on("Thumbnails as Fullsize", [this, &m] {
+        browser_.Options().thumbnailsAsFullsize = m.Item("Thumbnails as Fullsize")->isChecked();
+    });
+    on("Check Loop Slideshow", [this, &m] {
+        browser_.Options().loopSlideshow = m.Item("Check Loop Slideshow")->isChecked();
+    });
+    on("Let's go to the movies", [this] { browser_.ToggleMovies(); });
+    on("Your Screen Resolution", [this] { ShowScreenResolution(); });
+    on("Visit NASA at current image", [this] { VisitNasa(); });
+    on("Run Autostitch external program", [this] { RunExternal("autostitch.exe"); });
+    on("Run Stereo Photo Maker external program", [this] { RunExternal("stphmkre.exe"); });
+}
+
+void MainWindow::SetPeers(const MainWindowPeers& peers) {
+    peers_ = peers;
+    if (peers_.slideshowDelay) {
+        connect(peers_.slideshowDelay, &SlideshowDelayWindow::delaySaved, this,
+                [this](int ms) { browser_.SetSlideshowDelay(ms); });
+    }
+    if (peers_.largePage) {
+        LargeImagePage* page = peers_.largePage;
+        connect(page, &LargeImagePage::nextClicked, this, [this] { Guard([this] { NextImage(); }); });
+        connect(page, &LargeImagePage::previousClicked, this,
+                [this] { Guard([this] { PreviousImage(); }); });
+        connect(page, &LargeImagePage::slideshowClicked, this,
+                [this] { Guard([this] { browser_.ToggleLargePageSlideshow(); }); });
+        connect(page, &LargeImagePage::closeClicked, this,
+                [this] { Guard([this] { browser_.CloseLargePage(); }); });
+        connect(page, &LargeImagePage::pictureClicked, this, [this] { Guard([this] { Image1Click(); }); });
+    }
+}
+
+void MainWindow::Start(const QString& directory) {
+    // The first read of the file list runs the selection sequence with nothing selected.
+    directories_->SetCurrent(directory);
+    browser_.Files().Read(directories_->Current().toStdString());
+    FillFileList();
+    Guard([this] { browser_.Reread(); });
+    SyncFileList();
+    timer3_.start();
+}
+
+void MainWindow::Guard(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        platform_.prompts.Error(QString::fromUtf8(e.what()));
+    }
+    SyncFileList();
+}
+
+void MainWindow::FillFileList() {
+    const QSignalBlocker block(fileListBox1_);
+    fileListBox1_->clear();
+    for (const std::string& name : browser_.Files().Names()) fileListBox1_->addItem(Q(name));
+    shownDirectory_ = Q(browser_.Files().Directory());
+}
+
+void MainWindow::SyncFileList() {
+    if (Q(browser_.Files().Directory()) != shownDirectory_ ||
+        fileListBox1_->count() != browser_.Files().Count()) {
+        FillFileList();
+    }
+    const QSignalBlocker block(fileListBox1_);
+    const int selected = browser_.Files().Selected();
+    if (selected < 0) {
+        fileListBox1_->setCurrentRow(-1);
+        fileListBox1_->clearSelection();
+    } else if (fileListBox1_->currentRow() != selected) {
+        fileListBox1_->setCurrentRow(selected);
+    }
+}
+
+// ---- named actions
+
+void MainWindow::Button3Click() { browser_.Image(); }
+void MainWindow::Button10Click() { browser_.Data(); }
+void MainWindow::Button4Click() {}   // the stereo viewer comes with the stereo tools
+void MainWindow::Button11Click() {}  // likewise the manual selection
+void MainWindow::Button14Click() {
+    std::string name;
+    RefreshTimeZoneName(platform_.timeZone, name);
+    if (QLabel* label = panel_->Value("Label41")) label->setText(Q(name));
+}
+void MainWindow::Button16Click() {}  // the help hub comes with the information pages
+void MainWindow::Button15Click() { browser_.GetFileSize(); }
+void MainWindow::Button17Click() {
+    // The program directory is the file list's directory at the first check.
+    if (!programDirectoryFixed_) {
+        iAmHere_ = Q(browser_.Files().Directory());
+        programDirectoryFixed_ = true;
+    }
+}
+void MainWindow::Button12Click() { browser_.BufrScan(); }
+void MainWindow::Button22Click() { browser_.Animate(); }
+void MainWindow::Button20Click() {}  // tags come with the tagging tools
+void MainWindow::Button19Click() {}
+void MainWindow::Button23Click() {}
+
+// ---- control events
+
+void MainWindow::FileListBox1Change(int row) {
+    if (row < 0 || row == browser_.Files().Selected()) return;
+    browser_.Files().Select(row);
+    browser_.SelectionSequence();
+}
+
+void MainWindow::DirectoryChosen(const QString& path) {
+    browser_.ChangeDirectory(path.toStdString());
+    FillFileList();
+}
+
+void MainWindow::CheckBox3Click(bool checked) { browser_.SetSlideshowCheckBox(checked); }
+
+void MainWindow::Button8Click() {
+    if (!peers_.largePage) return;
+    peers_.largePage->SetImage(image1_->Image());
+    peers_.largePage->show();
+    peers_.largePage->raise();
+    peers_.largePage->update();
+}
+
+void MainWindow::Image1Click() {
+    if (peers_.fullSize) peers_.fullSize->ShowPicture(image1_->Image());
+}
+
+void MainWindow::NextImage() {
+    browser_.NextImage();
+    SyncFileList();
+    Button8Click();
+}
+
+void MainWindow::PreviousImage() {
+    browser_.PreviousImage();
+    SyncFileList();
+    Button8Click();
+}
+
+// ---- timers
+
+void MainWindow::Timer1Timer() { Guard([this] { browser_.SlideshowStep(); }); }
+
+void MainWindow::Timer2Timer() { timer2_.stop(); }
+
+void MainWindow::Timer3Timer() {
+    timer3_.stop();
+    if (!browser_.SlideshowStarted()) Guard([this] { Button17Click(); });
+}
+
+void MainWindow::AnimationStep() {
+    if (animation_.frames.empty()) return;
+    animationFrame_ = (animationFrame_ + 1) % animation_.frames.size();
+    const GifFrame& frame = animation_.frames[animationFrame_];
+    image1_->SetBitmap(frame.picture);
+    // Frames without a delay would spin; browsers show them for a tenth of a second.
+    animationTimer_.start(frame.delayMs > 0 ? frame.delayMs : 100);
+}
+
+// ---- small menu functions
+
+void MainWindow::ChoosePriority(const QString& caption) {
+    static const std::pair<const char*, UiPriority> kLevels[] = {
+        {"Idle", UiPriority::Idle},     {"Lowest", UiPriority::Lowest},
+        {"Lower", UiPriority::Lower},   {"Normal", UiPriority::Normal},
+        {"Higher", UiPriority::Higher}, {"Highest", UiPriority::Highest}};
+    for (const auto& [name, level] : kLevels) {
+        if (caption == name) {
+            menu_->Item(name)->setChecked(true);
+            platform_.desktop.SetUiPriority(level);
+        }
+    }
+}
+
+void MainWindow::SetFilenameFontSize(int points) {
+    QFont font = fileListBox1_->font();
+    font.setPointSize(points);
+    fileListBox1_->setFont(font);
+}
+
+void MainWindow::OpenNotes(const QString& fileName) {
+    platform_.desktop.OpenInTextEditor(QDir(iAmHere_).filePath(fileName));
+}
+
+void MainWindow::RunExternal(const QString& programName) {
+    platform_.desktop.StartProgram(QDir(iAmHere_).filePath(programName));
+}
+
+void MainWindow::VisitNasa() {
+    const QLabel* rover = panel_->Value("Label2");
+    if (auto base = GalleryBaseFor(rover->text().toStdString())) galleryBase_ = Q(*base);
+    const GalleryAddress page =
+        GalleryPageAddress(galleryBase_.toStdString(), browser_.Decoded().product.CameraLetter,
+                           panel_->Value("Label44")->text().toStdString());
+    if (!page.ok) {
+        platform_.prompts.Error(Q(page.error));
+        return;
+    }
+    platform_.desktop.OpenUrl(Q(page.address));
+}
+
+void MainWindow::ShowScreenResolution() {
+    const QSize size = platform_.desktop.ScreenSize();
+    platform_.prompts.Message(Q(ScreenResolutionText(size.width(), size.height())));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    platform_.desktop.EndProgram();
+}
+
+// ---- BrowserHost
+
+void MainWindow::Information(const std::string& text) { platform_.prompts.Information(Q(text)); }
+void MainWindow::Warning(const std::string& text) { platform_.prompts.Warning(Q(text)); }
+void MainWindow::Error(const std::string& text) { platform_.prompts.Error(Q(text)); }
+
+void MainWindow::ApplyStretch(bool stretch) {
+    image1_->SetStretch(stretch);
+    if (peers_.largePage) peers_.largePage->SetStretch(stretch);
+}
+
+void MainWindow::RunDirsNpaths() { Button17Click(); }
+
+void MainWindow::SetPathCaption(const std::string& text) { label1_->setText(Q(text)); }
+
+void MainWindow::ShowDecoded(const DecodeState& state) {
+    panel_->Show(state.panel);
+    edit2_->setText(Q(state.panel.fileNameBox));
+    label6_->setText(Q(state.panel.positionCaption));
+    if (peers_.largePage) peers_.largePage->ShowDecoded(state);
+}
+
+void MainWindow::ShowPicture(const Bitmap24& picture) {
+    animationTimer_.stop();
+    image1_->SetBitmap(picture);
+    if (peers_.largePage) peers_.largePage->SetImage(image1_->Image());
+}
+
+void MainWindow::SetSizeText(const std::string& text) { label77_->setText(Q(text)); }
+
+void MainWindow::SetFileSizeHint(const std::string& text) {
+    fileListBox1_->setToolTip(Q(text));
+    listBox1_->setToolTip(Q(text));
+}
+
+void MainWindow::Animate(const std::string& gifPath) {
+    animationTimer_.stop();
+    animation_ = GifAnimation{};
+    if (gifPath.empty()) return;
+    animation_ = ReadGifAnimationFile(gifPath);
+    animationFrame_ = 0;
+    if (animation_.frames.size() < 2) return;
+    image1_->SetBitmap(animation_.frames[0].picture);
+    const int delay = animation_.frames[0].delayMs;
+    animationTimer_.start(delay > 0 ? delay : 100);
+}
+
+void MainWindow::SetSlideshowTimer(bool running, int intervalMs) {
+    timer1_.setInterval(intervalMs);
+    if (running && !timer1_.isActive()) timer1_.start();
+    if (!running) timer1_.stop();
+}
+
+void MainWindow::SetSlideshowChecks(bool checkBox, bool menuMark) {
+    const QSignalBlocker block(checkBox3_);
+    checkBox3_->setChecked(checkBox);
+    menu_->Item("Slideshow Start / Stop")->setChecked(menuMark);
+}
+
+void MainWindow::CopyPictureToLargePage() {
+    if (peers_.largePage) peers_.largePage->SetImage(image1_->Image());
+}
+
+void MainWindow::ChooseLowerPriority() { ChoosePriority("Lower"); }
+
+void MainWindow::ShowMainWindow() {
+    show();
+    raise();
+}
+
+void MainWindow::ShowLargePage() {
+    if (!peers_.largePage) return;
+    peers_.largePage->show();
+    peers_.largePage->raise();
+}
+
+}  // namespace kobrix

@@ -1,0 +1,158 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/browser.h"
+#include "imaging/gif_io.h"
+#include "platform/platform.h"
+
+namespace kobrix {
+
+class DecodedPanelView;
+class DirectoryBrowser;
+class FullSizeWindow;
+class LargeImagePage;
+class MainMenu;
+class PictureView;
+class SlideshowDelayWindow;
+
+// The windows the main window drives; set once they exist (they are created after it).
+struct MainWindowPeers {
+    LargeImagePage* largePage = nullptr;
+    FullSizeWindow* fullSize = nullptr;
+    SlideshowDelayWindow* slideshowDelay = nullptr;
+};
+
+// The program's main window: the drive, directory and file lists, the picture, the decoded
+// fields and the menu. The browsing itself lives in Browser; this class wires it to controls.
+class MainWindow : public QMainWindow, private BrowserHost {
+    Q_OBJECT
+public:
+    explicit MainWindow(Platform& platform, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    void SetPeers(const MainWindowPeers& peers);
+    // Start-up: reads `directory` into the lists (the first pass, nothing selected) and starts
+    // the start-up timer.
+    void Start(const QString& directory);
+
+    Browser& GetBrowser() { return browser_; }
+    const Browser& GetBrowser() const { return browser_; }
+    MainMenu& Menu() { return *menu_; }
+    PictureView& Picture() { return *image1_; }
+    const QString& IAmHereDirectory() const { return iAmHere_; }
+
+    // Named actions, by their handler names.
+    void Button3Click();   // Image
+    void Button10Click();  // Data
+    void Button4Click();   // Stereo
+    void Button11Click();  // Manual Stereo
+    void Button14Click();  // TimeZone
+    void Button16Click();  // More Info
+    void Button15Click();  // GetFileSize
+    void Button17Click();  // DirsNpaths
+    void Button12Click();  // BufrScan
+    void Button22Click();  // Animate
+    void Button20Click();  // FontSize
+    void Button19Click();  // Tag
+    void Button23Click();  // TagSave
+
+    // Control events.
+    void FileListBox1Change(int row);
+    void DirectoryChosen(const QString& path);
+    void CheckBox3Click(bool checked);
+    void Button8Click();   // Large Image
+    void Image1Click();    // full-size window
+    void NextImage();      // the large image page's buttons
+    void PreviousImage();
+
+    // Timer steps; the timers call them, tests call them directly.
+    void Timer1Timer();  // slideshow
+    void Timer2Timer();  // the Directories window once after start-up
+    void Timer3Timer();  // start-up
+    void AnimationStep();
+    QTimer& SlideshowTimer() { return timer1_; }
+    QTimer& StartupTimer() { return timer3_; }
+
+    // Menu items that belong to no other window.
+    void ChoosePriority(const QString& caption);
+    void SetFilenameFontSize(int points);
+    void OpenNotes(const QString& fileName);
+    void RunExternal(const QString& programName);
+    void VisitNasa();
+    void ShowScreenResolution();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // BrowserHost
+    void Information(const std::string& text) override;
+    void Warning(const std::string& text) override;
+    void Error(const std::string& text) override;
+    void ApplyStretch(bool stretch) override;
+    void RunDirsNpaths() override;
+    void SetPathCaption(const std::string& text) override;
+    void ShowDecoded(const DecodeState& state) override;
+    void ShowPicture(const Bitmap24& picture) override;
+    void SetSizeText(const std::string& text) override;
+    void SetFileSizeHint(const std::string& text) override;
+    void Animate(const std::string& gifPath) override;
+    void SetSlideshowTimer(bool running, int intervalMs) override;
+    void SetSlideshowChecks(bool checkBox, bool menuMark) override;
+    void CopyPictureToLargePage() override;
+    void ChooseLowerPriority() override;
+    void ShowMainWindow() override;
+    void ShowLargePage() override;
+
+    void BuildControls();
+    void ConnectMenu();
+    void FillFileList();
+    void SyncFileList();
+    void Guard(const std::function<void()>& action);
+    QAction* AddNamedAction(const char* name, void (MainWindow::*handler)());
+
+    Platform& platform_;
+    Browser browser_;
+    MainWindowPeers peers_;
+    std::unique_ptr<MainMenu> menu_;
+    DirectoryBrowser* directories_ = nullptr;
+    DecodedPanelView* panel_ = nullptr;
+
+    QComboBox* driveComboBox1_ = nullptr;
+    QListWidget* directoryListBox1_ = nullptr;
+    QListWidget* fileListBox1_ = nullptr;
+    QListWidget* listBox1_ = nullptr;
+    QLineEdit* edit2_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLabel* label6_ = nullptr;
+    QLabel* label77_ = nullptr;
+    PictureView* image1_ = nullptr;
+    QCheckBox* checkBox3_ = nullptr;
+    QCheckBox* checkBox4_ = nullptr;
+    QCheckBox* checkBox5_ = nullptr;
+
+    QTimer timer1_;
+    QTimer timer2_;
+    QTimer timer3_;
+    QTimer animationTimer_;
+    GifAnimation animation_;
+    std::size_t animationFrame_ = 0;
+
+    QString iAmHere_;
+    bool programDirectoryFixed_ = false;
+    QString galleryBase_;
+    QString shownDirectory_;
+};
+
+}  // namespace kobrix

@@ -1,0 +1,84 @@
+#include "app/slideshow_delay_window.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "app/browse_texts.h"
+
+namespace kobrix {
+
+SlideshowDelayWindow::SlideshowDelayWindow(Platform& platform, QWidget* parent)
+    : QDialog(parent), platform_(platform) {
+    setObjectName("SlideshowDelayUnit200715");
+    setWindowTitle("Slideshow Delay");
+    setModal(false);
+
+    auto* prompt = new QLabel("Enter New Delay in Milliseconds", this);
+    edit_ = new QLineEdit("2000", this);
+    edit_->setObjectName("Edit1");
+
+    auto* save = new QPushButton("Save", this);
+    save->setObjectName("Button1");
+    save->setDefault(true);
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setObjectName("Button2");
+    cancel->setAutoDefault(false);
+    connect(save, &QPushButton::clicked, this, &SlideshowDelayWindow::Save);
+    connect(cancel, &QPushButton::clicked, this, &SlideshowDelayWindow::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prompt);
+    layout->addWidget(edit_);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+}
+
+QString SlideshowDelayWindow::NotAPositiveDelayText() {
+    return "The delay must be at least 1 millisecond.";
+}
+
+void SlideshowDelayWindow::Open(int currentDelayMs) {
+    edit_->setText(QString::number(currentDelayMs));
+    edit_->selectAll();
+    edit_->setFocus();
+    show();
+    raise();
+    activateWindow();
+}
+
+void SlideshowDelayWindow::Save() {
+    const QString text = edit_->text();
+    const std::optional<int> delay = ParseWholeNumber(text.toStdString());
+    if (!delay) {
+        platform_.prompts.Error(QString::fromStdString(NotAnIntegerText(text.toStdString())));
+        return;
+    }
+    // A timer without a delay fires continuously and the program stops responding.
+    if (*delay <= 0) {
+        platform_.prompts.Error(NotAPositiveDelayText());
+        return;
+    }
+    emit delaySaved(*delay);
+    accept();
+}
+
+void SlideshowDelayWindow::showEvent(QShowEvent* event) {
+    if (!centred_ && !event->spontaneous()) {
+        centred_ = true;
+        const QSize screen = platform_.desktop.ScreenSize();
+        move(qMax(0, (screen.width() - frameGeometry().width()) / 2),
+             qMax(0, (screen.height() - frameGeometry().height()) / 2));
+    }
+    QDialog::showEvent(event);
+}
+
+}  // namespace kobrix

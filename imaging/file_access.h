@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace kobrix {
+
+// File access for the codecs. Reads know the file's size before anything is allocated;
+// scattered reads and gathered writes let a codec move rows straight between the file and a
+// bitmap (a bottom-up BMP is one system call, not a read and a flip). Every failure is an
+// ImageError naming the file. POSIX.
+
+struct ReadPiece {
+    std::uint8_t* data;
+    std::size_t size;
+};
+
+struct WritePiece {
+    const std::uint8_t* data;
+    std::size_t size;
+};
+
+class InputFile {
+public:
+    // Opens a regular file for reading; refuses directories, devices and pipes.
+    explicit InputFile(const std::string& path);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::uint64_t Size() const { return size_; }
+
+    // Fills the pieces in order from `offset` on; throws when the file ends first.
+    void ReadAt(std::uint64_t offset, std::span<const ReadPiece> pieces);
+    void ReadAt(std::uint64_t offset, std::uint8_t* data, std::size_t size);
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
+// Writes go to a temporary file beside the target, which replaces the target only on
+// Commit(), so a failed write (a full disk, say) never leaves a cut-off picture behind or
+// destroys the file that was there before.
+class OutputFile {
+public:
+    explicit OutputFile(const std::string& path);
+    ~OutputFile();  // removes the temporary file unless committed
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    void Write(std::span<const WritePiece> pieces);
+    void Write(const std::uint8_t* data, std::size_t size);
+    void Commit();
+
+private:
+    [[noreturn]] void Fail(const std::string& what, int error);
+
+    std::string path_;
+    std::string tempPath_;
+    int fd_ = -1;
+};
+
+}  // namespace kobrix

@@ -1,0 +1,113 @@
+#include "imaging/image_file.h"
+
+#include <algorithm>
+#include <array>
+#include <new>
+
+#include "imaging/bmp_io.h"
+#include "imaging/file_access.h"
+#include "imaging/gif_io.h"
+#include "imaging/image_error.h"
+#include "imaging/jpeg_io.h"
+
+namespace kobrix {
+namespace {
+
+// The extension of the last path component, dot included, in small letters.
+std::string LowerExtension(std::string_view path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) return {};
+    std::string extension(name.substr(dot));
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    });
+    return extension;
+}
+
+bool HasGifSignature(std::span<const std::uint8_t> head) {
+    static constexpr std::uint8_t kSignature[] = {'G', 'I', 'F', '8'};
+    return head.size() >= 4 && std::equal(kSignature, kSignature + 4, head.begin());
+}
+
+}  // namespace
+
+bool HasJpegExtension(std::string_view path) {
+    const std::string extension = LowerExtension(path);
+    return extension == ".jpg" || extension == ".jpeg";
+}
+
+PictureKind PictureKindOf(std::string_view path, std::span<const std::uint8_t> head) {
+    if (HasJpegExtension(path)) return PictureKind::Jpeg;
+    if (LowerExtension(path) == ".gif" || HasGifSignature(head)) return PictureKind::Gif;
+    return PictureKind::Bmp;
+}
+
+std::optional<PictureKind> WritableKindOf(std::string_view path) {
+    const std::string extension = LowerExtension(path);
+    if (extension == ".jpg" || extension == ".jpeg") return PictureKind::Jpeg;
+    if (extension == ".bmp") return PictureKind::Bmp;
+    if (extension == ".gif") return PictureKind::Gif;
+    return std::nullopt;
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t limit) {
+    InputFile file(path);
+    if (file.Size() > limit) {
+        throw ImageError(path, "file of " + std::to_string(file.Size()) +
+                                   " bytes is larger than the limit of " +
+                                   std::to_string(limit) + " bytes");
+    }
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(file.Size()));
+    } catch (const std::bad_alloc&) {
+        throw ImageError(path, "not enough memory to read the file");
+    }
+    file.ReadAt(0, bytes.data(), bytes.size());
+    return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    OutputFile file(path);
+    file.Write(bytes.data(), bytes.size());
+    file.Commit();
+}
+
+Bitmap24 ReadJpegOrBmp(const std::string& path) {
+    return HasJpegExtension(path) ? ReadJpegFile(path) : ReadBmpFile(path);
+}
+
+Bitmap24 ReadAnyPicture(const std::string& path) {
+    std::array<std::uint8_t, 4> head{};
+    std::size_t headSize = 0;
+    if (!HasJpegExtension(path)) {
+        InputFile file(path);
+        headSize = static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), head.size()));
+        file.ReadAt(0, head.data(), headSize);
+    }
+    switch (PictureKindOf(path, std::span(head.data(), headSize))) {
+        case PictureKind::Jpeg: return ReadJpegFile(path);
+        case PictureKind::Gif: return ReadGifFile(path);
+        case PictureKind::Bmp: break;
+    }
+    return ReadBmpFile(path);
+}
+
+void WritePictureByExtension(const Bitmap24& bitmap, const std::string& path) {
+    const std::optional<PictureKind> kind = WritableKindOf(path);
+    if (!kind) {
+        const std::string extension = LowerExtension(path);
+        throw ImageError(path, (extension.empty() ? std::string("no file extension")
+                                                  : "unknown picture type \"" + extension + "\"") +
+                                   "; use .jpg, .jpeg, .bmp or .gif");
+    }
+    switch (*kind) {
+        case PictureKind::Jpeg: WriteJpegFile(bitmap, path); return;
+        case PictureKind::Gif: WriteGifFile(bitmap, path); return;
+        case PictureKind::Bmp: WriteBmpFile(bitmap, path); return;
+    }
+}
+
+}  // namespace kobrix

@@ -1,0 +1,217 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "app/browse_texts.h"
+#include "app/main_menu.h"
+#include "app/picture_view.h"
+#include "app/windows.h"
+#include "imaging/jpeg_io.h"
+#include "tests/support/fake_desktop.h"
+#include "tests/support/fake_prompts.h"
+#include "tests/support/fake_time_zone.h"
+
+namespace kobrix {
+namespace {
+
+constexpr const char* kSpirit = "2P241328935EFFAUCTP2582L5M1.jpg";
+
+void WriteJpeg(const QString& path, int width, int height) {
+    Bitmap24 picture(width, height);
+    picture.Fill(40, 90, 160);
+    WriteJpegFile(picture, path.toStdString());
+}
+
+void WriteText(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("notes\n");
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    testing::FakePrompts prompts;
+    testing::FakeDesktop desktop;
+    testing::FakeTimeZone zone;
+    Platform platform{prompts, desktop, zone, DateNames::English()};
+    QTemporaryDir dir;
+    std::unique_ptr<Windows> windows;
+
+    MainWindow& Main() { return windows->Main(); }
+    QString Path(const char* name) const { return dir.filePath(name); }
+    QString Text(const char* control) {
+        if (auto* label = Main().findChild<QLabel*>(control)) return label->text();
+        if (auto* edit = Main().findChild<QLineEdit*>(control)) return edit->text();
+        ADD_FAILURE() << "no control " << control;
+        return {};
+    }
+    QListWidget& FileList() { return *Main().findChild<QListWidget*>("FileListBox1"); }
+    void Open() {
+        windows = std::make_unique<Windows>(platform);
+        windows->Start(dir.path());
+    }
+    void Choose(const QString& name) {
+        const auto items = FileList().findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        FileList().setCurrentItem(items.front());  // as a click does
+    }
+};
+
+TEST_F(MainWindowTest, RoadOfOneEvent) {
+    WriteJpeg(Path(kSpirit), 1024, 1024);
+    WriteText(Path("2P241328936notes.txt"));
+    Open();
+    // The first pass has nothing selected: no picture, an empty path caption, no message.
+    EXPECT_TRUE(prompts.log.empty());
+    EXPECT_EQ(Text("Label1"), "");
+    EXPECT_EQ(Text("Label6"), "Using File 0 of 2");
+
+    Choose(kSpirit);
+    EXPECT_EQ(Text("Label1"), Path(kSpirit));
+    EXPECT_EQ(Text("Edit2"), kSpirit);
+    EXPECT_EQ(Text("Label6"), "Using File 1 of 2");
+    EXPECT_EQ(Text("Label44"), "1295");
+    EXPECT_EQ(Text("Label39"), "Saturday Aug 25 2007 15:47:50");
+    EXPECT_EQ(Text("Label22"), "Filter 5 535nm (20nm bandpass)");
+    EXPECT_EQ(Text("Label40"), "This image may be part of a Stereo pair");
+    EXPECT_TRUE(Main().findChild<QLabel*>("Label40")->styleSheet().contains("rgb(0,128,0)"));
+    EXPECT_EQ(Text("Label77"), "1024 x 1024 pixels  24 bit");
+    EXPECT_EQ(Main().Picture().Image().width(), 1024);
+    EXPECT_EQ(FileList().toolTip().toStdString(),
+              FileSizeText(static_cast<std::uintmax_t>(QFileInfo(Path(kSpirit)).size())));
+    EXPECT_TRUE(prompts.log.empty());
+
+    // The text file is skipped: the next picture would be shown; here it wraps to the first.
+    Choose("2P241328936notes.txt");
+    EXPECT_EQ(FileList().currentItem()->text(), kSpirit);
+    EXPECT_EQ(Text("Label6"), "Using File 2 of 2");
+}
+
+TEST_F(MainWindowTest, EmptyDirectoryWarnsAtStart) {
+    Open();
+    EXPECT_EQ(prompts.Texts("warning"),
+              (std::vector<std::string>{
+                  "No valid image filetypes (BMP, JPG) found in this directory !"}));
+    prompts.Clear();
+    // The start-up timer checks the tree again without a message.
+    Main().Timer3Timer();
+    EXPECT_FALSE(Main().StartupTimer().isActive());
+    EXPECT_TRUE(prompts.log.empty());
+    EXPECT_EQ(Main().IAmHereDirectory(), QDir(dir.path()).absolutePath());
+}
+
+TEST_F(MainWindowTest, SlideshowRunsOnTheTimerStep) {
+    WriteJpeg(Path("a.jpg"), 8, 8);
+    WriteJpeg(Path("b.jpg"), 8, 8);
+    WriteJpeg(Path("c.jpg"), 8, 8);
+    Open();
+    auto* box = Main().findChild<QCheckBox*>("CheckBox3");
+    box->click();
+    EXPECT_TRUE(Main().SlideshowTimer().isActive());
+    EXPECT_TRUE(Main().Menu().Item("Slideshow Start / Stop")->isChecked());
+    Main().Timer1Timer();  // first step: the first entry, then one on
+    EXPECT_EQ(FileList().currentItem()->text(), "b.jpg");
+    Main().Timer1Timer();
+    EXPECT_EQ(FileList().currentItem()->text(), "c.jpg");
+    EXPECT_EQ(desktop.CurrentPriority(), UiPriority::Lower);
+    box->click();
+    EXPECT_FALSE(Main().SlideshowTimer().isActive());
+    EXPECT_FALSE(Main().Menu().Item("Slideshow Start / Stop")->isChecked());
+}
+
+TEST_F(MainWindowTest, PriorityMenuKeepsOneMark) {
+    Open();
+    EXPECT_TRUE(Main().Menu().Item("Lower")->isChecked());
+    EXPECT_TRUE(desktop.priorities.empty());  // marked, not applied
+    Main().Menu().Item("Idle")->trigger();
+    Main().Menu().Item("Highest")->trigger();
+    for (const char* level : {"Idle", "Lowest", "Lower", "Normal", "Higher"}) {
+        EXPECT_FALSE(Main().Menu().Item(level)->isChecked()) << level;
+    }
+    EXPECT_TRUE(Main().Menu().Item("Highest")->isChecked());
+    EXPECT_EQ(desktop.CurrentPriority(), UiPriority::Highest);
+}
+
+TEST_F(MainWindowTest, SmallMenuFunctions) {
+    WriteJpeg(Path("2N241328935EFFAUCTP1515L0M1.jpg"), 8, 8);
+    Open();
+    Main().Menu().Item("Your Screen Resolution")->trigger();
+    EXPECT_EQ(prompts.Texts("message"), (std::vector<std::string>{"Screen Resolution 1024 x 768"}));
+
+    Main().Menu().Item("Open Kobrix Notes")->trigger();
+    Main().Menu().Item("MarsRoverBlogNotes")->trigger();
+    EXPECT_EQ(desktop.editorFiles,
+              (std::vector<QString>{Path("KOBRIX2007notes.txt"), Path("MarsRoverBlogNotes.txt")}));
+    Main().Menu().Item("Run Autostitch external program")->trigger();
+    EXPECT_EQ(desktop.programs, (std::vector<QString>{Path("autostitch.exe")}));
+
+    // The file-name font changes only the file list.
+    const int dirFont = Main().findChild<QListWidget*>("DirectoryListBox1")->font().pointSize();
+    Main().Menu().Item("12")->trigger();
+    EXPECT_EQ(FileList().font().pointSize(), 12);
+    EXPECT_EQ(Main().findChild<QListWidget*>("DirectoryListBox1")->font().pointSize(), dirFont);
+
+    // Gallery page of the current image; an undecodable name stops with the number error.
+    Main().Menu().Item("Visit NASA at current image")->trigger();
+    EXPECT_EQ(prompts.Texts("error"),
+              (std::vector<std::string>{"'Invalid' is not a valid integer value"}));
+    Choose("2N241328935EFFAUCTP1515L0M1.jpg");
+    Main().Menu().Item("Visit NASA at current image")->trigger();
+    Main().Menu().Item("Visit NASA at current image")->trigger();
+    ASSERT_EQ(desktop.urls.size(), 2u);
+    EXPECT_TRUE(desktop.urls[0].endsWith("/gallery/all/spirit_n1295.html"))
+        << desktop.urls[0].toStdString();
+    EXPECT_EQ(desktop.urls[0], desktop.urls[1]);
+}
+
+TEST_F(MainWindowTest, ControlsAndNamedActions) {
+    Open();
+    EXPECT_EQ(Main().windowTitle(),
+              "KOBRIX 2007.    Mars Exploration Rovers Data display and image manipulation.");
+    for (const char* name :
+         {"Image", "Data", "Stereo", "Manual Stereo", "TimeZone", "More Info", "GetFileSize",
+          "DirsNpaths", "BufrScan", "Animate", "FontSize", "Tag", "TagSave"}) {
+        EXPECT_NE(Main().findChild<QAction*>(name), nullptr) << name;
+    }
+    for (const char* name : {"DriveComboBox1", "DirectoryListBox1",
+                             "FileListBox1",   "Edit2",
+                             "Label1",         "Label6",
+                             "Image1",         "Label74",
+                             "Label77",        "Button1",
+                             "Button8",        "Button13",
+                             "Button9",        "Button6",
+                             "Button7",        "CheckBox3",
+                             "CheckBox4",      "Button19",
+                             "CheckBox5",      "ListBox1",
+                             "Label44",        "Label58"}) {
+        EXPECT_NE(Main().findChild<QWidget*>(name), nullptr) << name;
+    }
+    EXPECT_EQ(Text("Label74"), "Image Data NASA / Planetary Data System.");
+    EXPECT_TRUE(Main().Menu().Item("Check Loop Slideshow")->isChecked());
+    EXPECT_FALSE(Main().Menu().Item("Check Stereo Autoshow")->isChecked());
+    EXPECT_FALSE(Main().Menu().Item("Let's go to the movies")->isVisible());
+    EXPECT_FALSE(Main().Menu().Item("3D Anaglyph Stereo Tool")->isEnabled());
+    EXPECT_TRUE(Main().Menu().Item("Large Size Image")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ScreenshotAfterDecoding) {
+    WriteJpeg(Path(kSpirit), 640, 480);
+    Open();
+    Choose(kSpirit);
+    Main().resize(Main().sizeHint());
+    const QString shot = QDir(KOBRIX_TEST_BINARY_DIR).filePath("main_window.png");
+    EXPECT_TRUE(Main().grab().save(shot));
+}
+
+}  // namespace
+}  // namespace kobrix
