@@ -1,16 +1,32 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the program on the bundled sample images.
+# Installs what is missing, builds, and starts the desktop program on the bundled sample
+# images. Without a display it runs the program under Xvfb, saves a screenshot of the main
+# window and prints where it is.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 ./scripts/build.sh
-build="${KOBRIX_BUILD_DIR:-build}"
-samples="$build/samples"
-if [ -d "$samples" ] && [ -n "$(ls -A "$samples" 2>/dev/null)" ]; then
-  "$build/cli/kobrix-cli" decode "$samples"
-else
-  "$build/cli/kobrix-cli" decode 2P241328935EFFAUCTP2582L5M1.jpg \
-    1N241637757EFF8615P1999L0M1-B30C30M50-01.jpg 2N127168412SLN0211P1515L0M1.JPG
+build="$(cd "${KOBRIX_BUILD_DIR:-build}" && pwd)"
+home="${KOBRIX_HOME:-$HOME/Kobrix2007}"
+mkdir -p "$home"
+cp -n "$build"/samples/* "$home"/ 2>/dev/null || true
+first=$(cd "$home" && ls -1 | grep -m1 -E '^2P.*L5M1\.jpg$' || true)
+
+if [ -n "${DISPLAY:-}" ]; then
+  cd "$home"
+  exec "$build/app/kobrix" "$home" ${first:+--select "$first"}
 fi
-echo
-echo "The desktop program comes next; for now this is the command-line decoder (kobrix-cli)."
+
+shot="$build/screenshots/main-window.png"
+mkdir -p "$(dirname "$shot")"
+echo "No display: running the program under Xvfb for a screenshot."
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  cd "$1" && "$2/app/kobrix" "$1" ${4:+--select "$4"} 2>/dev/null &
+  pid=$!
+  sleep 4
+  import -window root "$3"
+  kill $pid 2>/dev/null || true
+  wait $pid 2>/dev/null || true
+' _ "$home" "$build" "$shot" "$first"
+echo "Screenshot of the main window: $shot"
+echo "On a desktop, run: (cd \"$home\" && \"$build/app/kobrix\")"

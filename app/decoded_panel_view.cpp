@@ -9,6 +9,9 @@ namespace {
 QLabel* Caption(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setStyleSheet("color: #000080;");
+    label->setWordWrap(true);
+    label->setMinimumWidth(185);
+    label->setMaximumWidth(230);
     return label;
 }
 
@@ -20,6 +23,10 @@ QLabel* DecodedPanelView::AddValue(const char* controlName) {
     auto* label = new QLabel(this);
     label->setObjectName(controlName);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Long texts ("Seq. triggered by a communications window.") wrap rather than widen
+    // the window past a small screen.
+    label->setWordWrap(true);
+    label->setMinimumWidth(40);
     return label;
 }
 
@@ -39,10 +46,12 @@ DecodedPanelView::DecodedPanelView(QWidget* parent) : QWidget(parent) {
         auto* box = new QWidget(this);
         auto* h = new QHBoxLayout(box);
         h->setContentsMargins(0, 0, 0, 0);
-        h->addWidget(AddValue(first));
+        QLabel* left = AddValue(first);
+        left->setWordWrap(false);
+        left->setMinimumWidth(0);
+        h->addWidget(left);
         if (!between.isEmpty()) h->addWidget(new QLabel(between, box));
-        h->addWidget(AddValue(second));
-        h->addStretch();
+        h->addWidget(AddValue(second), 1);
         return box;
     };
 
@@ -55,9 +64,13 @@ DecodedPanelView::DecodedPanelView(QWidget* parent) : QWidget(parent) {
     auto* elapsed = new QWidget(this);
     auto* eh = new QHBoxLayout(elapsed);
     eh->setContentsMargins(0, 0, 0, 0);
+    eh->setSpacing(3);
     for (const auto& [control, unit] : {std::pair{"Label63", "Sols"}, std::pair{"Label61", "Mhrs"},
                                         std::pair{"Label59", "Mmins"}, std::pair{"Label57", "Msecs"}}) {
-        eh->addWidget(AddValue(control));
+        QLabel* value = AddValue(control);
+        value->setWordWrap(false);  // short numbers: keep each beside its unit
+        value->setMinimumWidth(0);
+        eh->addWidget(value);
         eh->addWidget(new QLabel(unit, elapsed));
     }
     eh->addStretch();
@@ -74,6 +87,7 @@ DecodedPanelView::DecodedPanelView(QWidget* parent) : QWidget(parent) {
     auto* solar = new QWidget(this);
     auto* sh = new QHBoxLayout(solar);
     sh->setContentsMargins(0, 0, 0, 0);
+    sh->setSpacing(6);
     sh->addWidget(AddValue("Label47"));
     sh->addWidget(new QLabel("approx.Solar Time +/- 1hr", solar));
     sh->addStretch();
@@ -96,6 +110,7 @@ DecodedPanelView::DecodedPanelView(QWidget* parent) : QWidget(parent) {
     addRow("Currently selected file name", AddValue("Label54"));
     addRow("Right Eye File Name", AddValue("Label56"));
     addRow("Left Eye File Name", AddValue("Label58"));
+    grid->setColumnMinimumWidth(0, 185);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
 }

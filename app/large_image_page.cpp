@@ -16,12 +16,14 @@
 namespace kobrix {
 namespace {
 
-// Long enough for the longest table text ("Seq. triggered by a communications window."), so
-// that the page keeps its width from one image to the next.
+// The longest text of the decode tables; a value column that fits it keeps the page's width
+// from one image to the next.
 constexpr const char* kWidestValue = "Seq. triggered by a communications window.";
 constexpr int kPictureMinimum = 300;
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 }  // namespace
 
@@ -34,7 +36,8 @@ LargeImagePage::LargeImagePage(Platform& platform, QWidget* parent)
     setPalette(white);
     setAutoFillBackground(true);
 
-    picture_ = new PictureView(this);
+    pictureBox_ = new QWidget(this);
+    picture_ = new PictureView(pictureBox_);
     picture_->setObjectName("Image1");
     picture_->SetProportional(true);
     picture_->SetCenter(true);
@@ -44,10 +47,10 @@ LargeImagePage::LargeImagePage(Platform& platform, QWidget* parent)
         if (button == Qt::LeftButton) emit pictureClicked();
     });
 
-    auto* credit = new QLabel("Image NASA / Planetary Data System", this);
+    auto* credit = new QLabel("Image NASA / Planetary Data System", pictureBox_);
     credit->setAlignment(Qt::AlignHCenter);
-
-    auto* pictureColumn = new QVBoxLayout;
+    auto* pictureColumn = new QVBoxLayout(pictureBox_);
+    pictureColumn->setContentsMargins(0, 0, 0, 0);
     pictureColumn->addWidget(picture_, 1);
     pictureColumn->addWidget(credit);
 
@@ -56,7 +59,7 @@ LargeImagePage::LargeImagePage(Platform& platform, QWidget* parent)
     picture_->installEventFilter(this);
     auto* top = new QHBoxLayout;
     top->addStretch(1);
-    top->addLayout(pictureColumn, 100);
+    top->addWidget(pictureBox_, 100);
     top->addSpacing(12);
     top->addWidget(BuildFields(), 0, Qt::AlignTop);
     top->addStretch(1);
@@ -199,16 +202,22 @@ void LargeImagePage::ShowDecoded(const DecodeState& state) {
     for (const Copy& copy : copies) Value(copy.control)->setText(Text(copy.text));
 }
 
-void LargeImagePage::SetPicture(const Bitmap24& bitmap) { picture_->SetBitmap(bitmap); }
+void LargeImagePage::SetPicture(const Bitmap24& bitmap) {
+    picture_->SetBitmap(bitmap);
+}
 
-void LargeImagePage::SetImage(const QImage& image) { picture_->SetImage(image); }
+void LargeImagePage::SetImage(const QImage& image) {
+    picture_->SetImage(image);
+}
 
-void LargeImagePage::SetStretch(bool on) { picture_->SetStretch(on); }
+void LargeImagePage::SetStretch(bool on) {
+    picture_->SetStretch(on);
+}
 
 bool LargeImagePage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == picture_ && event->type() == QEvent::Resize) {
         const int side = qMax(picture_->height(), picture_->minimumWidth());
-        if (picture_->maximumWidth() != side) picture_->setMaximumWidth(side);
+        if (pictureBox_->maximumWidth() != side) pictureBox_->setMaximumWidth(side);
     }
     return QWidget::eventFilter(watched, event);
 }

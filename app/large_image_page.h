@@ -61,6 +61,7 @@ private:
     QPushButton* AddButton(const char* objectName, const char* text);
 
     Platform& platform_;
+    QWidget* pictureBox_ = nullptr;  // the picture and its credit line
     PictureView* picture_ = nullptr;
     bool slideshowFlag_ = false;
     bool centred_ = false;

@@ -139,7 +139,7 @@ void MainWindow::BuildControls() {
     left->addWidget(listBox1_);
     auto* leftBox = new QWidget(central);
     leftBox->setLayout(left);
-    leftBox->setFixedWidth(230);
+    leftBox->setFixedWidth(180);
     top->addWidget(leftBox);
 
     // Middle: the picture, its captions and the buttons.
@@ -197,25 +197,33 @@ void MainWindow::BuildControls() {
             [this](bool on) { Guard([this, on] { CheckBox3Click(on); }); });
     auto* slideRow = new QHBoxLayout;
     slideRow->addWidget(checkBox3_);
-    slideRow->addWidget(new QLabel("View sequentially all images in current directory", central), 1);
+    auto* slideText = new QLabel("View sequentially all images in current directory", central);
+    slideText->setWordWrap(true);
+    slideRow->addWidget(slideText, 1);
     middle->addLayout(slideRow);
     checkBox4_ = new QCheckBox("Print/Clipboard", central);
     checkBox4_->setObjectName("CheckBox4");
     checkBox4_->setEnabled(false);
     auto* printRow = new QHBoxLayout;
     printRow->addWidget(checkBox4_);
-    printRow->addWidget(new QLabel("Change all Print buttons to Clipboard buttons", central), 1);
+    auto* printText = new QLabel("Change all Print buttons to Clipboard buttons", central);
+    printText->setWordWrap(true);
+    printRow->addWidget(printText, 1);
     middle->addLayout(printRow);
     checkBox5_ = new QCheckBox("User Tag", central);
     checkBox5_->setObjectName("CheckBox5");
     checkBox5_->setEnabled(false);
     middle->addWidget(checkBox5_);
     middle->addStretch();
-    top->addLayout(middle);
+    auto* middleBox = new QWidget(central);
+    middleBox->setLayout(middle);
+    middle->setContentsMargins(0, 0, 0, 0);
+    middleBox->setFixedWidth(365);
+    top->addWidget(middleBox);
 
     // Right: the decoded fields.
     panel_ = new DecodedPanelView(central);
-    panel_->setMinimumWidth(520);
+    panel_->setMinimumWidth(420);
     top->addWidget(panel_, 1);
 
     directories_ = new DirectoryBrowser(*driveComboBox1_, *directoryListBox1_, this);
@@ -276,7 +284,10 @@ void MainWindow::SetPeers(const MainWindowPeers& peers) {
         connect(page, &LargeImagePage::previousClicked, this,
                 [this] { Guard([this] { PreviousImage(); }); });
         connect(page, &LargeImagePage::slideshowClicked, this,
-                [this] { Guard([this] { browser_.ToggleLargePageSlideshow(); }); });
+                [this, page] {
+                    Guard([this] { browser_.ToggleLargePageSlideshow(); });
+                    page->SetSlideshowFlag(browser_.Slideshow().largePageFlag);
+                });
         connect(page, &LargeImagePage::closeClicked, this,
                 [this] { Guard([this] { browser_.CloseLargePage(); }); });
         connect(page, &LargeImagePage::pictureClicked, this, [this] { Guard([this] { Image1Click(); }); });
@@ -356,6 +367,13 @@ void MainWindow::FileListBox1Change(int row) {
     if (row < 0 || row == browser_.Files().Selected()) return;
     browser_.Files().Select(row);
     browser_.SelectionSequence();
+}
+
+bool MainWindow::SelectFile(const QString& name) {
+    const auto items = fileListBox1_->findItems(name, Qt::MatchExactly);
+    if (items.isEmpty()) return false;
+    fileListBox1_->setCurrentItem(items.front());
+    return true;
 }
 
 void MainWindow::DirectoryChosen(const QString& path) {

@@ -69,6 +69,8 @@ public:
 
     // Control events.
     void FileListBox1Change(int row);
+    // Selects a file of the list by name as a click would; false when it is not listed.
+    bool SelectFile(const QString& name);
     void DirectoryChosen(const QString& path);
     void CheckBox3Click(bool checked);
     void Button8Click();   // Large Image

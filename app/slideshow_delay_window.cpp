@@ -16,6 +16,8 @@ SlideshowDelayWindow::SlideshowDelayWindow(Platform& platform, QWidget* parent)
     setObjectName("SlideshowDelayUnit200715");
     setWindowTitle("Slideshow Delay");
     setModal(false);
+    // Wide enough for the title on the frame.
+    setMinimumWidth(260);
 
     auto* prompt = new QLabel("Enter New Delay in Milliseconds", this);
     edit_ = new QLineEdit("2000", this);

@@ -3,14 +3,12 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "imaging/bmp_io.h"
 
 namespace kobrix {
@@ -116,36 +114,6 @@ BENCHMARK(WritePlain)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(DecodeInMemory)->Unit(benchmark::kMicrosecond);
 BENCHMARK(EncodeInMemory)->Unit(benchmark::kMicrosecond);
 
-// Prints as usual and keeps each repetition's time per iteration, for the ratios of the
-// medians (run with --benchmark_repetitions to steady them on a busy machine).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                times_[run.run_name.function_name].push_back(
-                    run.real_accumulated_time / static_cast<double>(run.iterations));
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void PrintRatio(const std::string& ours, const std::string& plain) const {
-        const double a = Median(ours), b = Median(plain);
-        if (a > 0 && b > 0) std::cout << ours << " / " << plain << " = " << a / b << "\n";
-    }
-
-private:
-    double Median(const std::string& name) const {
-        const auto found = times_.find(name);
-        if (found == times_.end() || found->second.empty()) return 0;
-        std::vector<double> sorted = found->second;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted[sorted.size() / 2];
-    }
-
-    std::map<std::string, std::vector<double>> times_;
-};
-
 }  // namespace
 }  // namespace kobrix
 
@@ -154,8 +122,8 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     kobrix::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("ReadOurs", "ReadPlain");
-    reporter.PrintRatio("WriteOurs", "WritePlain");
+    reporter.PrintRatio("ReadOurs/real_time", "ReadPlain/real_time");
+    reporter.PrintRatio("WriteOurs/real_time", "WritePlain/real_time");
     benchmark::Shutdown();
     return 0;
 }

@@ -5,10 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <jpeglib.h>
-
 #include <memory>
 #include <vector>
+
+// After <cstdio>: jpeglib.h needs FILE declared before it.
+#include <jpeglib.h>
 
 #include "bench/ratio_reporter.h"
 #include "imaging/jpeg_io.h"
@@ -28,7 +29,8 @@ std::vector<std::uint8_t> Samples(int components) {
             noise = noise * 1103515245u + 12345u;
             const int grain = static_cast<int>((noise >> 16) & 15);
             const int base = y < kSide / 3 ? 180 + x / 64 : 40 + ((x * 3 + y * 5) / 16) % 120;
-            for (int c = 0; c < components; ++c) *p++ = static_cast<std::uint8_t>(base + grain + 10 * c);
+            for (int c = 0; c < components; ++c)
+                *p++ = static_cast<std::uint8_t>(base + grain + 10 * c);
         }
     }
     return samples;
@@ -63,8 +65,8 @@ std::vector<std::uint8_t> Encode(int components, int quality, bool fullChroma) {
 }
 
 const std::vector<std::uint8_t>& File(int kind) {
-    static const std::vector<std::uint8_t> files[] = {
-        Encode(3, 100, true), Encode(3, 90, false), Encode(1, 90, false)};
+    static const std::vector<std::uint8_t> files[] = {Encode(3, 100, true), Encode(3, 90, false),
+                                                      Encode(1, 90, false)};
     return files[kind];
 }
 

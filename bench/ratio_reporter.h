@@ -12,25 +12,37 @@ namespace kobrix {
 // Prints as usual and remembers each benchmark's time per iteration, so that a program can
 // print "ours / plain" ratios of benchmarks that ran in the same process.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
+        // A single run gives its time; with repetitions the median stands for the benchmark.
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                times_[run.benchmark_name()] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
+                const double n = static_cast<double>(run.iterations);
+                times_[run.benchmark_name()] = {run.real_accumulated_time / n,
+                                                run.cpu_accumulated_time / n};
+            } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                times_[run.run_name.str()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
             }
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
+    // Wall-clock and CPU time ratios; on a busy machine the CPU figure is the steadier one.
     void PrintRatio(const std::string& ours, const std::string& plain) const {
         const auto a = times_.find(ours), b = times_.find(plain);
-        if (a == times_.end() || b == times_.end() || b->second <= 0) return;
-        std::cout << ours << " / " << plain << " = " << a->second / b->second << "\n";
+        if (a == times_.end() || b == times_.end() || b->second.real <= 0 || b->second.cpu <= 0) {
+            return;
+        }
+        std::cout << ours << " / " << plain << " = " << a->second.real / b->second.real
+                  << " (real), " << a->second.cpu / b->second.cpu << " (cpu)\n";
     }
 
-private:
-    std::map<std::string, double> times_;
+  private:
+    struct Times {
+        double real;
+        double cpu;
+    };
+    std::map<std::string, Times> times_;
 };
 
 }  // namespace kobrix

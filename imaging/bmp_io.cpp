@@ -66,8 +66,9 @@ void CopyRows24(const BmpLayout& layout, const std::uint8_t* data, Bitmap24& out
     }
 }
 
-// One colour channel of a bit-field pixel: mask, shift down to at most 8 bits, then scale
-// to 0..255 so that a full 5- or 6-bit value becomes 255.
+// One colour channel of a bit-field pixel: mask, shift down to at most 8 bits, then widen
+// to 8 bits by repeating the bits (so a full 5- or 6-bit value becomes 255), as other
+// readers do.
 struct Channel {
     std::uint32_t mask = 0;
     int shift = 0;
@@ -78,9 +79,11 @@ struct Channel {
         const int bits = std::popcount(mask);
         const int dropped = bits > 8 ? bits - 8 : 0;
         shift = std::countr_zero(mask) + dropped;
-        const unsigned most = (1u << (bits - dropped)) - 1;
-        for (unsigned i = 0; i <= most; ++i) {
-            scale[i] = static_cast<std::uint8_t>((i * 255 + most / 2) / most);
+        const int kept = bits - dropped;
+        for (unsigned i = 0; i < (1u << kept); ++i) {
+            unsigned wide = 0;
+            for (int at = 8 - kept; at > -kept; at -= kept) wide |= at >= 0 ? i << at : i >> -at;
+            scale[i] = static_cast<std::uint8_t>(wide);
         }
     }
     std::uint8_t operator()(std::uint32_t pixel) const { return scale[(pixel & mask) >> shift]; }
@@ -130,7 +133,7 @@ private:
     }
     std::size_t Left() const { return stream_.size() - at_; }
     void NextRows(int count);
-    void CheckRun(int count) const;
+    int CheckRun(int count) const;  // returns how many of the pixels lie inside the row
     void EncodedRun(int count, std::uint8_t value);
     void AbsoluteRun(int count);
 
@@ -139,6 +142,7 @@ private:
     Bitmap24& out_;
     const std::string& name_;
     std::size_t at_ = 0;
+    int paddedWidth_ = 0;  // pixels in a stored row, padding included
     int x_ = 0;
     int y_ = 0;  // in file order
     std::uint8_t* row_ = nullptr;
@@ -146,12 +150,15 @@ private:
 
 void RleDecoder::Run() {
     const bool four = layout_.coding == Coding::Rle4;
+    const int bits = four ? 4 : 8;
+    paddedWidth_ = static_cast<int>((static_cast<std::int64_t>(layout_.width) * bits + 31) / 32 *
+                                    32 / bits);
     row_ = out_.Row(OutputRow(layout_, 0));
     while (true) {
         if (Left() < 2) {
             // Writers often leave out the end-of-bitmap code after the last row.
             const bool complete =
-                y_ >= layout_.height || (y_ == layout_.height - 1 && x_ == layout_.width);
+                y_ >= layout_.height || (y_ == layout_.height - 1 && x_ >= layout_.width);
             if (complete) return;
             Fail("RLE data ends before the picture is complete");
         }
@@ -170,7 +177,7 @@ void RleDecoder::Run() {
             const int dx = stream_[at_];
             const int dy = stream_[at_ + 1];
             at_ += 2;
-            if (x_ + dx > layout_.width || y_ + dy > layout_.height) {
+            if (x_ + dx > paddedWidth_ || y_ + dy > layout_.height) {
                 Fail("RLE delta moves outside the picture");
             }
             x_ += dx;
@@ -190,33 +197,36 @@ void RleDecoder::NextRows(int count) {
     row_ = y_ < layout_.height ? out_.Row(OutputRow(layout_, y_)) : nullptr;
 }
 
-void RleDecoder::CheckRun(int count) const {
+// Some writers (ImageMagick among them) let runs cover the row's padding as if it were
+// pixels; those are dropped. A run past the padding is an error.
+int RleDecoder::CheckRun(int count) const {
     if (y_ >= layout_.height) Fail("RLE data runs past the last row");
-    if (count > layout_.width - x_) {
+    if (count > paddedWidth_ - x_) {
         Fail("RLE run of " + std::to_string(count) + " pixels at column " + std::to_string(x_) +
              " overruns a row of " + std::to_string(layout_.width));
     }
+    return std::clamp(layout_.width - x_, 0, count);
 }
 
 void RleDecoder::EncodedRun(int count, std::uint8_t value) {
-    CheckRun(count);
+    const int shown = CheckRun(count);
     const std::uint8_t* palette = layout_.palette.data();
-    std::uint8_t* dst = row_ + static_cast<std::size_t>(x_) * 3;
+    std::uint8_t* dst = row_ + static_cast<std::size_t>(std::min(x_, layout_.width)) * 3;
     if (layout_.coding == Coding::Rle4) {
         const std::uint8_t* pair[2] = {palette + (value >> 4) * 4, palette + (value & 15) * 4};
-        for (int k = 0; k < count; ++k, dst += 3) PutEntry(dst, pair[k & 1]);
+        for (int k = 0; k < shown; ++k, dst += 3) PutEntry(dst, pair[k & 1]);
     } else {
-        for (int k = 0; k < count; ++k, dst += 3) PutEntry(dst, palette + value * 4);
+        for (int k = 0; k < shown; ++k, dst += 3) PutEntry(dst, palette + value * 4);
     }
     x_ += count;
 }
 
 void RleDecoder::AbsoluteRun(int count) {
-    CheckRun(count);
+    const int shown = CheckRun(count);
     const std::uint8_t* palette = layout_.palette.data();
     const std::uint8_t* src = &stream_[at_];
-    std::uint8_t* dst = row_ + static_cast<std::size_t>(x_) * 3;
-    for (int k = 0; k < count; ++k, dst += 3) {
+    std::uint8_t* dst = row_ + static_cast<std::size_t>(std::min(x_, layout_.width)) * 3;
+    for (int k = 0; k < shown; ++k, dst += 3) {
         const unsigned index =
             layout_.coding == Coding::Rle4 ? (src[k / 2] >> (k & 1 ? 0 : 4)) & 15 : src[k];
         PutEntry(dst, palette + index * 4);

@@ -74,7 +74,8 @@ int InterlacedRow(int line, int height) {
     static constexpr int kStart[4] = {0, 4, 2, 1};
     static constexpr int kStep[4] = {8, 8, 4, 2};
     for (int pass = 0; pass < 4; ++pass) {
-        const int rows = height > kStart[pass] ? (height - kStart[pass] + kStep[pass] - 1) / kStep[pass] : 0;
+        const int rows =
+            height > kStart[pass] ? (height - kStart[pass] + kStep[pass] - 1) / kStep[pass] : 0;
         if (line < rows) return kStart[pass] + line * kStep[pass];
         line -= rows;
     }
@@ -85,7 +86,7 @@ int InterlacedRow(int line, int height) {
 // DGifSlurp would allocate every frame as its header declares; here nothing is allocated
 // that the screen limits and our frame checks have not allowed.
 class GifComposer {
-public:
+  public:
     GifComposer(std::span<const std::uint8_t> data, const std::string& name)
         : name_(name), reader_{data} {
         if (data.empty()) throw ImageError(name, "the file is empty");
@@ -145,8 +146,14 @@ public:
         }
     }
 
-private:
-    [[noreturn]] void Fail() { throw ImageError(name_, GifMessage(gif_->Error)); }
+  private:
+    [[noreturn]] void Fail() {
+        // giflib says "failed to read" for a file that simply ends too early.
+        if (reader_.AtEnd()) {
+            throw ImageError(name_, "the file is cut short (" + GifMessage(gif_->Error) + ")");
+        }
+        throw ImageError(name_, GifMessage(gif_->Error));
+    }
 
     // Only the graphics control extension matters; it applies to the next frame.
     void ReadExtension(GraphicsControlBlock& control) {
@@ -180,8 +187,7 @@ private:
             SkipImageData();
             return;
         }
-        const ColourTable table =
-            MakeColourTable(desc.ColorMap ? desc.ColorMap : gif_->SColorMap);
+        const ColourTable table = MakeColourTable(desc.ColorMap ? desc.ColorMap : gif_->SColorMap);
         const int transparent = control.TransparentColor;
         line_.resize(static_cast<std::size_t>(desc.Width));
         for (int n = 0; n < desc.Height; ++n) {
@@ -281,7 +287,9 @@ Bitmap24 DecodeGif(std::span<const std::uint8_t> data, const std::string& name) 
     return composer.TakeCanvas();
 }
 
-Bitmap24 ReadGifFile(const std::string& path) { return DecodeGif(ReadWholeFile(path), path); }
+Bitmap24 ReadGifFile(const std::string& path) {
+    return DecodeGif(ReadWholeFile(path), path);
+}
 
 GifAnimation DecodeGifAnimation(std::span<const std::uint8_t> data, const std::string& name,
                                 const GifAnimationLimits& limits) {
@@ -328,10 +336,9 @@ std::vector<std::uint8_t> EncodeGif(const Bitmap24& bitmap) {
     int error = 0;
     GifFileType* gif = EGifOpen(&out, WriteToVector, &error);
     if (!gif) throw ImageError("", GifMessage(error));
-    bool ok = EGifPutScreenDesc(gif, bitmap.Width(), bitmap.Height(), bits, 0, map.get()) ==
-                  GIF_OK &&
-              EGifPutImageDesc(gif, 0, 0, bitmap.Width(), bitmap.Height(), false, nullptr) ==
-                  GIF_OK;
+    bool ok =
+        EGifPutScreenDesc(gif, bitmap.Width(), bitmap.Height(), bits, 0, map.get()) == GIF_OK &&
+        EGifPutImageDesc(gif, 0, 0, bitmap.Width(), bitmap.Height(), false, nullptr) == GIF_OK;
     for (int y = 0; ok && y < bitmap.Height(); ++y) {
         GifPixelType* row = indexed.indexes.data() + static_cast<std::size_t>(y) * bitmap.Width();
         ok = EGifPutLine(gif, row, bitmap.Width()) == GIF_OK;

@@ -28,7 +28,7 @@ struct GifFrame {
 };
 
 struct GifAnimation {
-    int width = 0;   // logical screen
+    int width = 0;  // logical screen
     int height = 0;
     std::vector<GifFrame> frames;
 };

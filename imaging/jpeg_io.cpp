@@ -1,13 +1,14 @@
 #include "imaging/jpeg_io.h"
 
-// jpeglib.h needs size_t and FILE declared before it.
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <jpeglib.h>
+
+// After <cstdio> and <cstddef>: jpeglib.h needs FILE and size_t declared before it.
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
@@ -220,7 +221,9 @@ Bitmap24 DecodeJpeg(std::span<const std::uint8_t> data, const std::string& name)
     return picture;
 }
 
-Bitmap24 ReadJpegFile(const std::string& path) { return DecodeJpeg(ReadWholeFile(path), path); }
+Bitmap24 ReadJpegFile(const std::string& path) {
+    return DecodeJpeg(ReadWholeFile(path), path);
+}
 
 std::vector<std::uint8_t> EncodeJpeg(const Bitmap24& bitmap) {
     if (bitmap.Empty()) throw ImageError("", "an empty picture cannot be written as JPEG");

@@ -13,7 +13,9 @@ constexpr int kBits = 5;
 constexpr int kSide = 1 << kBits;
 constexpr int kBins = kSide * kSide * kSide;
 
-int BinOf(int r, int g, int b) { return (r << (2 * kBits)) | (g << kBits) | b; }
+int BinOf(int r, int g, int b) {
+    return (r << (2 * kBits)) | (g << kBits) | b;
+}
 
 struct Bin {
     std::uint32_t count = 0;
@@ -29,13 +31,13 @@ struct Box {
 };
 
 class MedianCut {
-public:
+  public:
     explicit MedianCut(const Bitmap24& picture) : bins_(kBins) {
         for (int y = 0; y < picture.Height(); ++y) {
             const std::uint8_t* p = picture.Row(y);
             for (int x = 0; x < picture.Width(); ++x, p += 3) {
-                Bin& bin = bins_[BinOf(p[2] >> (8 - kBits), p[1] >> (8 - kBits),
-                                       p[0] >> (8 - kBits))];
+                Bin& bin =
+                    bins_[BinOf(p[2] >> (8 - kBits), p[1] >> (8 - kBits), p[0] >> (8 - kBits))];
                 ++bin.count;
                 bin.sum[0] += p[2];
                 bin.sum[1] += p[1];
@@ -50,9 +52,9 @@ public:
         Measure(all);
         boxes.push_back(all);
         while (static_cast<int>(boxes.size()) < maxColours) {
-            auto worst = std::max_element(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) {
-                return a.error < b.error;
-            });
+            auto worst =
+                std::max_element(boxes.begin(), boxes.end(),
+                                 [](const Box& a, const Box& b) { return a.error < b.error; });
             if (worst->error <= 0) break;  // every box is one bin
             Box second = Split(*worst);
             boxes.push_back(second);
@@ -64,7 +66,7 @@ public:
 
     const Bin& At(int index) const { return bins_[static_cast<std::size_t>(index)]; }
 
-private:
+  private:
     template <typename Visit>
     void ForEachBin(const Box& box, Visit visit) const {
         for (int r = box.lo[0]; r <= box.hi[0]; ++r) {
@@ -138,8 +140,8 @@ private:
         });
         std::array<std::uint8_t, 3> colour{};
         for (int i = 0; i < 3; ++i) {
-            colour[i] = box.count ? static_cast<std::uint8_t>((sum[i] + box.count / 2) / box.count)
-                                  : 0;
+            colour[i] =
+                box.count ? static_cast<std::uint8_t>((sum[i] + box.count / 2) / box.count) : 0;
         }
         return colour;
     }
@@ -212,10 +214,9 @@ IndexedPicture QuantizeMedianCut(const Bitmap24& picture, int maxColours) {
             std::int16_t& mapped = binIndex[static_cast<std::size_t>(bin)];
             if (mapped < 0) {
                 const Bin& b = cut.At(bin);
-                mapped = static_cast<std::int16_t>(
-                    Nearest(out.palette, static_cast<int>(b.sum[0] / b.count),
-                            static_cast<int>(b.sum[1] / b.count),
-                            static_cast<int>(b.sum[2] / b.count)));
+                mapped = static_cast<std::int16_t>(Nearest(
+                    out.palette, static_cast<int>(b.sum[0] / b.count),
+                    static_cast<int>(b.sum[1] / b.count), static_cast<int>(b.sum[2] / b.count)));
             }
             *dst++ = static_cast<std::uint8_t>(mapped);
         }

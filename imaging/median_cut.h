@@ -13,7 +13,7 @@ struct IndexedPicture {
     int width = 0;
     int height = 0;
     std::vector<std::array<std::uint8_t, 3>> palette;  // red, green, blue
-    std::vector<std::uint8_t> indexes;                  // width * height, top row first
+    std::vector<std::uint8_t> indexes;                 // width * height, top row first
 };
 
 // Chooses at most `maxColours` (2 to 256) colours for the picture. A picture that has no more

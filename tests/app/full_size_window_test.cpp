@@ -11,73 +11,52 @@
 namespace kobrix {
 namespace {
 
+constexpr const char* kHint = "RIGHT click to Magnify LEFT Click to CLOSE";
+
 class FullSizeWindowTest : public ::testing::Test {
 protected:
     testing::WindowPlatform fakes;
     FullSizeWindow window{fakes.platform};
-    int magnify = 0;
-
-    FullSizeWindowTest() {
-        QObject::connect(&window, &FullSizeWindow::magnifyRequested, [this] { ++magnify; });
-    }
-    PictureView& Picture() { return *window.Picture(); }
-    QImage Sample(int width, int height) {
-        const Bitmap24 bitmap = testing::SamplePicture(width, height);
-        return QImage(bitmap.Data(), width, height, static_cast<qsizetype>(bitmap.Stride()),
-                      QImage::Format_BGR888)
-            .copy();
-    }
+    PictureView& picture = *window.Picture();
 };
 
-TEST_F(FullSizeWindowTest, ShowsThePictureUnscaledOnAMaximisedWindowOnTop) {
-    EXPECT_EQ(window.objectName(), "FullSizeUnit200716");
-    EXPECT_EQ(window.windowTitle(), "Full size image");
-    window.ShowPicture(Sample(320, 200));
-    QApplication::processEvents();
-    fprintf(stderr, "window %d x %d\n", window.width(), window.height());
-    EXPECT_TRUE(window.isVisible());
+TEST_F(FullSizeWindowTest, ShowsThePictureUnscaledAndCentredOnAMaximisedWindowOnTop) {
+    window.ShowPicture(testing::SampleImage(320, 200));
+    QApplication::processEvents();  // the maximised geometry arrives as an event
     EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
     EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(Picture().size(), QSize(320, 200));
-    EXPECT_EQ(Picture().PictureRect(), QRect(0, 0, 320, 200));
-    EXPECT_EQ(Picture().toolTip(), "RIGHT click to Magnify LEFT Click to CLOSE");
-
-    // Centred in the window.
-    const QRect shown(Picture().mapTo(&window, QPoint(0, 0)), Picture().size());
+    EXPECT_EQ(picture.PictureRect(), QRect(0, 0, 320, 200));
+    EXPECT_EQ(picture.toolTip(), kHint);
+    const QRect shown(picture.mapTo(&window, QPoint(0, 0)), picture.size());
     EXPECT_NEAR(shown.center().x(), window.rect().center().x(), 1);
     EXPECT_NEAR(shown.center().y(), window.rect().center().y(), 1);
     testing::SaveScreenshot(window, "full_size_window.png");
-}
 
-TEST_F(FullSizeWindowTest, PictureLargerThanTheWindowScrolls) {
-    window.ShowPicture(Sample(3000, 2000));
-    EXPECT_EQ(Picture().size(), QSize(3000, 2000));
+    // Larger than the screen: it scrolls; a smaller one afterwards takes its own size again.
+    window.ShowPicture(testing::SampleImage(3000, 2000));
     auto* scroll = window.findChild<QScrollArea*>();
-    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(picture.size(), QSize(3000, 2000));
     EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
     EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
-
-    // A smaller picture afterwards takes its own size again.
-    window.ShowPicture(Sample(100, 50));
-    EXPECT_EQ(Picture().size(), QSize(100, 50));
+    window.ShowPicture(testing::SampleImage(100, 50));
+    EXPECT_EQ(picture.size(), QSize(100, 50));
 }
 
 TEST_F(FullSizeWindowTest, MouseButtons) {
-    window.ShowPicture(Sample(200, 100));
+    int magnify = 0;
+    QObject::connect(&window, &FullSizeWindow::magnifyRequested, [&] { ++magnify; });
+    window.ShowPicture(testing::SampleImage(200, 100));
 
-    testing::Click(Picture(), Qt::MiddleButton);
-    EXPECT_EQ(Picture().toolTip(), "MIDDLE");
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(magnify, 0);
-
-    testing::Click(Picture(), Qt::RightButton);
-    EXPECT_EQ(Picture().toolTip(), "RIGHT click to Magnify LEFT Click to CLOSE");
-    EXPECT_TRUE(window.isVisible());
+    testing::Click(picture, Qt::MiddleButton);
+    EXPECT_EQ(picture.toolTip(), "MIDDLE");
+    testing::Click(picture, Qt::RightButton);
+    EXPECT_EQ(picture.toolTip(), kHint);
     EXPECT_EQ(magnify, 1);
+    EXPECT_TRUE(window.isVisible());
 
-    testing::Click(Picture(), Qt::MiddleButton);
-    testing::Click(Picture(), Qt::LeftButton);
-    EXPECT_EQ(Picture().toolTip(), "RIGHT click to Magnify LEFT Click to CLOSE");
+    testing::Click(picture, Qt::MiddleButton);
+    testing::Click(picture, Qt::LeftButton);
+    EXPECT_EQ(picture.toolTip(), kHint);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(magnify, 1);
 }

@@ -210,6 +210,10 @@ TEST(BmpRead, Rle8RunsAbsoluteRunsDeltaAndEndCodes) {
         }
     }
 
+    // A run may cover the row's padding (ImageMagick writes such files); those pixels go.
+    const Bitmap24 padded = Decode(BuildBmp(RleSpec(3, 1, 8, {4, 2, 0, 1})));
+    EXPECT_EQ(Px(padded, 2, 0), (Bgr{22, 22, 22}));
+
     // An end of bitmap right away leaves everything black; a missing one after the last row
     // is accepted.
     EXPECT_EQ(Px(Decode(BuildBmp(RleSpec(2, 2, 8, {0, 1}))), 1, 1), (Bgr{0, 0, 0}));

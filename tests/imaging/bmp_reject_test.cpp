@@ -108,10 +108,10 @@ std::vector<BadFile> BadFiles() {
         {"offset past the end", With(valid, 10, 10000), "past the end of the file"},
         {"offset at the end", With(valid, 10, static_cast<std::uint32_t>(valid.size())),
          "past the end of the file"},
-        // RLE streams on a 2 x 2 picture
-        {"RLE run overruns a row", Rle8({3, 1, 0, 1}), "overruns a row of 2"},
-        {"RLE absolute run overruns a row", Rle8({0, 3, 1, 1, 1, 0}), "overruns a row of 2"},
-        {"RLE delta right of the picture", Rle8({0, 2, 3, 0}), "delta moves outside"},
+        // RLE streams on a 2 x 2 picture, whose stored rows are 4 pixels long
+        {"RLE run past the row padding", Rle8({5, 1, 0, 1}), "overruns a row of 2"},
+        {"RLE absolute run past the padding", Rle8({0, 5, 1, 1, 1, 1, 1, 0}), "overruns a row"},
+        {"RLE delta right of the picture", Rle8({0, 2, 5, 0}), "delta moves outside"},
         {"RLE delta below the picture", Rle8({0, 2, 0, 3}), "delta moves outside"},
         {"RLE stream ends early", Rle8({2, 1, 0, 0}), "ends before the picture is complete"},
         {"RLE past the last row", Rle8({2, 1, 0, 0, 2, 1, 0, 0, 2, 1}), "runs past the last row"},

@@ -20,19 +20,20 @@ struct GifFrameSpec {
     std::vector<std::uint8_t> indexes;  // width * height, top row first
     std::vector<Rgb> localTable;        // empty: none (size rounded up to a power of two)
     bool interlaced = false;
-    std::optional<int> disposal;        // with a graphics control block when any of these is set
+    std::optional<int> disposal;  // with a graphics control block when any of these is set
     std::optional<int> transparent;
-    int delay = 0;                      // hundredths of a second
+    int delay = 0;  // hundredths of a second
 };
 
 class GifBuilder {
-public:
+  public:
     GifBuilder(int width, int height, std::vector<Rgb> globalTable = {}, int background = 0) {
         Bytes("GIF89a");
         Word(width);
         Word(height);
         const int bits = TableBits(globalTable.size());
-        out_.push_back(globalTable.empty() ? 0 : static_cast<std::uint8_t>(0x80 | 0x70 | (bits - 1)));
+        out_.push_back(globalTable.empty() ? 0
+                                           : static_cast<std::uint8_t>(0x80 | 0x70 | (bits - 1)));
         out_.push_back(static_cast<std::uint8_t>(background));
         out_.push_back(0);
         Table(globalTable, bits);
@@ -73,7 +74,7 @@ public:
         return out_;
     }
 
-private:
+  private:
     static int TableBits(std::size_t size) {
         int bits = 1;
         while ((std::size_t{1} << bits) < size) ++bits;

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-// For files our encoder would never write (scan scripts, plain CMYK).
-#include <cstdio>
-#include <jpeglib.h>
-
 #include <chrono>
+#include <cstdio>
 #include <cstring>
+
+// For files our encoder would never write (scan scripts, plain CMYK); after <cstdio>.
+#include <jpeglib.h>
 
 #include "imaging/image_error.h"
 #include "tests/imaging/magick.h"
@@ -138,21 +138,25 @@ TEST(JpegWrite, ImageMagickSeesQuality100AndFullChroma) {
     test::ScratchDir dir;
     const Bitmap24 scene = Scene(64, 48);
     WriteJpegFile(scene, dir / "ours.jpg");
-    EXPECT_EQ(test::Output("identify -format '%Q %[jpeg:sampling-factor]' '" + (dir / "ours.jpg") + "'"),
-              "100 1x1,1x1,1x1");
+    EXPECT_EQ(
+        test::Output("identify -format '%Q %[jpeg:sampling-factor]' '" + (dir / "ours.jpg") + "'"),
+        "100 1x1,1x1,1x1");
     const auto theirs = test::MagickPixels(dir / "ours.jpg");
     ASSERT_TRUE(theirs);
     EXPECT_LE(test::MaxDifference(*theirs, ReadJpegFile(dir / "ours.jpg")), 2);
 }
 
-TEST(JpegWrite, EmptyPictureIsRefused) { EXPECT_THROW(EncodeJpeg(Bitmap24()), ImageError); }
+TEST(JpegWrite, EmptyPictureIsRefused) {
+    EXPECT_THROW(EncodeJpeg(Bitmap24()), ImageError);
+}
 
 // Progressive, greyscale, the common samplings and an odd size: we read each as ImageMagick
 // does.
 TEST(JpegRead, FilesMadeByImageMagickMatchItsOwnReading) {
     KOBRIX_REQUIRE_IMAGEMAGICK();
     test::ScratchDir dir;
-    ASSERT_TRUE(test::Run("convert -seed 7 -size 45x31 plasma:fractal '" + (dir / "source.png") + "'"));
+    ASSERT_TRUE(
+        test::Run("convert -seed 7 -size 45x31 plasma:fractal '" + (dir / "source.png") + "'"));
     const struct {
         std::string name, options;
         PixelFormat format;
@@ -166,7 +170,8 @@ TEST(JpegRead, FilesMadeByImageMagickMatchItsOwnReading) {
     };
     for (const auto& v : variants) {
         const std::string file = dir / (v.name + ".jpg");
-        ASSERT_TRUE(test::Run("convert '" + (dir / "source.png") + "' " + v.options + " '" + file + "'"))
+        ASSERT_TRUE(
+            test::Run("convert '" + (dir / "source.png") + "' " + v.options + " '" + file + "'"))
             << v.name;
         const Bitmap24 ours = ReadJpegFile(file);
         const auto theirs = test::MagickPixels(file);
@@ -182,7 +187,7 @@ TEST(JpegRead, ExifOrientationIsIgnored) {
     // APP1 "Exif" with one tag: orientation 6 (rotate a quarter turn to show).
     const std::vector<std::uint8_t> exif = {
         0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 0x2A, 0, 8, 0, 0, 0,
-        1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0};
+        1,    0,    0x12, 0x01, 3,   0,   1,   0,   0, 0, 6,   0,   0,    0, 0, 0, 0, 0};
     std::vector<std::uint8_t> rotated(plain.begin(), plain.begin() + 2);
     rotated.insert(rotated.end(), exif.begin(), exif.end());
     rotated.insert(rotated.end(), plain.begin() + 2, plain.end());
@@ -193,10 +198,11 @@ TEST(JpegRead, ExifOrientationIsIgnored) {
 
 TEST(JpegRead, CmykAndYcckComeOutAsTheirColours) {
     // Red, green, blue, white as inks: C M Y K with 255 meaning full ink.
-    const std::vector<std::uint8_t> inks = {0, 255, 255, 0, 255, 0, 255, 0,
-                                            255, 255, 0, 0, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> inks = {0,   255, 255, 0, 255, 0, 255, 0,
+                                            255, 255, 0,   0, 0,   0, 0,   0};
     std::vector<std::uint8_t> inverted(inks.size());
-    for (std::size_t i = 0; i < inks.size(); ++i) inverted[i] = static_cast<std::uint8_t>(255 - inks[i]);
+    for (std::size_t i = 0; i < inks.size(); ++i)
+        inverted[i] = static_cast<std::uint8_t>(255 - inks[i]);
     Bitmap24 expected(4, 1);
     const std::uint8_t bgr[] = {0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255};
     std::memcpy(expected.Row(0), bgr, sizeof bgr);
@@ -210,8 +216,9 @@ TEST(JpegRead, CmykAndYcckComeOutAsTheirColours) {
 
     if (!test::HaveImageMagick()) return;
     test::ScratchDir dir;
-    ASSERT_TRUE(test::Run("convert -size 8x8 xc:red xc:lime xc:blue xc:white +append -colorspace CMYK '" +
-                          (dir / "ycck.jpg") + "'"));
+    ASSERT_TRUE(
+        test::Run("convert -size 8x8 xc:red xc:lime xc:blue xc:white +append -colorspace CMYK '" +
+                  (dir / "ycck.jpg") + "'"));
     const Bitmap24 ycck = ReadJpegFile(dir / "ycck.jpg");
     ASSERT_EQ(ycck.Width(), 32);
     for (int i = 0; i < 4; ++i) {
@@ -225,10 +232,13 @@ TEST(JpegRead, ScanLimitAllowsRealFilesAndRefusesFloods) {
     const std::vector<std::uint8_t> samples = RgbSamples(scene);
     const auto fine = CoefficientByCoefficient(false);  // 190 scans
     ASSERT_LT(static_cast<int>(fine.size()), kMaxJpegScans);
-    EXPECT_LE(test::MaxDifference(DecodeJpeg(EncodeRaw(16, 16, 3, JCS_RGB, samples, fine), "f"), scene), 8);
+    EXPECT_LE(
+        test::MaxDifference(DecodeJpeg(EncodeRaw(16, 16, 3, JCS_RGB, samples, fine), "f"), scene),
+        8);
     const auto flood = CoefficientByCoefficient(true);  // 379 scans
     ASSERT_GT(static_cast<int>(flood.size()), kMaxJpegScans);
-    EXPECT_NE(ProblemOf(EncodeRaw(16, 16, 3, JCS_RGB, samples, flood)).find("scans"), std::string::npos);
+    EXPECT_NE(ProblemOf(EncodeRaw(16, 16, 3, JCS_RGB, samples, flood)).find("scans"),
+              std::string::npos);
 }
 
 TEST(JpegRead, MissingEndMarkerLosesNothingInASingleScan) {
@@ -237,7 +247,8 @@ TEST(JpegRead, MissingEndMarkerLosesNothingInASingleScan) {
     EXPECT_TRUE(DecodeJpeg({good.begin(), good.end() - 2}, "no-eoi.jpg").SamePixels(whole));
     // With several scans an early end looks like the last scan: it is refused.
     const Bitmap24 scene = Scene(16, 16);
-    const auto progressive = EncodeRaw(16, 16, 3, JCS_RGB, RgbSamples(scene), CoefficientByCoefficient(false));
+    const auto progressive =
+        EncodeRaw(16, 16, 3, JCS_RGB, RgbSamples(scene), CoefficientByCoefficient(false));
     std::size_t lastScan = 0;
     for (std::size_t i = 0; i + 1 < progressive.size(); ++i) {
         if (progressive[i] == 0xFF && progressive[i + 1] == 0xDA) lastScan = i;
@@ -274,7 +285,8 @@ TEST(JpegBadInput, IsRefusedWithTheFileNameAndReason) {
     EXPECT_NE(ProblemOf(patched).find("cut short"), std::string::npos);
 
     // Declared sizes past the limits are refused before anything is allocated or decoded.
-    for (const auto& [w, h] : {std::pair{65000, 65000}, {kMaxImageSide + 1, 8}, {8, kMaxImageSide + 1}}) {
+    for (const auto& [w, h] :
+         {std::pair{65000, 65000}, {kMaxImageSide + 1, 8}, {8, kMaxImageSide + 1}}) {
         std::vector<std::uint8_t> huge = good;
         SetDeclaredSize(huge, w, h);
         const auto start = std::chrono::steady_clock::now();
@@ -282,8 +294,8 @@ TEST(JpegBadInput, IsRefusedWithTheFileNameAndReason) {
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     }
     // A progressive file keeps every coefficient: 16384 x 16384 at full chroma needs 1.5 GiB.
-    std::vector<std::uint8_t> progressive = EncodeRaw(16, 16, 3, JCS_RGB, RgbSamples(Scene(16, 16)),
-                                                      CoefficientByCoefficient(false));
+    std::vector<std::uint8_t> progressive =
+        EncodeRaw(16, 16, 3, JCS_RGB, RgbSamples(Scene(16, 16)), CoefficientByCoefficient(false));
     for (std::size_t i = 0; i + 9 < progressive.size(); ++i) {
         if (progressive[i] == 0xFF && progressive[i + 1] == 0xC2) {
             progressive[i + 5] = progressive[i + 7] = 0x40;  // 0x4000 = 16384

@@ -22,7 +22,7 @@ namespace kobrix::test {
 
 // A directory of its own under the system's temporary directory, removed at the end.
 class ScratchDir {
-public:
+  public:
     ScratchDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "kobrix-XXXXXX").string();
         if (::mkdtemp(pattern.data())) path_ = pattern;
@@ -36,7 +36,7 @@ public:
 
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -69,11 +69,13 @@ inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 
 inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 // How ImageMagick sees a picture file: the picture as 8-bit RGB (PPM), as a Bitmap24.
-inline std::optional<Bitmap24> MagickPixels(const std::string& file, const std::string& options = "") {
+inline std::optional<Bitmap24> MagickPixels(const std::string& file,
+                                            const std::string& options = "") {
     const auto ppm = Output("convert '" + file + "' " + options + " -depth 8 ppm:-");
     if (!ppm) return std::nullopt;
     int width = 0, height = 0, maxValue = 0, consumed = 0;
@@ -120,9 +122,9 @@ inline double MeanDifference(const Bitmap24& a, const Bitmap24& b) {
 
 }  // namespace kobrix::test
 
-#define KOBRIX_REQUIRE_IMAGEMAGICK()                                        \
-    do {                                                                    \
-        if (!::kobrix::test::HaveImageMagick()) {                           \
-            GTEST_SKIP() << "ImageMagick's convert is not installed";       \
-        }                                                                   \
+#define KOBRIX_REQUIRE_IMAGEMAGICK()                                  \
+    do {                                                              \
+        if (!::kobrix::test::HaveImageMagick()) {                     \
+            GTEST_SKIP() << "ImageMagick's convert is not installed"; \
+        }                                                             \
     } while (false)

@@ -24,15 +24,17 @@ void Replay(const std::string& folder, const Reader& read,
             const std::vector<std::string>& mayDecode = {}) {
     const std::filesystem::path dir = std::filesystem::path(KOBRIX_FUZZ_CORPUS_DIR) / folder;
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) files.push_back(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     int decoded = 0;
     for (const auto& file : files) {
         const std::string name = file.filename().string();
         const std::vector<std::uint8_t> bytes = test::ReadBytes(file.string());
         const bool broken = name.starts_with("broken-");
-        const bool mustFail = broken && !name.ends_with("-damaged") &&
-                              std::find(mayDecode.begin(), mayDecode.end(), name) == mayDecode.end();
+        const bool mustFail =
+            broken && !name.ends_with("-damaged") &&
+            std::find(mayDecode.begin(), mayDecode.end(), name) == mayDecode.end();
         try {
             read(bytes, name);
             EXPECT_FALSE(mustFail) << folder << "/" << name << " was accepted";
