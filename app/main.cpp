@@ -13,15 +13,18 @@
 //   DIRECTORY  the start directory (default: the current directory)
 //   --select   selects FILE in the file list once the window is up, as a click would
 //              (for demonstrations and scripted screenshots)
+//   --quit-after-start  ends as soon as the main window is shown (to time the start-up)
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("KOBRIX 2007");
     QApplication::setQuitOnLastWindowClosed(false);
     QString start = QDir::currentPath();
     QString select;
+    bool quitAfterStart = false;
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--select" && i + 1 < args.size()) select = args[++i];
+        else if (args[i] == "--quit-after-start") quitAfterStart = true;
         else start = args[i];
     }
     kobrix::QtPrompts prompts;
@@ -35,5 +38,6 @@ int main(int argc, char** argv) {
     if (!select.isEmpty()) {
         QTimer::singleShot(200, &windows.Main(), [&windows, select] { windows.Main().SelectFile(select); });
     }
+    if (quitAfterStart) QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();
 }
