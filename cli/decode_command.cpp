@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/file_list.h"
 #include "cli/decode_output.h"
 #include "decode/product_name.h"
 
@@ -13,19 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kFlushBytes = 1 << 16;
-
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const char x = Fold(a[i]);
-        const char y = Fold(b[i]);
-        if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-    }
-    if (a.size() != b.size()) return a.size() < b.size();
-    return a < b;
-}
 
 // Decodes names one at a time into a reused state and streams the records.
 class Decoder {
@@ -96,7 +84,7 @@ bool ListDirectory(const std::string& directory, std::vector<std::string>& names
         error = ec.message();
         return false;
     }
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    std::sort(names.begin(), names.end(), FileList::LessIgnoringCase);
     return true;
 }
 

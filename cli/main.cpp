@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/decode_command.h"
+#include "cli/image_commands.h"
 #include "cli/zone_snapshot.h"
 #include "platform/system_time_zone.h"
 
@@ -24,6 +25,13 @@ constexpr const char* kUsage =
     "      Times use the computer's time zone (TZ) and day and month names of the locale\n"
     "      (LC_ALL / LC_TIME). Exit status: 0 on success, 1 when a local time conversion\n"
     "      failed, 2 for usage errors and missing or unreadable directories.\n"
+    "  info FILE...\n"
+    "      Width, height and pixel format of pictures (JPEG, BMP, GIF), frames of a GIF,\n"
+    "      or why a file cannot be read. Exit status 1 when any file could not be read.\n"
+    "  convert IN OUT\n"
+    "      Reads IN (JPEG, BMP or GIF) and writes OUT by its extension: .jpg/.jpeg JPEG at\n"
+    "      quality 100, .bmp 24-bit BMP, .gif single-frame GIF. Exit status 1 when IN cannot\n"
+    "      be read or OUT written, 2 for usage errors.\n"
     "  --help\n"
     "      Show this text.\n";
 
@@ -50,6 +58,14 @@ int main(int argc, char** argv) {
         const int status = kobrix::cli::RunDecodeCommand(args, zone, names, std::cout, std::cerr);
         std::cout.flush();
         return status;
+    }
+    if (command == "info") return kobrix::cli::RunInfoCommand(args, std::cout, std::cerr);
+    if (command == "convert") {
+        if (args.size() != 2) {
+            std::cerr << "kobrix-cli convert: give IN and OUT\n";
+            return 2;
+        }
+        return kobrix::cli::RunConvertCommand(args[0], args[1], std::cout, std::cerr);
     }
     std::cerr << "kobrix-cli: unknown command " << command << "\n\n" << kUsage;
     return 2;

@@ -38,8 +38,8 @@ public:
     // the rows would exceed kMaxImageBytes. Decoders call it before trusting a header's size.
     static void CheckSize(int width, int height);
 
-    // Throws as CheckSize does. With clear = false the new pixels are left uninitialised (for decoders
-    // that write every row).
+    // Throws as CheckSize does. With clear = false the new pixels are left uninitialised
+    // (for decoders that write every row).
     void Resize(int width, int height, bool clear = true);
     void Clear();
     void Fill(std::uint8_t blue, std::uint8_t green, std::uint8_t red);

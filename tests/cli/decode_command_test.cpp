@@ -106,6 +106,8 @@ TEST(DecodeCommand, UsageErrors) {
     EXPECT_EQ(Decode({}).status, 2);
     EXPECT_EQ(Decode({"--yaml", "x"}).status, 2);
     EXPECT_EQ(testing::RunCommand(Shell("frobnicate 2>/dev/null")).status, 2);
+    EXPECT_EQ(testing::RunCommand(Shell("convert only-one.jpg 2>/dev/null")).status, 2);
+    EXPECT_EQ(testing::RunCommand(Shell("convert /no/such.jpg /tmp/out.bmp 2>/dev/null")).status, 1);
     const testing::CommandResult help = testing::RunCommand(Shell("--help"));
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("decode [--json|--csv] NAME_OR_DIRECTORY..."), std::string::npos);
