@@ -78,6 +78,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     timer3_.setObjectName("Timer3");
     timer3_.setInterval(10);
     connect(&timer3_, &QTimer::timeout, this, &MainWindow::Timer3Timer);
+    animationTimer_.setObjectName("AnimationTimer");
     connect(&animationTimer_, &QTimer::timeout, this, &MainWindow::AnimationStep);
     animationTimer_.setSingleShot(true);
 

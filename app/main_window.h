@@ -85,6 +85,7 @@ public:
     void AnimationStep();
     QTimer& SlideshowTimer() { return timer1_; }
     QTimer& StartupTimer() { return timer3_; }
+    QTimer& AnimationTimer() { return animationTimer_; }
 
     // Menu items that belong to no other window.
     void ChoosePriority(const QString& caption);

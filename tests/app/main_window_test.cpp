@@ -17,6 +17,7 @@
 #include "app/picture_view.h"
 #include "app/windows.h"
 #include "imaging/jpeg_io.h"
+#include "tests/imaging/gif_builder.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_prompts.h"
 #include "tests/support/fake_time_zone.h"
@@ -211,6 +212,32 @@ TEST_F(MainWindowTest, ScreenshotAfterDecoding) {
     Main().resize(Main().sizeHint());
     const QString shot = QDir(KOBRIX_TEST_BINARY_DIR).filePath("main_window.png");
     EXPECT_TRUE(Main().grab().save(shot));
+}
+
+TEST_F(MainWindowTest, LowerAndUpperCaseGifsAnimate) {
+    using test::GifBuilder;
+    using test::GifFrameSpec;
+    GifBuilder gif(2, 1, {{0, 0, 0}, {255, 255, 255}});
+    gif.Frame(GifFrameSpec{0, 0, 2, 1, {0, 1}, {}, false, 1, std::nullopt, 7});
+    gif.Frame(GifFrameSpec{0, 0, 2, 1, {1, 0}, {}, false, 1, std::nullopt, 7});
+    const std::vector<std::uint8_t> bytes = gif.Finish();
+    for (const char* name : {"a.gif", "b.GIF", "c.Gif"}) {
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    }
+    Open();
+    QTimer* timer = &Main().AnimationTimer();
+    for (const char* name : {"a.gif", "b.GIF", "c.Gif"}) {
+        Choose(name);
+        EXPECT_EQ(timer->isActive(), std::string(name) != "c.Gif") << name;
+    }
+    Choose("a.gif");
+    EXPECT_EQ(timer->interval(), 70);
+    const QRgb first = Main().Picture().Image().pixel(0, 0);
+    Main().AnimationStep();
+    EXPECT_NE(Main().Picture().Image().pixel(0, 0), first);
+    EXPECT_EQ(Text("Label77"), "2 x 1 pixels  24 bit");
 }
 
 }  // namespace
