@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 
 #include "app/browse_texts.h"
 #include "app/decoded_panel_view.h"
+#include "app/directories_window.h"
 #include "app/directory_browser.h"
 #include "app/full_size_window.h"
 #include "app/large_image_page.h"
@@ -20,6 +22,9 @@
 #include "app/picture_view.h"
 #include "app/slideshow_delay_window.h"
 #include "app/startup_picture.h"
+#include "decode/earth_time_page.h"
+#include "decode/information_text_pages.h"
+#include "decode/martian_time_page.h"
 #include "imaging/image_error.h"
 
 namespace kobrix {
@@ -34,13 +39,12 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // Menu items whose windows come with later tools.
 const QStringList kNotYetAvailable = {
-    "Delete", "Save as", "Directories", "Manual Stereo Image Selection", "Show Stereo Image Pair",
+    "Delete", "Save as", "Manual Stereo Image Selection", "Show Stereo Image Pair",
     "Sunset Sim fade", "Traverse Maps", "3D Anaglyph Stereo Tool", "3D Stereo XI Tool",
     "AVI Creation Tool", "Clipboard Tool", "Colour Image Tool", "Magnifier Tool",
     "My Birthday Search Tool", "SOL / Camera Search Tool", "Watermark Tool",
     "Check Print / Clipboard", "Auto L4L5L6 RGB", "Force Manual Colour", "tlhIngan Hol ",
-    "Earth Variables Display", "Martian Calendar", "Martian Variables Display",
-    "MER Data Decoding", "The Help Menu", "Those that went before us", "MER Image Web Links",
+    "The Help Menu", "Those that went before us", "MER Image Web Links",
     "Mars Software Web Links", "Mars Data Websites/Societies", "Other Space Activities/Missions",
     "Meteorites", "Amateur Radio in Space", "Your Participation", "Help"};
 
@@ -119,7 +123,7 @@ void MainWindow::BuildControls() {
     auto* left = new QVBoxLayout;
     auto* help = Button("Button7", "?", QString(), central);
     help->setFixedWidth(24);
-    help->setEnabled(false);  // the Directories window comes with the working tree
+    connect(help, &QPushButton::clicked, this, [this] { Guard([this] { Button7Click(); }); });
     left->addWidget(help, 0, Qt::AlignLeft);
     driveComboBox1_ = new QComboBox(central);
     driveComboBox1_->setObjectName("DriveComboBox1");
@@ -241,6 +245,7 @@ void MainWindow::ConnectMenu() {
                 [this, handler] { Guard(handler); });
     };
     on("Close", [this] { close(); });
+    on("Directories", [this] { Button7Click(); });
     on("Open Kobrix Notes", [this] { OpenNotes("KOBRIX2007notes.txt"); });
     on("Kobrix Development Notes", [this] { OpenNotes("KOBRIX2007DevNotes.txt"); });
     on("MarsRoverBlogNotes", [this] { OpenNotes("MarsRoverBlogNotes.txt"); });
@@ -271,10 +276,26 @@ void MainWindow::ConnectMenu() {
     on("Visit NASA at current image", [this] { VisitNasa(); });
     on("Run Autostitch external program", [this] { RunExternal("autostitch.exe"); });
     on("Run Stereo Photo Maker external program", [this] { RunExternal("stphmkre.exe"); });
+    // The Earth page works its values out when it opens; the Martian page has them already.
+    on("Earth Variables Display", [this] {
+        if (!peers_.earthTime) return;
+        peers_.earthTime->Button2Click();
+        ShowPage(peers_.earthTime);
+    });
+    on("Martian Variables Display", [this] { ShowPage(peers_.martianTime); });
+    on("Martian Calendar", [this] { ShowPage(peers_.martianCalendar); });
+    on("MER Data Decoding", [this] { ShowPage(peers_.dataDecoding); });
 }
 
 void MainWindow::SetPeers(const MainWindowPeers& peers) {
     peers_ = peers;
+    if (peers_.directories) {
+        connect(peers_.directories, &DirectoriesWindow::jumpRequested, this,
+                [this](const QString& directory) {
+                    Guard([this, directory] { JumpTo(directory); });
+                });
+        peers_.directories->ShowTree(treeCheck_.Tree());
+    }
     if (peers_.slideshowDelay) {
         connect(peers_.slideshowDelay, &SlideshowDelayWindow::delaySaved, this,
                 [this](int ms) { browser_.SetSlideshowDelay(ms); });
@@ -346,6 +367,7 @@ void MainWindow::Button14Click() {
     std::string name;
     RefreshTimeZoneName(platform_.timeZone, name);
     if (QLabel* label = panel_->Value("Label41")) label->setText(Q(name));
+    if (peers_.earthTime) peers_.earthTime->SetTimeZoneName(name);
 }
 void MainWindow::Button16Click() {}  // the help hub comes with the information pages
 void MainWindow::Button15Click() { browser_.GetFileSize(); }
@@ -354,6 +376,13 @@ void MainWindow::Button17Click() {
     if (!programDirectoryFixed_) {
         iAmHere_ = Q(browser_.Files().Directory());
         programDirectoryFixed_ = true;
+    }
+    if (peers_.directories) peers_.directories->MakeOrdinary();
+    if (treeCheck_.Run(browser_.Files().Directory()) != TreeCheckResult::Complete) return;
+    try {
+        Button22Click();
+    } catch (const ImageError&) {
+        // A damaged GIF is reported by the display pass when it loads it.
     }
 }
 void MainWindow::Button12Click() { browser_.BufrScan(); }
@@ -412,7 +441,10 @@ void MainWindow::PreviousImage() {
 
 void MainWindow::Timer1Timer() { Guard([this] { browser_.SlideshowStep(); }); }
 
-void MainWindow::Timer2Timer() { timer2_.stop(); }
+void MainWindow::Timer2Timer() {
+    timer2_.stop();
+    Guard([this] { Button7Click(); });
+}
 
 void MainWindow::Timer3Timer() {
     timer3_.stop();
@@ -500,6 +532,9 @@ void MainWindow::ShowDecoded(const DecodeState& state) {
     edit2_->setText(Q(state.panel.fileNameBox));
     label6_->setText(Q(state.panel.positionCaption));
     if (peers_.largePage) peers_.largePage->ShowDecoded(state);
+    if (peers_.earthTime) peers_.earthTime->ShowDecoded(state);
+    // The Martian page runs its computation on every decode, shown or not.
+    if (peers_.martianTime) peers_.martianTime->ShowDecoded(state);
 }
 
 void MainWindow::ShowPicture(const Bitmap24& picture) {
@@ -550,10 +585,52 @@ void MainWindow::ShowMainWindow() {
     raise();
 }
 
+void MainWindow::ShowPage(QWidget* page) {
+    if (!page) return;
+    page->show();
+    page->raise();
+    page->activateWindow();
+}
+
 void MainWindow::ShowLargePage() {
     if (!peers_.largePage) return;
     peers_.largePage->show();
     peers_.largePage->raise();
 }
+
+// ---- the working directories
+
+void MainWindow::Button7Click() {
+    if (!peers_.directories) return;
+    peers_.directories->show();
+    peers_.directories->raise();
+}
+
+void MainWindow::JumpTo(const QString& directory) {
+    // A directory that is gone leaves the list where it is; the display pass then offers to
+    // create it again if it belongs to the tree.
+    if (!directory.isEmpty() && QFileInfo(directory).isDir()) {
+        directories_->SetCurrent(directory);
+        DirectoryChosen(directories_->Current());
+        return;
+    }
+    if (!browser_.Files().Empty()) browser_.Files().Select(0);
+    browser_.SelectionSequence();
+}
+
+bool MainWindow::AskYesCancel(const std::string& question) {
+    return platform_.prompts.YesCancel(Q(question));
+}
+void MainWindow::ShowMessage(const std::string& text) { platform_.prompts.Message(Q(text)); }
+void MainWindow::SetCaption(const std::string& caption) { setWindowTitle(Q(caption)); }
+void MainWindow::Beep() { platform_.desktop.Beep(); }
+void MainWindow::Wait(int milliseconds) { platform_.desktop.Wait(milliseconds); }
+void MainWindow::EndProgram() { platform_.desktop.EndProgram(); }
+
+void MainWindow::ShowTree(const WorkingTree& tree) {
+    if (peers_.directories) peers_.directories->ShowTree(tree);
+}
+
+void MainWindow::StartDirectoriesTimer() { timer2_.start(); }
 
 }  // namespace kobrix

@@ -13,16 +13,22 @@
 #include <vector>
 
 #include "app/browser.h"
+#include "app/working_tree.h"
 #include "imaging/gif_io.h"
 #include "platform/platform.h"
 
 namespace kobrix {
 
+class DataDecodingPage;
 class DecodedPanelView;
+class DirectoriesWindow;
 class DirectoryBrowser;
+class EarthTimePage;
 class FullSizeWindow;
 class LargeImagePage;
 class MainMenu;
+class MartianCalendarPage;
+class MartianTimePage;
 class PictureView;
 class SlideshowDelayWindow;
 
@@ -31,11 +37,16 @@ struct MainWindowPeers {
     LargeImagePage* largePage = nullptr;
     FullSizeWindow* fullSize = nullptr;
     SlideshowDelayWindow* slideshowDelay = nullptr;
+    DirectoriesWindow* directories = nullptr;
+    EarthTimePage* earthTime = nullptr;
+    MartianCalendarPage* martianCalendar = nullptr;
+    DataDecodingPage* dataDecoding = nullptr;
+    MartianTimePage* martianTime = nullptr;
 };
 
 // The program's main window: the drive, directory and file lists, the picture, the decoded
 // fields and the menu. The browsing itself lives in Browser; this class wires it to controls.
-class MainWindow : public QMainWindow, private BrowserHost {
+class MainWindow : public QMainWindow, private BrowserHost, private WorkingTreeHost {
     Q_OBJECT
 public:
     explicit MainWindow(Platform& platform, QWidget* parent = nullptr);
@@ -51,6 +62,8 @@ public:
     MainMenu& Menu() { return *menu_; }
     PictureView& Picture() { return *image1_; }
     const QString& IAmHereDirectory() const { return iAmHere_; }
+    // The working directories as the latest DirsNpaths computed them.
+    const WorkingTree& Tree() const { return treeCheck_.Tree(); }
 
     // Named actions, by their handler names.
     void Button3Click();   // Image
@@ -66,6 +79,7 @@ public:
     void Button20Click();  // FontSize
     void Button19Click();  // Tag
     void Button23Click();  // TagSave
+    void Button7Click();   // "?": the Directories window
 
     // Control events.
     void FileListBox1Change(int row);
@@ -77,6 +91,9 @@ public:
     void Image1Click();    // full-size window
     void NextImage();      // the large image page's buttons
     void PreviousImage();
+    // A jump of the Directories window: the file list shows `directory` (empty: the current
+    // one) and its first entry is displayed.
+    void JumpTo(const QString& directory);
 
     // Timer steps; the timers call them, tests call them directly.
     void Timer1Timer();  // slideshow
@@ -85,6 +102,7 @@ public:
     void AnimationStep();
     QTimer& SlideshowTimer() { return timer1_; }
     QTimer& StartupTimer() { return timer3_; }
+    QTimer& DirectoriesTimer() { return timer2_; }
     QTimer& AnimationTimer() { return animationTimer_; }
 
     // Menu items that belong to no other window.
@@ -118,8 +136,19 @@ private:
     void ShowMainWindow() override;
     void ShowLargePage() override;
 
+    // WorkingTreeHost
+    bool AskYesCancel(const std::string& question) override;
+    void ShowMessage(const std::string& text) override;
+    void SetCaption(const std::string& caption) override;
+    void Beep() override;
+    void Wait(int milliseconds) override;
+    void EndProgram() override;
+    void ShowTree(const WorkingTree& tree) override;
+    void StartDirectoriesTimer() override;
+
     void BuildControls();
     void ConnectMenu();
+    void ShowPage(QWidget* page);
     void FillFileList();
     void SyncFileList();
     void Guard(const std::function<void()>& action);
@@ -154,6 +183,7 @@ private:
 
     QString iAmHere_;
     bool programDirectoryFixed_ = false;
+    WorkingTreeCheck treeCheck_{*this};
     QString galleryBase_;
     QString shownDirectory_;
 };

@@ -1,10 +1,14 @@
 #include "app/windows.h"
 
+#include "app/directories_window.h"
 #include "app/fit_window.h"
 #include "app/full_size_window.h"
 #include "app/large_image_page.h"
 #include "app/main_window.h"
 #include "app/slideshow_delay_window.h"
+#include "decode/earth_time_page.h"
+#include "decode/information_text_pages.h"
+#include "decode/martian_time_page.h"
 
 namespace kobrix {
 
@@ -20,13 +24,28 @@ std::unique_ptr<W> Windows::Create(bool fontStep) {
 }
 
 Windows::Windows(Platform& platform) : platform_(platform) {
-    // Creation order: main window, large image page, slideshow delay, full-size window
-    // (the windows of the other tools take their places between them as they arrive).
+    // Creation order: main window, Earth time page, Martian calendar, large image page,
+    // data decoding page, Martian time page, slideshow delay, full-size window, Directories
+    // window (the windows of the other tools take their places between them as they arrive).
     main_ = Create<MainWindow>();
+    earthTime_ = Create<EarthTimePage>();
+    martianCalendar_ = Create<MartianCalendarPage>();
     largePage_ = Create<LargeImagePage>(false);
+    dataDecoding_ = Create<DataDecodingPage>();
+    martianTime_ = Create<MartianTimePage>();
     slideshowDelay_ = Create<SlideshowDelayWindow>();
     fullSize_ = Create<FullSizeWindow>();
-    main_->SetPeers(MainWindowPeers{largePage_.get(), fullSize_.get(), slideshowDelay_.get()});
+    directories_ = Create<DirectoriesWindow>();
+    MainWindowPeers peers;
+    peers.largePage = largePage_.get();
+    peers.fullSize = fullSize_.get();
+    peers.slideshowDelay = slideshowDelay_.get();
+    peers.earthTime = earthTime_.get();
+    peers.martianCalendar = martianCalendar_.get();
+    peers.dataDecoding = dataDecoding_.get();
+    peers.martianTime = martianTime_.get();
+    peers.directories = directories_.get();
+    main_->SetPeers(peers);
 }
 
 Windows::~Windows() = default;

@@ -10,9 +10,14 @@ class QWidget;
 
 namespace kobrix {
 
+class DataDecodingPage;
+class DirectoriesWindow;
+class EarthTimePage;
 class FullSizeWindow;
 class LargeImagePage;
 class MainWindow;
+class MartianCalendarPage;
+class MartianTimePage;
 class SlideshowDelayWindow;
 
 // Owns every window of the program. They are created once, in a fixed order with the main
@@ -30,6 +35,11 @@ public:
     LargeImagePage& LargePage() { return *largePage_; }
     FullSizeWindow& FullSize() { return *fullSize_; }
     SlideshowDelayWindow& SlideshowDelay() { return *slideshowDelay_; }
+    DirectoriesWindow& Directories() { return *directories_; }
+    EarthTimePage& EarthTime() { return *earthTime_; }
+    MartianCalendarPage& MartianCalendar() { return *martianCalendar_; }
+    DataDecodingPage& DataDecoding() { return *dataDecoding_; }
+    MartianTimePage& MartianTime() { return *martianTime_; }
     const QList<QWidget*>& All() const { return all_; }
 
 private:
@@ -39,9 +49,14 @@ private:
     Platform& platform_;
     QList<QWidget*> all_;
     std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<EarthTimePage> earthTime_;
+    std::unique_ptr<MartianCalendarPage> martianCalendar_;
     std::unique_ptr<LargeImagePage> largePage_;
+    std::unique_ptr<DataDecodingPage> dataDecoding_;
+    std::unique_ptr<MartianTimePage> martianTime_;
     std::unique_ptr<SlideshowDelayWindow> slideshowDelay_;
     std::unique_ptr<FullSizeWindow> fullSize_;
+    std::unique_ptr<DirectoriesWindow> directories_;
 };
 
 }  // namespace kobrix

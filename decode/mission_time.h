@@ -57,6 +57,9 @@ struct MissionTimes {
     std::int32_t SolNumber = 0;
     MarsElapsed Elapsed;
     MartianLocalTime LocalSolarTime;
+    // The rover number the panel showed when the Martian values were worked out. A name
+    // outside the scheme shows "Invalid" afterwards, but the values stay those of this text.
+    std::string MarsRoverNumber;
     std::string TimeZoneName;
 };
 

@@ -185,6 +185,7 @@ void ShowMissionTimes(const DecodeContext& context, DecodeState& state) {
     AppendEarthTime(panel.utcTime, times.ImageTimeUtc, *context.dateNames);
     SetWhole(panel.sol, times.SolNumber);
 
+    times.MarsRoverNumber = panel.roverNumber;
     ComputeMarsElapsed(panel.roverNumber, times.SecondsFromLanding, times.Elapsed,
                        times.LocalSolarTime);
     const MarsElapsed& e = times.Elapsed;

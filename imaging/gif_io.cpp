@@ -120,17 +120,14 @@ class GifComposer {
     int DelayMs() const { return delayMs_; }
 
     // Disposes of the previous frame, then reads up to the next one and draws it. False at
-    // the end of the file. A file that ends cleanly after a complete frame but lacks the
-    // trailer byte is read as ended: all its pictures are there.
+    // the trailer. A file that ends without the trailer is cut short even when it ends
+    // between two frames: the frames after the cut cannot be told from a missing trailer.
     bool NextFrame() {
         Dispose();
         GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
         while (true) {
             GifRecordType type = UNDEFINED_RECORD_TYPE;
-            if (DGifGetRecordType(gif_.get(), &type) == GIF_ERROR) {
-                if (frames_ > 0 && reader_.AtEnd()) return false;
-                Fail();
-            }
+            if (DGifGetRecordType(gif_.get(), &type) == GIF_ERROR) Fail();
             switch (type) {
                 case IMAGE_DESC_RECORD_TYPE:
                     DrawFrame(control);

@@ -246,8 +246,9 @@ std::vector<std::uint8_t> EncodeJpeg(const Bitmap24& bitmap) {
         cinfo.dct_method = JDCT_ISLOW;
         // Full-resolution chroma (4:4:4). The usual 4:2:0 halves the colour resolution, and
         // the pictures we write are anaglyphs and composites whose information is in the
-        // colour: the red/cyan edges of an anaglyph would bleed by a pixel and fringe. At
-        // quality 100 the file is about a third larger; that is the price of keeping them.
+        // colour: the red/cyan edges of an anaglyph would bleed by a pixel and fringe. The
+        // price is size: a near-grey rover picture grows by a few percent, a very colourful
+        // one can double.
         for (int i = 0; i < cinfo.num_components; ++i) {
             cinfo.comp_info[i].h_samp_factor = 1;
             cinfo.comp_info[i].v_samp_factor = 1;

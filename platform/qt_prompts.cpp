@@ -20,16 +20,28 @@ void ShowOkBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
     box.exec();
 }
 
+// Type lists name several patterns with ';' between them ("All (*.jpg;*.bmp)"); Qt's dialog
+// separates them by blanks.
+QString DialogFilter(const QString& filter) {
+    const qsizetype open = filter.lastIndexOf('(');
+    if (open < 0 || !filter.endsWith(')')) return filter;
+    QString patterns = filter.mid(open);
+    patterns.replace(';', ' ');
+    return filter.left(open) + patterns;
+}
+
 FileChoice RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& title,
                          const QStringList& filters, int selectedFilter, const QString& initial) {
     QFileDialog dialog(parent, title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-    if (!filters.isEmpty()) {
-        dialog.setNameFilters(filters);
-        const int index = std::clamp(selectedFilter, 1, static_cast<int>(filters.size()));
-        dialog.selectNameFilter(filters[index - 1]);
+    QStringList shown;
+    for (const QString& filter : filters) shown << DialogFilter(filter);
+    if (!shown.isEmpty()) {
+        dialog.setNameFilters(shown);
+        const int index = std::clamp(selectedFilter, 1, static_cast<int>(shown.size()));
+        dialog.selectNameFilter(shown[index - 1]);
     }
     if (!initial.isEmpty()) {
         const QFileInfo info(initial);
@@ -46,7 +58,7 @@ FileChoice RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QS
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return choice;
     choice.accepted = true;
     choice.path = dialog.selectedFiles().constFirst();
-    const qsizetype index = filters.indexOf(dialog.selectedNameFilter());
+    const qsizetype index = shown.indexOf(dialog.selectedNameFilter());
     choice.filterIndex = index < 0 ? 1 : static_cast<int>(index) + 1;
     return choice;
 }

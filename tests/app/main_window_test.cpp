@@ -16,6 +16,7 @@
 #include "app/main_menu.h"
 #include "app/picture_view.h"
 #include "app/windows.h"
+#include "app/working_tree.h"
 #include "imaging/jpeg_io.h"
 #include "tests/imaging/gif_builder.h"
 #include "tests/support/fake_desktop.h"
@@ -58,6 +59,11 @@ class MainWindowTest : public ::testing::Test {
     }
     QListWidget& FileList() { return *Main().findChild<QListWidget*>("FileListBox1"); }
     void Open() {
+        // The working directories exist, as after the first start, so that nothing is asked.
+        const WorkingTree tree = MakeWorkingTree(dir.path().toStdString());
+        for (int number = 1; number <= WorkingTree::kPathCount; ++number) {
+            ASSERT_TRUE(QDir().mkpath(QString::fromStdString(tree.Path(number))));
+        }
         windows = std::make_unique<Windows>(platform);
         windows->Start(dir.path());
     }

@@ -61,14 +61,6 @@ class GifBuilder {
         return *this;
     }
 
-    // A comment extension, which readers skip.
-    GifBuilder& Comment(const std::string& text) {
-        out_.insert(out_.end(), {0x21, 0xFE, static_cast<std::uint8_t>(text.size())});
-        Bytes(text);
-        out_.push_back(0);
-        return *this;
-    }
-
     std::vector<std::uint8_t> Finish(bool trailer = true) {
         if (trailer) out_.push_back(0x3B);
         return out_;
@@ -94,10 +86,11 @@ class GifBuilder {
         }
     }
 
+    // Rows in the order of the four interlace passes.
     static std::vector<std::uint8_t> Interlace(const GifFrameSpec& f) {
-        std::vector<std::uint8_t> rows;
         static constexpr int kStart[4] = {0, 4, 2, 1};
         static constexpr int kStep[4] = {8, 8, 4, 2};
+        std::vector<std::uint8_t> rows;
         for (int pass = 0; pass < 4; ++pass) {
             for (int y = kStart[pass]; y < f.height; y += kStep[pass]) {
                 const auto begin = f.indexes.begin() + static_cast<std::ptrdiff_t>(y) * f.width;

@@ -142,5 +142,21 @@ TEST_F(QtPromptsTest, SaveDialogProposesTheNameAndReportsTheChosenFilter) {
     EXPECT_EQ(choice.filterIndex, 2);
 }
 
+TEST_F(QtPromptsTest, OpenDialogSeparatesSeveralPatternsForQt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QStringList filters{"All (*.jpg;*.jpeg;*.bmp)", "Bitmaps (*.bmp)"};
+    ModalScript script([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->nameFilters(),
+                  QStringList({"All (*.jpg *.jpeg *.bmp)", "Bitmaps (*.bmp)"}));
+        EXPECT_EQ(dialog->selectedNameFilter(), "All (*.jpg *.jpeg *.bmp)");
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    EXPECT_FALSE(prompts_.OpenPicture("Browse", filters, 1, dir.path()).accepted);
+    EXPECT_TRUE(script.Acted());
+}
+
 }  // namespace
 }  // namespace kobrix
