@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
-  imagemagick xvfb xauth fonts-liberation
+  imagemagick xvfb xauth xdotool fonts-liberation
 )
 
 missing=()
