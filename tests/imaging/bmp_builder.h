@@ -28,43 +28,43 @@ inline void PutLe(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t 
     for (int i = 0; i < bytes; ++i) out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-inline std::vector<std::uint8_t> BuildBmp(const BmpSpec& spec) {
-    const bool core = spec.headerSize == 12;
-    const bool masksAfter = spec.headerSize == 40 && !spec.masks.empty();
+inline std::vector<std::uint8_t> BuildBmp(const BmpSpec& layout) {
+    const bool core = layout.headerSize == 12;
+    const bool masksAfter = layout.headerSize == 40 && !layout.masks.empty();
     const std::size_t entry = core ? 3 : 4;
-    const std::size_t paletteAt = 14 + spec.headerSize + (masksAfter ? 4 * spec.masks.size() : 0);
-    const std::size_t pixelsAt = paletteAt + entry * spec.palette.size();
-    const std::uint32_t offset = spec.dataOffset.value_or(static_cast<std::uint32_t>(pixelsAt));
-    std::vector<std::uint8_t> out(std::max<std::size_t>(pixelsAt, offset) + spec.pixels.size());
+    const std::size_t paletteAt = 14 + layout.headerSize + (masksAfter ? 4 * layout.masks.size() : 0);
+    const std::size_t pixelsAt = paletteAt + entry * layout.palette.size();
+    const std::uint32_t offset = layout.dataOffset.value_or(static_cast<std::uint32_t>(pixelsAt));
+    std::vector<std::uint8_t> out(std::max<std::size_t>(pixelsAt, offset) + layout.pixels.size());
     out[0] = 'B';
     out[1] = 'M';
     PutLe(out, 2, static_cast<std::uint32_t>(out.size()), 4);
     PutLe(out, 10, offset, 4);
-    PutLe(out, 14, spec.headerSize, 4);
+    PutLe(out, 14, layout.headerSize, 4);
     if (core) {
-        PutLe(out, 18, static_cast<std::uint32_t>(spec.width), 2);
-        PutLe(out, 20, static_cast<std::uint32_t>(spec.height), 2);
-        PutLe(out, 22, spec.planes, 2);
-        PutLe(out, 24, spec.bitCount, 2);
+        PutLe(out, 18, static_cast<std::uint32_t>(layout.width), 2);
+        PutLe(out, 20, static_cast<std::uint32_t>(layout.height), 2);
+        PutLe(out, 22, layout.planes, 2);
+        PutLe(out, 24, layout.bitCount, 2);
     } else {
-        PutLe(out, 18, static_cast<std::uint32_t>(spec.width), 4);
-        PutLe(out, 22, static_cast<std::uint32_t>(spec.height), 4);
-        PutLe(out, 26, spec.planes, 2);
-        PutLe(out, 28, spec.bitCount, 2);
-        PutLe(out, 30, spec.compression, 4);
-        PutLe(out, 34, spec.sizeImage, 4);
+        PutLe(out, 18, static_cast<std::uint32_t>(layout.width), 4);
+        PutLe(out, 22, static_cast<std::uint32_t>(layout.height), 4);
+        PutLe(out, 26, layout.planes, 2);
+        PutLe(out, 28, layout.bitCount, 2);
+        PutLe(out, 30, layout.compression, 4);
+        PutLe(out, 34, layout.sizeImage, 4);
         PutLe(out, 38, 2835, 4);
         PutLe(out, 42, 2835, 4);
-        PutLe(out, 46, spec.colorsUsed, 4);
+        PutLe(out, 46, layout.colorsUsed, 4);
         // Right after the 40 bytes in either case: inside a longer header, else after it.
-        for (std::size_t i = 0; i < spec.masks.size(); ++i) {
-            PutLe(out, 14 + 40 + 4 * i, spec.masks[i], 4);
+        for (std::size_t i = 0; i < layout.masks.size(); ++i) {
+            PutLe(out, 14 + 40 + 4 * i, layout.masks[i], 4);
         }
     }
-    for (std::size_t i = 0; i < spec.palette.size(); ++i) {
-        for (std::size_t c = 0; c < 3; ++c) out[paletteAt + entry * i + c] = spec.palette[i][c];
+    for (std::size_t i = 0; i < layout.palette.size(); ++i) {
+        for (std::size_t c = 0; c < 3; ++c) out[paletteAt + entry * i + c] = layout.palette[i][c];
     }
-    std::copy(spec.pixels.begin(), spec.pixels.end(), out.begin() + offset);
+    std::copy(layout.pixels.begin(), layout.pixels.end(), out.begin() + offset);
     return out;
 }
 

@@ -44,21 +44,21 @@ TEST(BmpRead, TwentyFourBitsBottomUpTopDownAndWithoutFinalPadding) {
     // Two rows of two pixels; stored bottom row first unless the height is negative.
     const Bytes top = {1, 2, 3, 4, 5, 6};
     const Bytes bottom = {7, 8, 9, 10, 11, 12};
-    BmpSpec spec{.width = 2, .height = 2, .pixels = PaddedRows({bottom, top})};
-    Bitmap24 b = Decode(BuildBmp(spec));
+    BmpSpec layout{.width = 2, .height = 2, .pixels = PaddedRows({bottom, top})};
+    Bitmap24 b = Decode(BuildBmp(layout));
     ASSERT_EQ(b.Width(), 2);
     ASSERT_EQ(b.Height(), 2);
     EXPECT_EQ(Px(b, 0, 0), (Bgr{1, 2, 3}));
     EXPECT_EQ(Px(b, 1, 1), (Bgr{10, 11, 12}));
     EXPECT_EQ(b.SourceFormat(), PixelFormat::Bits24);
 
-    spec.height = -2;
-    spec.pixels = PaddedRows({top, bottom});
-    EXPECT_TRUE(Decode(BuildBmp(spec)).SamePixels(b));
+    layout.height = -2;
+    layout.pixels = PaddedRows({top, bottom});
+    EXPECT_TRUE(Decode(BuildBmp(layout)).SamePixels(b));
 
     // Some writers leave off the last row's padding bytes; the pixels are all there.
-    spec.pixels.resize(spec.pixels.size() - 2);
-    EXPECT_TRUE(Decode(BuildBmp(spec)).SamePixels(b));
+    layout.pixels.resize(layout.pixels.size() - 2);
+    EXPECT_TRUE(Decode(BuildBmp(layout)).SamePixels(b));
 }
 
 TEST(BmpRead, IndexedDepthsUnpackMostSignificantBitsFirst) {
@@ -98,15 +98,15 @@ TEST(BmpRead, IndexedDepthsUnpackMostSignificantBitsFirst) {
 TEST(BmpRead, ShortPaletteReadsMissingColoursAsBlack) {
     // No colour count, so 256 colours are implied, but the pixel data starts after two;
     // index 200 has no colour in the file.
-    BmpSpec spec{.width = 3, .height = 1, .bitCount = 8, .palette = {{5, 6, 7}, {50, 60, 70}},
+    BmpSpec layout{.width = 3, .height = 1, .bitCount = 8, .palette = {{5, 6, 7}, {50, 60, 70}},
                  .pixels = PaddedRows({{1, 200, 0}})};
-    Bitmap24 b = Decode(BuildBmp(spec));
+    Bitmap24 b = Decode(BuildBmp(layout));
     EXPECT_EQ(Px(b, 0, 0), (Bgr{50, 60, 70}));
     EXPECT_EQ(Px(b, 1, 0), (Bgr{0, 0, 0}));
     EXPECT_EQ(Px(b, 2, 0), (Bgr{5, 6, 7}));
 
-    spec.colorsUsed = 2;  // said outright: the same picture
-    EXPECT_TRUE(Decode(BuildBmp(spec)).SamePixels(b));
+    layout.colorsUsed = 2;  // said outright: the same picture
+    EXPECT_TRUE(Decode(BuildBmp(layout)).SamePixels(b));
 }
 
 TEST(BmpRead, SixteenBitsFiveFiveFiveAndFiveSixFive) {
@@ -185,12 +185,12 @@ TEST(BmpRead, CoreV4AndV5HeadersGiveTheSamePicture) {
 }
 
 BmpSpec RleSpec(int width, int height, int bits, Bytes stream) {
-    BmpSpec spec{.width = width, .height = height, .bitCount = static_cast<std::uint16_t>(bits),
+    BmpSpec layout{.width = width, .height = height, .bitCount = static_cast<std::uint16_t>(bits),
                  .compression = bits == 8 ? 1u : 2u,
                  .palette = {{0, 0, 0}, {11, 11, 11}, {22, 22, 22}, {33, 33, 33}},
                  .pixels = std::move(stream)};
-    spec.sizeImage = 0;
-    return spec;
+    layout.sizeImage = 0;
+    return layout;
 }
 
 TEST(BmpRead, Rle8RunsAbsoluteRunsDeltaAndEndCodes) {
