@@ -1,4 +1,5 @@
 #include "app/large_image_page.h"
+#include "app/window_placement.h"
 
 #include <QEvent>
 #include <QFont>
@@ -223,13 +224,7 @@ bool LargeImagePage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void LargeImagePage::showEvent(QShowEvent* event) {
-    // Centred on the desktop when first shown; afterwards it stays where the user put it.
-    if (!centred_ && !event->spontaneous()) {
-        centred_ = true;
-        const QSize screen = platform_.desktop.ScreenSize();
-        move(qMax(0, (screen.width() - frameGeometry().width()) / 2),
-             qMax(0, (screen.height() - frameGeometry().height()) / 2));
-    }
+    CentreOnFirstShow(*this, platform_.desktop, *event, centred_);
     QWidget::showEvent(event);
 }
 

@@ -1,4 +1,5 @@
 #include "app/slideshow_delay_window.h"
+#include "app/window_placement.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -74,12 +75,7 @@ void SlideshowDelayWindow::Save() {
 }
 
 void SlideshowDelayWindow::showEvent(QShowEvent* event) {
-    if (!centred_ && !event->spontaneous()) {
-        centred_ = true;
-        const QSize screen = platform_.desktop.ScreenSize();
-        move(qMax(0, (screen.width() - frameGeometry().width()) / 2),
-             qMax(0, (screen.height() - frameGeometry().height()) / 2));
-    }
+    CentreOnFirstShow(*this, platform_.desktop, *event, centred_);
     QDialog::showEvent(event);
 }
 

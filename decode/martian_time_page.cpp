@@ -1,4 +1,5 @@
 #include "decode/martian_time_page.h"
+#include "app/window_placement.h"
 
 #include <QAction>
 #include <QFont>
@@ -144,12 +145,7 @@ void MartianTimePage::Button2Click() {
 }
 
 void MartianTimePage::showEvent(QShowEvent* event) {
-    if (!centred_ && !event->spontaneous()) {
-        centred_ = true;
-        const QSize screen = platform_.desktop.ScreenSize();
-        move(qMax(0, (screen.width() - frameGeometry().width()) / 2),
-             qMax(0, (screen.height() - frameGeometry().height()) / 2));
-    }
+    CentreOnFirstShow(*this, platform_.desktop, *event, centred_);
     QWidget::showEvent(event);
 }
 
