@@ -48,10 +48,21 @@ private:
     QSize maximum_;
 };
 
+bool Holds(const QLayout& layout, const QWidget& widget) {
+    for (int i = 0; i < layout.count(); ++i) {
+        QLayoutItem* item = layout.itemAt(i);
+        if (item->widget() == &widget) return true;
+        if (const QLayout* inner = item->layout(); inner != nullptr && Holds(*inner, widget)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Placed by a layout of its parent, at any depth: the layout sizes it.
 bool InLayout(const QWidget& widget) {
     const QWidget* parent = widget.parentWidget();
-    return parent != nullptr && parent->layout() != nullptr &&
-           parent->layout()->indexOf(&widget) >= 0;
+    return parent != nullptr && parent->layout() != nullptr && Holds(*parent->layout(), widget);
 }
 
 // Scales edges rather than sizes, so that controls that touch keep touching.

@@ -16,10 +16,12 @@
 #include "app/decoded_panel_view.h"
 #include "app/directories_window.h"
 #include "app/directory_browser.h"
+#include "app/file_commands.h"
 #include "app/full_size_window.h"
 #include "app/large_image_page.h"
 #include "app/main_menu.h"
 #include "app/picture_view.h"
+#include "app/print_mode.h"
 #include "app/slideshow_delay_window.h"
 #include "app/startup_picture.h"
 #include "decode/earth_time_page.h"
@@ -39,11 +41,9 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // Menu items whose windows come with later tools.
 const QStringList kNotYetAvailable = {
-    "Delete", "Save as", "Manual Stereo Image Selection", "Show Stereo Image Pair",
-    "Sunset Sim fade", "Traverse Maps", "3D Anaglyph Stereo Tool", "3D Stereo XI Tool",
+    "Sunset Sim fade", "Traverse Maps", "3D Anaglyph Stereo Tool",
     "AVI Creation Tool", "Clipboard Tool", "Colour Image Tool", "Magnifier Tool",
-    "My Birthday Search Tool", "SOL / Camera Search Tool", "Watermark Tool",
-    "Check Print / Clipboard", "Auto L4L5L6 RGB", "Force Manual Colour", "tlhIngan Hol ",
+    "Watermark Tool", "Auto L4L5L6 RGB", "Force Manual Colour", "tlhIngan Hol ",
     "The Help Menu", "Those that went before us", "MER Image Web Links",
     "Mars Software Web Links", "Mars Data Websites/Societies", "Other Space Activities/Missions",
     "Meteorites", "Amateur Radio in Space", "Your Participation", "Help"};
@@ -72,6 +72,20 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     menu_ = std::make_unique<MainMenu>(*menuBar());
     menu_->DisableMissing(kNotYetAvailable);
     ConnectMenu();
+
+    // The Print buttons' mode, and the file commands with the two lists' mouse buttons.
+    printMode_ = std::make_unique<PrintMode>(platform_);
+    printMode_->BindSwitches(*checkBox4_, *menu_->Item("Check Print / Clipboard"));
+    auto* print = findChild<QPushButton*>("Button6");
+    printMode_->Register(print);
+    connect(print, &QPushButton::clicked, this,
+            [this] { Guard([this] { printMode_->PrintOrCopy(*this); }); });
+    fileCommands_ = std::make_unique<FileCommands>(
+        platform_, *this, FileCommandControls{*label1_, *fileListBox1_, *listBox1_});
+    connect(menu_->Item("Delete"), &QAction::triggered, this,
+            [this] { Guard([this] { fileCommands_->Delete(); }); });
+    connect(menu_->Item("Save as"), &QAction::triggered, this,
+            [this] { Guard([this] { fileCommands_->SaveAs(); }); });
 
     timer1_.setObjectName("Timer1");
     timer1_.setInterval(2000);
@@ -140,8 +154,7 @@ void MainWindow::BuildControls() {
     listBox1_ = new QListWidget(central);
     listBox1_->setObjectName("ListBox1");
     listBox1_->setSelectionMode(QAbstractItemView::MultiSelection);
-    listBox1_->hide();
-    left->addWidget(listBox1_);
+    listBox1_->hide();  // laid over the file list when offered, outside the layout
     auto* leftBox = new QWidget(central);
     leftBox->setLayout(left);
     leftBox->setFixedWidth(180);
@@ -184,10 +197,11 @@ void MainWindow::BuildControls() {
     auto* large = Button("Button8", "Large Image", "View the selected image in a large window", central);
     connect(large, &QPushButton::clicked, this, [this] { Guard([this] { Button8Click(); }); });
     auto* stereo = Button("Button13", "Stereo", "Display Stereo pair in both present", central);
+    connect(stereo, &QPushButton::clicked, this, [this] { Guard([this] { Button13Click(); }); });
     auto* colour = Button("Button9", "Colour", "Pass image to colour page if R.G.B.", central);
     auto* print = Button("Button6", "Print", "Print window or send to Clipboard", central);
     auto* tag = Button("Button19", "Tag", QString(), central);
-    for (QPushButton* later : {stereo, colour, print, tag}) later->setEnabled(false);
+    for (QPushButton* later : {colour, tag}) later->setEnabled(false);
     buttons->addWidget(close, 0, 0);
     buttons->addWidget(large, 0, 1);
     buttons->addWidget(stereo, 0, 2);
@@ -208,7 +222,6 @@ void MainWindow::BuildControls() {
     middle->addLayout(slideRow);
     checkBox4_ = new QCheckBox("Print/Clipboard", central);
     checkBox4_->setObjectName("CheckBox4");
-    checkBox4_->setEnabled(false);
     auto* printRow = new QHBoxLayout;
     printRow->addWidget(checkBox4_);
     auto* printText = new QLabel("Change all Print buttons to Clipboard buttons", central);
@@ -277,6 +290,9 @@ void MainWindow::ConnectMenu() {
     on("Run Autostitch external program", [this] { RunExternal("autostitch.exe"); });
     on("Run Stereo Photo Maker external program", [this] { RunExternal("stphmkre.exe"); });
     // The Earth page works its values out when it opens; the Martian page has them already.
+    on("Show Stereo Image Pair", [this] { Button13Click(); });
+    on("Manual Stereo Image Selection", [this] { Button11Click(); });
+    on("3D Stereo XI Tool", [this] { ShowStereoViewer(); });
     on("Earth Variables Display", [this] {
         if (!peers_.earthTime) return;
         peers_.earthTime->Button2Click();
@@ -313,7 +329,11 @@ void MainWindow::SetPeers(const MainWindowPeers& peers) {
         connect(page, &LargeImagePage::closeClicked, this,
                 [this] { Guard([this] { browser_.CloseLargePage(); }); });
         connect(page, &LargeImagePage::pictureClicked, this, [this] { Guard([this] { Image1Click(); }); });
+        printMode_->Register(page->findChild<QPushButton*>("Button2"));
+        connect(page, &LargeImagePage::printClicked, this,
+                [this, page] { Guard([this, page] { printMode_->PrintOrCopy(*page); }); });
     }
+    ConnectStereo();
 }
 
 void MainWindow::Start(const QString& directory) {
@@ -333,6 +353,12 @@ void MainWindow::Guard(const std::function<void()>& action) {
         platform_.prompts.Error(QString::fromUtf8(e.what()));
     }
     SyncFileList();
+}
+
+void MainWindow::RereadFileList() {
+    browser_.Files().Read(browser_.Files().Directory());
+    FillFileList();
+    browser_.Reread();
 }
 
 void MainWindow::FillFileList() {
@@ -361,8 +387,6 @@ void MainWindow::SyncFileList() {
 
 void MainWindow::Button3Click() { browser_.Image(); }
 void MainWindow::Button10Click() { browser_.Data(); }
-void MainWindow::Button4Click() {}   // the stereo viewer comes with the stereo tools
-void MainWindow::Button11Click() {}  // likewise the manual selection
 void MainWindow::Button14Click() {
     std::string name;
     RefreshTimeZoneName(platform_.timeZone, name);

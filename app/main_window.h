@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/browser.h"
+#include "app/stereo_pair.h"
 #include "app/working_tree.h"
 #include "imaging/gif_io.h"
 #include "platform/platform.h"
@@ -22,15 +23,19 @@ namespace kobrix {
 class DataDecodingPage;
 class DecodedPanelView;
 class DirectoriesWindow;
+class FileCommands;
 class DirectoryBrowser;
 class EarthTimePage;
 class FullSizeWindow;
 class LargeImagePage;
 class MainMenu;
+class ManualStereoWindow;
 class MartianCalendarPage;
 class MartianTimePage;
 class PictureView;
+class PrintMode;
 class SlideshowDelayWindow;
+class StereoViewer;
 
 // The windows the main window drives; set once they exist (they are created after it).
 struct MainWindowPeers {
@@ -42,6 +47,8 @@ struct MainWindowPeers {
     MartianCalendarPage* martianCalendar = nullptr;
     DataDecodingPage* dataDecoding = nullptr;
     MartianTimePage* martianTime = nullptr;
+    StereoViewer* stereoViewer = nullptr;
+    ManualStereoWindow* manualStereo = nullptr;
 };
 
 // The program's main window: the drive, directory and file lists, the picture, the decoded
@@ -64,6 +71,14 @@ public:
     const QString& IAmHereDirectory() const { return iAmHere_; }
     // The working directories as the latest DirsNpaths computed them.
     const WorkingTree& Tree() const { return treeCheck_.Tree(); }
+    // Runs a browsing action of another window as a control event of this one: an error it
+    // throws goes to the error box, and the file list shows the selection it left.
+    void Drive(const std::function<void()>& action) { Guard(action); }
+    // Delete, Save as and the copy to the AVI source directory; what the Print buttons do.
+    FileCommands& FileOps() { return *fileCommands_; }
+    PrintMode& Printing() { return *printMode_; }
+    // The file list read again from disk (after a deletion): a pass with nothing selected.
+    void RereadFileList();
 
     // Named actions, by their handler names.
     void Button3Click();   // Image
@@ -80,6 +95,18 @@ public:
     void Button19Click();  // Tag
     void Button23Click();  // TagSave
     void Button7Click();   // "?": the Directories window
+    void Button13Click();  // Stereo: find and show the pair of the displayed image
+
+    // The stereo viewer's and the manual selection's buttons.
+    void StereoNextImage();
+    void StereoPreviousImage();
+    void StereoViewerClosed();
+    void ShowStereoViewer();  // as it is, from the Tools menu
+    void ManualStereoNext();
+    void ManualStereoPrevious();
+    void ManualStereoClosed();
+    void ViewInStereo();
+    const StereoFlags& Stereo() const { return stereo_; }
 
     // Control events.
     void FileListBox1Change(int row);
@@ -128,6 +155,7 @@ private:
     void ShowPicture(const Bitmap24& picture) override;
     void SetSizeText(const std::string& text) override;
     void SetFileSizeHint(const std::string& text) override;
+    bool LoadStereoPair(const StereoAutoshowRequest& request) override;
     void Animate(const std::string& gifPath) override;
     void SetSlideshowTimer(bool running, int intervalMs) override;
     void SetSlideshowChecks(bool checkBox, bool menuMark) override;
@@ -152,6 +180,10 @@ private:
     void FillFileList();
     void SyncFileList();
     void Guard(const std::function<void()>& action);
+    void ConnectStereo();
+    // Loads the partner `baseName` into one side of the viewer; false when there is no such
+    // file. A damaged file throws.
+    bool LoadPartner(const std::string& baseName, bool rightEye);
     QAction* AddNamedAction(const char* name, void (MainWindow::*handler)());
 
     Platform& platform_;
@@ -186,6 +218,9 @@ private:
     WorkingTreeCheck treeCheck_{*this};
     QString galleryBase_;
     QString shownDirectory_;
+    std::unique_ptr<PrintMode> printMode_;
+    std::unique_ptr<FileCommands> fileCommands_;
+    StereoFlags stereo_;
 };
 
 }  // namespace kobrix

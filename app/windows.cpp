@@ -5,7 +5,9 @@
 #include "app/full_size_window.h"
 #include "app/large_image_page.h"
 #include "app/main_window.h"
+#include "app/manual_stereo_window.h"
 #include "app/slideshow_delay_window.h"
+#include "app/stereo_viewer.h"
 #include "decode/earth_time_page.h"
 #include "decode/information_text_pages.h"
 #include "decode/martian_time_page.h"
@@ -24,14 +26,17 @@ std::unique_ptr<W> Windows::Create(bool fontStep) {
 }
 
 Windows::Windows(Platform& platform) : platform_(platform) {
-    // Creation order: main window, Earth time page, Martian calendar, large image page,
-    // data decoding page, Martian time page, slideshow delay, full-size window, Directories
-    // window (the windows of the other tools take their places between them as they arrive).
+    // Creation order: main window, stereo viewer, Earth time page, Martian calendar, large
+    // image page, data decoding page, manual stereo selection, Martian time page, slideshow
+    // delay, full-size window, Directories window (the windows of the other tools take their
+    // places between them as they arrive).
     main_ = Create<MainWindow>();
+    stereoViewer_ = Create<StereoViewer>();
     earthTime_ = Create<EarthTimePage>();
     martianCalendar_ = Create<MartianCalendarPage>();
     largePage_ = Create<LargeImagePage>(false);
     dataDecoding_ = Create<DataDecodingPage>();
+    manualStereo_ = Create<ManualStereoWindow>();
     martianTime_ = Create<MartianTimePage>();
     slideshowDelay_ = Create<SlideshowDelayWindow>();
     fullSize_ = Create<FullSizeWindow>();
@@ -45,6 +50,8 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     peers.dataDecoding = dataDecoding_.get();
     peers.martianTime = martianTime_.get();
     peers.directories = directories_.get();
+    peers.stereoViewer = stereoViewer_.get();
+    peers.manualStereo = manualStereo_.get();
     main_->SetPeers(peers);
 }
 

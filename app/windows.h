@@ -16,9 +16,11 @@ class EarthTimePage;
 class FullSizeWindow;
 class LargeImagePage;
 class MainWindow;
+class ManualStereoWindow;
 class MartianCalendarPage;
 class MartianTimePage;
 class SlideshowDelayWindow;
+class StereoViewer;
 
 // Owns every window of the program. They are created once, in a fixed order with the main
 // window first, each fitting itself to the screen; all but the main window stay hidden until
@@ -40,6 +42,8 @@ public:
     MartianCalendarPage& MartianCalendar() { return *martianCalendar_; }
     DataDecodingPage& DataDecoding() { return *dataDecoding_; }
     MartianTimePage& MartianTime() { return *martianTime_; }
+    StereoViewer& Stereo() { return *stereoViewer_; }
+    ManualStereoWindow& ManualStereo() { return *manualStereo_; }
     const QList<QWidget*>& All() const { return all_; }
 
 private:
@@ -49,10 +53,12 @@ private:
     Platform& platform_;
     QList<QWidget*> all_;
     std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<StereoViewer> stereoViewer_;
     std::unique_ptr<EarthTimePage> earthTime_;
     std::unique_ptr<MartianCalendarPage> martianCalendar_;
     std::unique_ptr<LargeImagePage> largePage_;
     std::unique_ptr<DataDecodingPage> dataDecoding_;
+    std::unique_ptr<ManualStereoWindow> manualStereo_;
     std::unique_ptr<MartianTimePage> martianTime_;
     std::unique_ptr<SlideshowDelayWindow> slideshowDelay_;
     std::unique_ptr<FullSizeWindow> fullSize_;

@@ -37,6 +37,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
                   << " (real), " << a->second.cpu / b->second.cpu << " (cpu)\n";
     }
 
+    // CPU time per iteration as kept for the ratios (seconds for a single run); 0 when the
+    // benchmark did not run.
+    double CpuSeconds(const std::string& name) const {
+        const auto it = times_.find(name);
+        return it == times_.end() ? 0.0 : it->second.cpu;
+    }
+
   private:
     struct Times {
         double real;

@@ -57,6 +57,7 @@ inline QImage SampleImage(int width, int height) {
 inline void SaveScreenshot(QWidget& widget, const QString& fileName) {
     const QDir dir(QStringLiteral(KOBRIX_TEST_BINARY_DIR "/screenshots"));
     QDir().mkpath(dir.path());
+    QApplication::processEvents();  // pending layout and resize requests
     widget.grab().save(dir.filePath(fileName));
 }
 

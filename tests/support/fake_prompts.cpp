@@ -1,5 +1,7 @@
 #include "tests/support/fake_prompts.h"
 
+#include <QPrinter>
+
 #include <gtest/gtest.h>
 
 namespace kobrix::testing {
@@ -91,9 +93,14 @@ FontChoice FakePrompts::ChooseFont(const QFont& initial, const QColor& colour) {
     return Next(fonts, log.back(), cancel);
 }
 
-bool FakePrompts::ChoosePrinter(QPrinter&) {
+bool FakePrompts::ChoosePrinter(QPrinter& printer) {
     Record("print", QString());
-    return Next(printAnswers, log.back(), false);
+    const bool confirmed = Next(printAnswers, log.back(), false);
+    if (confirmed && !printToPdf.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printToPdf);
+    }
+    return confirmed;
 }
 
 }  // namespace kobrix::testing

@@ -33,6 +33,8 @@ public:
     std::deque<QColor> colours;  // an invalid colour is Cancel
     std::deque<FontChoice> fonts;
     std::deque<bool> printAnswers;
+    // When set, a confirmed print dialog sends the printer to this PDF file.
+    QString printToPdf;
 
     // Runs at every prompt before it is answered, as other events can run while a real box
     // waits for the user.

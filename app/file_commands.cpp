@@ -1,0 +1,187 @@
+#include "app/file_commands.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <filesystem>
+
+#include "app/file_operations.h"
+#include "app/main_window.h"
+
+namespace kobrix {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+std::string FileNameOf(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+bool IsRightButtonEvent(const QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return static_cast<const QMouseEvent*>(event)->button() == Qt::RightButton;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+FileCommands::FileCommands(Platform& platform, MainWindow& main,
+                           const FileCommandControls& controls, QObject* parent)
+    : QObject(parent), platform_(platform), main_(main), controls_(controls) {
+    // The right button only asks; it does not move the lists' selections.
+    controls_.fileList.viewport()->installEventFilter(this);
+    controls_.multiSelect.viewport()->installEventFilter(this);
+    controls_.fileList.installEventFilter(this);  // its moves and resizes carry the overlay
+    connect(&controls_.multiSelect, &QListWidget::clicked, this,
+            [this] { main_.Drive([this] { MultiSelectClick(); }); });
+}
+
+const QStringList& FileCommands::SaveTypes() {
+    static const QStringList kTypes = {QStringLiteral("All (*.jpg;*.jpeg;*.bmp)"),
+                                       QStringLiteral("Bitmaps (*.bmp)"),
+                                       QStringLiteral("JPEG Image File (*.jpg)")};
+    return kTypes;
+}
+
+bool FileCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &controls_.fileList) {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize) PlaceMultiSelect();
+        return false;
+    }
+    if (!IsRightButtonEvent(event)) return false;
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == controls_.fileList.viewport()) {
+            main_.Drive([this] { FileListRightClick(); });
+        } else if (watched == controls_.multiSelect.viewport()) {
+            main_.Drive([this] { MultiSelectRightClick(); });
+        }
+    }
+    return true;
+}
+
+// ---- Delete
+
+void FileCommands::Delete() {
+    Prompts& prompts = platform_.prompts;
+    if (!prompts.YesCancel(QStringLiteral("Confirm File Deletion"))) {
+        prompts.Message(QStringLiteral("Cancel pressed, file will be kept."));
+        return;
+    }
+    prompts.Message(QStringLiteral("Yes pressed, file will be deleted."));
+    QLabel& caption = controls_.pathCaption;
+    const std::string failure = DeleteFileAt(caption.text().toStdString());
+    if (!failure.empty()) {
+        // Nothing was deleted, so nothing claims it was.
+        prompts.Error(Q(failure));
+        return;
+    }
+    caption.setText(caption.text() + QStringLiteral(" FILE DELETED"));
+    caption.setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
+    main_.RereadFileList();
+}
+
+// ---- Save as
+
+void FileCommands::SaveAs() {
+    Browser& browser = main_.GetBrowser();
+    const std::string directory = browser.Files().Directory();
+    const int index = browser.Files().Selected();
+    const std::string proposal =
+        ProposedSaveName(main_.Tree().TaggedPicDirectory, BaseNameOf(browser.PathCaption()));
+    const FileChoice choice = platform_.prompts.SavePicture(QStringLiteral("Save as"), SaveTypes(),
+                                                            kJpegSaveType, Q(proposal));
+    if (choice.accepted) {
+        // A failed write throws: the error box, and the selection is left as it is.
+        WriteSaveTarget(browser.Picture(),
+                        SaveTargetFor(choice.path.toStdString(), choice.filterIndex));
+    }
+    Restore(directory, index);
+}
+
+void FileCommands::Restore(const std::string& directory, int index) {
+    Browser& browser = main_.GetBrowser();
+    if (browser.Files().Directory() != directory) main_.JumpTo(Q(directory));
+    browser.Files().Select(index);
+    main_.Button3Click();
+}
+
+// ---- the multi-select list and the copy to the AVI source directory
+
+void FileCommands::FileListRightClick() {
+    if (!platform_.prompts.YesCancel(
+            QStringLiteral("ENABLE MULTI SELECT COPY FILES TO AVI SOURCE DIRECTORY"))) {
+        platform_.prompts.Message(QStringLiteral("Cancel pressed, Copy not enabled."));
+        return;
+    }
+    QListWidget& list = controls_.multiSelect;
+    list.clear();
+    for (const std::string& name : main_.GetBrowser().Files().Names()) list.addItem(Q(name));
+    const int selected = main_.GetBrowser().Files().Selected();
+    if (QListWidgetItem* item = list.item(selected)) {
+        item->setSelected(true);
+        list.setCurrentRow(selected, QItemSelectionModel::NoUpdate);
+    }
+    list.setFont(controls_.fileList.font());
+    list.setStyleSheet(QStringLiteral("QListWidget { color: rgb(0,0,255); }"));
+    PlaceMultiSelect();
+    list.show();
+    list.raise();
+}
+
+void FileCommands::PlaceMultiSelect() {
+    QListWidget& list = controls_.multiSelect;
+    QWidget* parent = list.parentWidget();
+    if (!parent) return;
+    list.setGeometry(
+        QRect(controls_.fileList.mapTo(parent, QPoint(0, 0)), controls_.fileList.size()));
+}
+
+void FileCommands::MultiSelectClick() {
+    Browser& browser = main_.GetBrowser();
+    const QListWidget& list = controls_.multiSelect;
+    collected_.clear();
+    // Entry i of both lists is the same file as long as the main list was not read again.
+    for (int i = 0; i < list.count() && i < browser.Files().Count(); ++i) {
+        if (!list.item(i)->isSelected()) continue;
+        browser.Files().Select(i);
+        browser.SelectionSequence();
+        collected_.push_back(browser.Files().PathOf(i));
+    }
+    RecordHandover();
+    browser.GetFileSize();
+    browser.Animate();
+}
+
+void FileCommands::MultiSelectRightClick() {
+    Prompts& prompts = platform_.prompts;
+    if (!prompts.YesCancel(QStringLiteral("COPY SELECTED FILES TO AVI SOURCE DIRECTORY"))) {
+        prompts.Message(QStringLiteral("Cancel pressed, Copy not done."));
+    } else {
+        const std::string& sourceDirectory = main_.Tree().AviSourceDirectory;
+        for (const std::string& path : collected_) {
+            controls_.pathCaption.setText(Q(path));
+            platform_.desktop.Wait(50);
+            const bool copied = !sourceDirectory.empty() &&
+                                CopyWithoutOverwrite(path, sourceDirectory + FileNameOf(path));
+            if (copied) platform_.desktop.Beep();
+            else prompts.Message(QStringLiteral("The file FAILED to copy \\AVIsource."));
+        }
+    }
+    RecordHandover();
+    controls_.multiSelect.hide();
+    emit aviToolRequested(Q(handover_.directory));
+}
+
+void FileCommands::RecordHandover() {
+    const Browser& browser = main_.GetBrowser();
+    handover_.directory = browser.Files().Directory();
+    handover_.index = browser.Files().Selected();
+}
+
+}  // namespace kobrix

@@ -1,0 +1,127 @@
+#include "app/file_operations.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "imaging/bmp_io.h"
+#include "imaging/image_error.h"
+#include "imaging/jpeg_io.h"
+
+namespace kobrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kSeparator = static_cast<char>(fs::path::preferred_separator);
+
+bool IsAsciiAlnum(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Where the file name starts in `path`.
+std::size_t NameStart(const std::string& path) {
+    const std::size_t separator = path.rfind(kSeparator);
+    return separator == std::string::npos ? 0 : separator + 1;
+}
+
+// Where the extension of the name starting at `nameStart` begins, or the end of `path`.
+// A leading dot is part of the name; an extension is letters and digits only.
+std::size_t ExtensionStart(const std::string& path, std::size_t nameStart) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot <= nameStart) return path.size();
+    for (std::size_t i = dot + 1; i < path.size(); ++i) {
+        if (!IsAsciiAlnum(path[i])) return path.size();
+    }
+    return dot;
+}
+
+}  // namespace
+
+bool PathExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
+std::string BaseNameOf(const std::string& path) {
+    const std::size_t start = NameStart(path);
+    const std::size_t dot = path.rfind('.');
+    const std::size_t end = (dot == std::string::npos || dot <= start) ? path.size() : dot;
+    return path.substr(start, end - start);
+}
+
+SaveTarget SaveTargetFor(const std::string& chosenPath, int typeIndex) {
+    const std::size_t nameStart = NameStart(chosenPath);
+    const std::size_t extension = ExtensionStart(chosenPath, nameStart);
+    SaveTarget target;
+    target.jpeg = typeIndex == kJpegSaveType;
+    // Upper-casing the directory too would name another directory on a case-sensitive disk.
+    target.path = chosenPath.substr(0, nameStart);
+    for (std::size_t i = nameStart; i < extension; ++i) target.path += AsciiUpper(chosenPath[i]);
+    target.path += target.jpeg ? ".jpg" : ".bmp";
+    return target;
+}
+
+std::string ProposedSaveName(const std::string& taggedDirectory, const std::string& baseName,
+                             const std::function<bool(const std::string&)>& exists) {
+    for (int serial = 1;; ++serial) {
+        std::string proposal = taggedDirectory + baseName + "-TAG0" + std::to_string(serial);
+        if (!exists(proposal + ".jpg") && !exists(SaveTargetFor(proposal, kJpegSaveType).path)) {
+            return proposal;
+        }
+    }
+}
+
+void WriteSaveTarget(const Bitmap24& picture, const SaveTarget& target) {
+    if (picture.Empty()) throw ImageError(target.path, "there is no picture to save");
+    if (target.jpeg) WriteJpegFile(picture, target.path);
+    else WriteBmpFile(picture, target.path);
+}
+
+bool CopyWithoutOverwrite(const std::string& source, const std::string& target) {
+    std::FILE* in = std::fopen(source.c_str(), "rb");
+    if (!in) return false;
+    // "x": created here or not at all, so a file that appears meanwhile is not replaced either.
+    std::FILE* out = std::fopen(target.c_str(), "wbx");
+    if (!out) {
+        std::fclose(in);
+        return false;
+    }
+    std::vector<char> buffer(1 << 16);
+    bool ok = true;
+    for (;;) {
+        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
+        if (got > 0 && std::fwrite(buffer.data(), 1, got, out) != got) {
+            ok = false;
+            break;
+        }
+        if (got < buffer.size()) {
+            ok = !std::ferror(in);
+            break;
+        }
+    }
+    std::fclose(in);
+    if (std::fclose(out) != 0) ok = false;
+    if (!ok) {
+        std::error_code ec;
+        fs::remove(target, ec);  // ours: it did not exist before
+    }
+    return ok;
+}
+
+std::string DeleteFileAt(const std::string& path) {
+    if (path.empty()) return "There is no file to delete.";
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(path, ec);
+    if (!fs::exists(status)) return path + ": no such file.";
+    if (fs::is_directory(status)) return path + ": a directory, not a file.";
+    if (!fs::remove(path, ec) || ec) {
+        return path + ": " + (ec ? ec.message() : std::string("could not be deleted")) + ".";
+    }
+    return {};
+}
+
+}  // namespace kobrix

@@ -1,0 +1,201 @@
+// The main window's stereo actions: the pair of the displayed image in the stereo viewer, the
+// viewer's browsing, and the manual selection of the two eyes.
+#include <QAction>
+#include <QLabel>
+
+#include "app/main_menu.h"
+#include "app/main_window.h"
+#include "app/manual_stereo_window.h"
+#include "app/picture_view.h"
+#include "app/print_mode.h"
+#include "app/stereo_viewer.h"
+#include "imaging/bitmap24.h"
+
+namespace kobrix {
+namespace {
+
+constexpr const char* kMonoHint = "Monoscopic image, Stereo View Impossible";
+
+void ShowWindow(QWidget& window) {
+    window.show();
+    window.raise();
+}
+
+}  // namespace
+
+void MainWindow::ConnectStereo() {
+    if (StereoViewer* viewer = peers_.stereoViewer) {
+        const auto button = [this, viewer](auto signal, void (MainWindow::*handler)()) {
+            connect(viewer, signal, this, [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
+        };
+        button(&StereoViewer::nextClicked, &MainWindow::StereoNextImage);
+        button(&StereoViewer::previousClicked, &MainWindow::StereoPreviousImage);
+        button(&StereoViewer::closeClicked, &MainWindow::StereoViewerClosed);
+        button(&StereoViewer::manualStereoClicked, &MainWindow::Button11Click);
+        // The anaglyph maker that takes the pair is not part of the program yet.
+        viewer->AnaglyphButton().setEnabled(false);
+        printMode_->Register(&viewer->PrintButton());
+        connect(viewer, &StereoViewer::printClicked, this,
+                [this, viewer] { Guard([this, viewer] { printMode_->PrintOrCopy(*viewer); }); });
+    }
+    if (ManualStereoWindow* manual = peers_.manualStereo) {
+        const auto button = [this, manual](auto signal, void (MainWindow::*handler)()) {
+            connect(manual, signal, this, [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
+        };
+        button(&ManualStereoWindow::nextClicked, &MainWindow::ManualStereoNext);
+        button(&ManualStereoWindow::previousClicked, &MainWindow::ManualStereoPrevious);
+        button(&ManualStereoWindow::closeClicked, &MainWindow::ManualStereoClosed);
+        button(&ManualStereoWindow::viewInStereoClicked, &MainWindow::ViewInStereo);
+    }
+}
+
+bool MainWindow::LoadPartner(const std::string& baseName, bool rightEye) {
+    const std::string path =
+        ResolvePartnerPath(browser_.Files().Directory(), baseName, browser_.Files().Names());
+    if (path.empty()) return false;
+    Bitmap24 picture;
+    if (LoadPictureFile(path, picture) != LoadOutcome::Loaded) return false;
+    if (peers_.stereoViewer) {
+        PictureView& view =
+            rightEye ? peers_.stereoViewer->RightEyeView() : peers_.stereoViewer->LeftEyeView();
+        view.SetBitmap(picture);
+    }
+    return true;
+}
+
+void MainWindow::Button13Click() {
+    browser_.Image();
+    SyncFileList();
+    stereo_.pairShown = stereo_.rightLoaded = stereo_.leftLoaded = true;
+    const DecodeState& decoded = browser_.Decoded();
+    if (decoded.panel.stereoHint == kMonoHint) {
+        platform_.prompts.Information("Monoscopic image, Stereo View Impossible!");
+        return;
+    }
+    if (decoded.product.RightEyeName == "N/A") return;
+    // The names are copied: a damaged partner's error leaves the viewer as it was.
+    const DecodedProduct product = decoded.product;
+    stereo_.rightLoaded = LoadPartner(product.RightEyeName, true);
+    stereo_.leftLoaded = LoadPartner(product.LeftEyeName, false);
+    if (peers_.stereoViewer) {
+        StereoViewerTexts texts = peers_.stereoViewer->Texts();
+        texts.rightFilter = texts.leftFilter = decoded.panel.filter;
+        peers_.stereoViewer->ShowTexts(texts);
+    }
+    Button4Click();
+}
+
+void MainWindow::Button4Click() {
+    StereoViewer* viewer = peers_.stereoViewer;
+    if (!viewer) return;
+    StereoViewerTexts texts = viewer->Texts();
+    const DecodeState& decoded = browser_.Decoded();
+    ApplyStereoAction(decoded.panel, stereo_, decoded.product.RightEyeName + ".jpg",
+                      decoded.product.LeftEyeName + ".jpg", texts);
+    viewer->ShowTexts(texts);
+    if (stereo_.pairShown) ShowWindow(*viewer);
+}
+
+bool MainWindow::LoadStereoPair(const StereoAutoshowRequest&) {
+    // Autoshow says nothing about a missing or damaged partner: browsing moves on.
+    const DecodeState& decoded = browser_.Decoded();
+    stereo_.rightLoaded = stereo_.leftLoaded = true;
+    const auto load = [this](const std::string& name, bool rightEye) {
+        try {
+            return LoadPartner(name, rightEye);
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
+    if (decoded.product.RightEyeName == "N/A") {
+        stereo_.rightLoaded = stereo_.leftLoaded = false;
+        return false;
+    }
+    stereo_.rightLoaded = load(decoded.product.RightEyeName, true);
+    stereo_.leftLoaded = load(decoded.product.LeftEyeName, false);
+    if (!stereo_.rightLoaded || !stereo_.leftLoaded) return false;
+    stereo_.pairShown = true;
+    if (peers_.stereoViewer) {
+        // The filter of the pair, which the Stereo button also shows.
+        StereoViewerTexts texts = peers_.stereoViewer->Texts();
+        texts.rightFilter = texts.leftFilter = decoded.panel.filter;
+        peers_.stereoViewer->ShowTexts(texts);
+    }
+    Button4Click();
+    return true;
+}
+
+void MainWindow::StereoNextImage() {
+    const int steps = StereoStepEntries(browser_.Decoded().product.EyeLetter, true);
+    for (int i = 0; i < steps; ++i) browser_.Files().MoveNext();
+    browser_.Image();
+    Button4Click();
+    if (stereo_.pairShown) Button13Click();
+}
+
+void MainWindow::StereoPreviousImage() {
+    const int steps = StereoStepEntries(browser_.Decoded().product.EyeLetter, false);
+    for (int i = 0; i < steps; ++i) browser_.Files().MovePrevious();
+    browser_.Image();
+    Button4Click();
+    browser_.SetBrowseBackward(true);
+    if (stereo_.pairShown) Button13Click();
+}
+
+void MainWindow::StereoViewerClosed() { stereo_.pairShown = false; }
+
+void MainWindow::ShowStereoViewer() {
+    if (peers_.stereoViewer) ShowWindow(*peers_.stereoViewer);
+}
+
+void MainWindow::Button11Click() {
+    stereo_.pairShown = true;
+    QAction* autoshow = menu_->Item("Check Stereo Autoshow");
+    autoshow->setChecked(false);
+    browser_.Options().stereoAutoshow = false;
+    ManualStereoWindow* manual = peers_.manualStereo;
+    if (!manual) return;
+    const DecodedPanel& panel = browser_.Decoded().panel;
+    ManualStereoWindow::Current current;
+    current.picture = image1_->Image();
+    current.eye = panel.eye;
+    current.filter = panel.filter;
+    current.fileName = panel.fileNameBox;
+    current.earthTime = panel.utcTime + " (UTC)";
+    current.rover = panel.roverNumber;
+    current.sol = panel.sol;
+    current.camera = panel.camera;
+    manual->ShowCurrent(current);
+    ShowWindow(*manual);
+}
+
+void MainWindow::ManualStereoNext() {
+    browser_.Files().MoveNext();
+    browser_.Image();
+    Button11Click();
+}
+
+void MainWindow::ManualStereoPrevious() {
+    browser_.Files().MovePrevious();
+    browser_.Image();
+    Button11Click();
+    browser_.SetBrowseBackward(true);
+}
+
+void MainWindow::ManualStereoClosed() { stereo_.pairShown = false; }
+
+void MainWindow::ViewInStereo() {
+    StereoViewer* viewer = peers_.stereoViewer;
+    ManualStereoWindow* manual = peers_.manualStereo;
+    if (!viewer || !manual) return;
+    const ManualStereoWindow::Current& current = manual->CurrentImage();
+    StereoViewerTexts texts = viewer->Texts();
+    ApplyManualStereo(manual->LeftEye(), manual->RightEye(), current.sol, current.rover,
+                      current.camera, texts);
+    viewer->ShowTexts(texts);
+    viewer->SetRightEyePicture(manual->RightPicture());
+    viewer->SetLeftEyePicture(manual->LeftPicture());
+    ShowWindow(*viewer);
+}
+
+}  // namespace kobrix

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QDir>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "app/windows.h"
+#include "app/working_tree.h"
+#include "imaging/jpeg_io.h"
+#include "tests/support/fake_desktop.h"
+#include "tests/support/fake_prompts.h"
+#include "tests/support/fake_time_zone.h"
+
+namespace kobrix::testing {
+
+// The program's windows over fakes, started in a directory of small sample pictures whose
+// working tree exists, with a search window of type W attached to the main window.
+template <typename W>
+class SearchWindowTest : public ::testing::Test {
+  protected:
+    FakePrompts prompts;
+    FakeDesktop desktop;
+    FakeTimeZone zone;
+    Platform platform{prompts, desktop, zone, DateNames::English()};
+    QTemporaryDir dir;
+    std::unique_ptr<Windows> windows;
+    std::unique_ptr<W> window;
+
+    MainWindow& Main() { return windows->Main(); }
+    QListWidget& FileList() { return *Main().template findChild<QListWidget*>("FileListBox1"); }
+    QString Selected() {
+        return FileList().currentItem() ? FileList().currentItem()->text() : QString();
+    }
+
+    void Open(const std::vector<std::string>& names) {
+        for (const std::string& name : names) {
+            Bitmap24 picture(64, 64);
+            picture.Fill(90, 60, 30);
+            WriteJpegFile(picture, dir.filePath(QString::fromStdString(name)).toStdString());
+        }
+        const WorkingTree tree = MakeWorkingTree(dir.path().toStdString());
+        for (int number = 1; number <= WorkingTree::kPathCount; ++number) {
+            ASSERT_TRUE(QDir().mkpath(QString::fromStdString(tree.Path(number))));
+        }
+        windows = std::make_unique<Windows>(platform);
+        windows->Start(dir.path());
+        // Sized as the program creates its windows.
+        window = std::make_unique<W>(platform);
+        window->ensurePolished();
+        window->adjustSize();
+        window->Attach(Main());
+        window->OpenFromMenu();
+        ASSERT_TRUE(Main().SelectFile(QString::fromStdString(names.front())));
+        prompts.Clear();
+    }
+    // Runs the timer's steps as its events would, until it stops.
+    int RunWhileTimerOn(int limit = 30) {
+        int steps = 0;
+        while (window->SearchTimer().isActive() && steps < limit) {
+            window->Timer1Timer();
+            ++steps;
+        }
+        return steps;
+    }
+    template <typename C>
+    C& Control(const char* name) {
+        C* control = window->template findChild<C*>(name);
+        EXPECT_NE(control, nullptr) << name;
+        return *control;
+    }
+};
+
+}  // namespace kobrix::testing
