@@ -18,7 +18,9 @@
 #include "app/directory_browser.h"
 #include "app/file_commands.h"
 #include "app/full_size_window.h"
+#include "app/birthday_search_window.h"
 #include "app/large_image_page.h"
+#include "app/sol_search_window.h"
 #include "app/main_menu.h"
 #include "app/picture_view.h"
 #include "app/print_mode.h"
@@ -293,6 +295,12 @@ void MainWindow::ConnectMenu() {
     on("Show Stereo Image Pair", [this] { Button13Click(); });
     on("Manual Stereo Image Selection", [this] { Button11Click(); });
     on("3D Stereo XI Tool", [this] { ShowStereoViewer(); });
+    on("SOL / Camera Search Tool", [this] {
+        if (peers_.solSearch) peers_.solSearch->OpenFromMenu();
+    });
+    on("My Birthday Search Tool", [this] {
+        if (peers_.birthdaySearch) peers_.birthdaySearch->OpenFromMenu();
+    });
     on("Earth Variables Display", [this] {
         if (!peers_.earthTime) return;
         peers_.earthTime->Button2Click();
@@ -603,6 +611,11 @@ void MainWindow::CopyPictureToLargePage() {
 }
 
 void MainWindow::ChooseLowerPriority() { ChoosePriority("Lower"); }
+
+void MainWindow::StopSearchTimers() {
+    if (peers_.solSearch) peers_.solSearch->StopTimer();
+    if (peers_.birthdaySearch) peers_.birthdaySearch->StopTimer();
+}
 
 void MainWindow::ShowMainWindow() {
     show();

@@ -36,6 +36,8 @@ class PictureView;
 class PrintMode;
 class SlideshowDelayWindow;
 class StereoViewer;
+class SolSearchWindow;
+class BirthdaySearchWindow;
 
 // The windows the main window drives; set once they exist (they are created after it).
 struct MainWindowPeers {
@@ -49,6 +51,8 @@ struct MainWindowPeers {
     MartianTimePage* martianTime = nullptr;
     StereoViewer* stereoViewer = nullptr;
     ManualStereoWindow* manualStereo = nullptr;
+    SolSearchWindow* solSearch = nullptr;
+    BirthdaySearchWindow* birthdaySearch = nullptr;
 };
 
 // The program's main window: the drive, directory and file lists, the picture, the decoded
@@ -156,6 +160,7 @@ private:
     void SetSizeText(const std::string& text) override;
     void SetFileSizeHint(const std::string& text) override;
     bool LoadStereoPair(const StereoAutoshowRequest& request) override;
+    void StopSearchTimers() override;
     void Animate(const std::string& gifPath) override;
     void SetSlideshowTimer(bool running, int intervalMs) override;
     void SetSlideshowChecks(bool checkBox, bool menuMark) override;

@@ -1,5 +1,6 @@
 #include "app/windows.h"
 
+#include "app/birthday_search_window.h"
 #include "app/directories_window.h"
 #include "app/fit_window.h"
 #include "app/full_size_window.h"
@@ -7,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/manual_stereo_window.h"
 #include "app/slideshow_delay_window.h"
+#include "app/sol_search_window.h"
 #include "app/stereo_viewer.h"
 #include "decode/earth_time_page.h"
 #include "decode/information_text_pages.h"
@@ -28,7 +30,7 @@ std::unique_ptr<W> Windows::Create(bool fontStep) {
 Windows::Windows(Platform& platform) : platform_(platform) {
     // Creation order: main window, stereo viewer, Earth time page, Martian calendar, large
     // image page, data decoding page, manual stereo selection, Martian time page, slideshow
-    // delay, full-size window, Directories window (the windows of the other tools take their
+    // delay, full-size window, Directories window, sol searcher, birthday searcher (the windows of the other tools take their
     // places between them as they arrive).
     main_ = Create<MainWindow>();
     stereoViewer_ = Create<StereoViewer>();
@@ -41,6 +43,8 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     slideshowDelay_ = Create<SlideshowDelayWindow>();
     fullSize_ = Create<FullSizeWindow>();
     directories_ = Create<DirectoriesWindow>();
+    solSearch_ = Create<SolSearchWindow>();
+    birthdaySearch_ = Create<BirthdaySearchWindow>();
     MainWindowPeers peers;
     peers.largePage = largePage_.get();
     peers.fullSize = fullSize_.get();
@@ -52,7 +56,11 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     peers.directories = directories_.get();
     peers.stereoViewer = stereoViewer_.get();
     peers.manualStereo = manualStereo_.get();
+    peers.solSearch = solSearch_.get();
+    peers.birthdaySearch = birthdaySearch_.get();
     main_->SetPeers(peers);
+    solSearch_->Attach(*main_);
+    birthdaySearch_->Attach(*main_);
 }
 
 Windows::~Windows() = default;

@@ -20,6 +20,8 @@ class ManualStereoWindow;
 class MartianCalendarPage;
 class MartianTimePage;
 class SlideshowDelayWindow;
+class SolSearchWindow;
+class BirthdaySearchWindow;
 class StereoViewer;
 
 // Owns every window of the program. They are created once, in a fixed order with the main
@@ -44,6 +46,8 @@ public:
     MartianTimePage& MartianTime() { return *martianTime_; }
     StereoViewer& Stereo() { return *stereoViewer_; }
     ManualStereoWindow& ManualStereo() { return *manualStereo_; }
+    SolSearchWindow& SolSearch() { return *solSearch_; }
+    BirthdaySearchWindow& BirthdaySearch() { return *birthdaySearch_; }
     const QList<QWidget*>& All() const { return all_; }
 
 private:
@@ -63,6 +67,8 @@ private:
     std::unique_ptr<SlideshowDelayWindow> slideshowDelay_;
     std::unique_ptr<FullSizeWindow> fullSize_;
     std::unique_ptr<DirectoriesWindow> directories_;
+    std::unique_ptr<SolSearchWindow> solSearch_;
+    std::unique_ptr<BirthdaySearchWindow> birthdaySearch_;
 };
 
 }  // namespace kobrix

@@ -21,7 +21,7 @@ class BirthdaySearchWindowTest : public testing::SearchWindowTest<BirthdaySearch
   protected:
     QString Text(const char* label) { return Control<QLabel>(label).text(); }
     bool Shown(const char* name) {
-        return window->findChild<QWidget*>(name)->isVisibleTo(window.get());
+        return window->findChild<QWidget*>(name)->isVisibleTo(window);
     }
     void ChooseBirthday(int monthRow, const QDate& onCalendar) {
         Control<QListWidget>("ListBox1").setCurrentRow(monthRow);

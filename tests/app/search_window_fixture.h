@@ -1,13 +1,18 @@
 #pragma once
 
+#include <QAction>
 #include <QDir>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <memory>
+#include <type_traits>
 
 #include <gtest/gtest.h>
 
+#include "app/birthday_search_window.h"
+#include "app/main_menu.h"
 #include "app/main_window.h"
+#include "app/sol_search_window.h"
 #include "app/windows.h"
 #include "app/working_tree.h"
 #include "imaging/jpeg_io.h"
@@ -18,7 +23,7 @@
 namespace kobrix::testing {
 
 // The program's windows over fakes, started in a directory of small sample pictures whose
-// working tree exists, with a search window of type W attached to the main window.
+// working tree exists, with the program's search window of type W opened from the menu.
 template <typename W>
 class SearchWindowTest : public ::testing::Test {
   protected:
@@ -28,7 +33,7 @@ class SearchWindowTest : public ::testing::Test {
     Platform platform{prompts, desktop, zone, DateNames::English()};
     QTemporaryDir dir;
     std::unique_ptr<Windows> windows;
-    std::unique_ptr<W> window;
+    W* window = nullptr;
 
     MainWindow& Main() { return windows->Main(); }
     QListWidget& FileList() { return *Main().template findChild<QListWidget*>("FileListBox1"); }
@@ -48,12 +53,14 @@ class SearchWindowTest : public ::testing::Test {
         }
         windows = std::make_unique<Windows>(platform);
         windows->Start(dir.path());
-        // Sized as the program creates its windows.
-        window = std::make_unique<W>(platform);
-        window->ensurePolished();
-        window->adjustSize();
-        window->Attach(Main());
-        window->OpenFromMenu();
+        if constexpr (std::is_same_v<W, SolSearchWindow>) {
+            window = &windows->SolSearch();
+            Main().Menu().Item("SOL / Camera Search Tool")->trigger();
+        } else {
+            window = &windows->BirthdaySearch();
+            Main().Menu().Item("My Birthday Search Tool")->trigger();
+        }
+        ASSERT_TRUE(window->isVisible());
         ASSERT_TRUE(Main().SelectFile(QString::fromStdString(names.front())));
         prompts.Clear();
     }

@@ -21,7 +21,7 @@ class SolSearchWindowTest : public testing::SearchWindowTest<SolSearchWindow> {
   protected:
     QString Text(const char* label) { return Control<QLabel>(label).text(); }
     bool Shown(const char* name) {
-        return window->findChild<QWidget*>(name)->isVisibleTo(window.get());
+        return window->findChild<QWidget*>(name)->isVisibleTo(window);
     }
     void Click(const char* box) { Control<QCheckBox>(box).click(); }
 };
@@ -89,7 +89,7 @@ TEST_F(SolSearchWindowTest, EndOfDirectoryStopsTheSearchOnce) {
         // The main window stops the search timers before its box; while the box is open timer
         // events still arrive, and must not start a second step inside the first.
         if (entry.find("End of directory") == std::string::npos) return;
-        window->StopTimer();
+        EXPECT_FALSE(window->SearchTimer().isActive());
         window->Timer1Timer();
         ++nested;
     };
