@@ -1,5 +1,7 @@
 #include "app/birthday_search_window.h"
 
+#include "app/controls.h"
+
 #include <QCalendarWidget>
 #include <QDate>
 #include <QGridLayout>
@@ -19,27 +21,8 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Controls that appear make the window larger rather than squeezing the others.
-void GrowToFit(QWidget& window) {
-    if (QLayout* layout = window.layout()) layout->activate();
-    window.resize(window.size().expandedTo(window.sizeHint()));
-}
-
 std::string ShortDate(int year, int month, int day) {
     return QLocale().toString(QDate(year, month, day), QLocale::ShortFormat).toStdString();
-}
-
-QLabel* Label(const char* objectName, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    return label;
-}
-
-QPushButton* Button(const char* objectName, const char* text, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(objectName);
-    button->setAutoDefault(false);
-    return button;
 }
 
 }  // namespace
@@ -48,12 +31,9 @@ BirthdaySearchWindow::BirthdaySearchWindow(Platform& platform, QWidget* parent)
     : QWidget(parent), platform_(platform), search_(ShortDate) {
     setObjectName("BirthdayUnit200724");
     setWindowTitle("My Birthday Searcher");
-    QPalette yellow = palette();
-    yellow.setColor(QPalette::Window, Qt::yellow);
-    setPalette(yellow);
-    setAutoFillBackground(true);
+    PaintBackground(*this, Qt::yellow);
 
-    auto* prompt = Label("Label1", "Select the Month of your Birth", this);
+    auto* prompt = NamedLabel("Label1", "Select the Month of your Birth", this);
     months_ = new QListWidget(this);
     months_->setObjectName("ListBox1");
     for (const char* name : BirthdaySearch::MonthNames()) months_->addItem(name);
@@ -78,26 +58,26 @@ BirthdaySearchWindow::BirthdaySearchWindow(Platform& platform, QWidget* parent)
     top->addWidget(calendar_, 1);
 
     // "Searching 2004 For images taken on, August 25"
-    monthCaption_ = Label("Label2", QString(), this);
+    monthCaption_ = NamedLabel("Label2", QString(), this);
     monthCaption_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     monthCaption_->setMinimumWidth(90);
-    dayCaption_ = Label("Label3", QString(), this);
-    yearCaption_ = Label("Label4", QString(), this);
+    dayCaption_ = NamedLabel("Label3", QString(), this);
+    yearCaption_ = NamedLabel("Label4", QString(), this);
     auto* searching = new QHBoxLayout;
-    searching->addWidget(Label("Label5", "Searching", this));
+    searching->addWidget(NamedLabel("Label5", "Searching", this));
     searching->addWidget(yearCaption_);
-    searching->addWidget(Label("Label6", "For images taken on,", this));
+    searching->addWidget(NamedLabel("Label6", "For images taken on,", this));
     searching->addWidget(monthCaption_);
     searching->addWidget(dayCaption_);
     searching->addStretch(1);
 
-    cameraCaption_ = Label("Label7", QString(), this);
-    message_ = Label("Label8", QString(), this);
+    cameraCaption_ = NamedLabel("Label7", QString(), this);
+    message_ = NamedLabel("Label8", QString(), this);
     QFont bold = message_->font();
     bold.setBold(true);
     message_->setFont(bold);
-    date1_ = Label("Label9", QString(), this);
-    date2_ = Label("Label10", QString(), this);
+    date1_ = NamedLabel("Label9", QString(), this);
+    date2_ = NamedLabel("Label10", QString(), this);
     // Room for any short date and for the caption of a year without the day.
     const int dateWidth = date1_->fontMetrics().horizontalAdvance(
         QString::fromStdString(BirthdaySearch::NotInYearText(9, 29, 2000)) + "  ");
@@ -109,11 +89,11 @@ BirthdaySearchWindow::BirthdaySearchWindow(Platform& platform, QWidget* parent)
     dates->addWidget(date2_);
     dates->addStretch(1);
 
-    auto* search = Button("Button1", "Search for My Birthday", this);
+    auto* search = PlainButton("Button1", "Search for My Birthday", this);
     search->setDefault(true);
-    auto* stop = Button("Button2", "STOP", this);
-    auto* close = Button("Button3", "Close", this);
-    continue_ = Button("Button4", "Continue searching for more Birthday images.", this);
+    auto* stop = PlainButton("Button2", "STOP", this);
+    auto* close = PlainButton("Button3", "Close", this);
+    continue_ = PlainButton("Button4", "Continue searching for more Birthday images.", this);
     connect(search, &QPushButton::clicked, this, &BirthdaySearchWindow::Button1Click);
     connect(stop, &QPushButton::clicked, this, &BirthdaySearchWindow::Button2Click);
     connect(close, &QPushButton::clicked, this, &BirthdaySearchWindow::Button3Click);

@@ -8,6 +8,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "app/controls.h"
 #include "app/picture_view.h"
 #include "app/window_placement.h"
 
@@ -30,9 +31,7 @@ PictureView* Picture(QWidget* parent, const char* name, int side) {
 }
 
 QLabel* Label(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
+    return NamedLabel(name, text, parent);
 }
 
 }  // namespace
@@ -41,10 +40,7 @@ ManualStereoWindow::ManualStereoWindow(Platform& platform, QWidget* parent)
     : QWidget(parent), platform_(platform) {
     setObjectName("ManualStereoUnit200711");
     setWindowTitle("Manual Stereo Viewing Filter Selection");
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
-    setAutoFillBackground(true);
+    PaintBackground(*this, Qt::white);
 
     // The image on display.
     currentPicture_ = Picture(this, "Image1", kCurrentSide);
@@ -76,9 +72,7 @@ ManualStereoWindow::ManualStereoWindow(Platform& platform, QWidget* parent)
 
     auto* buttons = new QHBoxLayout;
     const auto button = [this, buttons](const char* name, const char* text, const char* hint) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setToolTip(hint);
+        QPushButton* b = NamedButton(name, text, this, hint);
         buttons->addWidget(b);
         return b;
     };

@@ -1,5 +1,7 @@
 #include "app/sol_search_window.h"
 
+#include "app/controls.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,25 +23,6 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Controls that appear make the window larger rather than squeezing the others.
-void GrowToFit(QWidget& window) {
-    if (QLayout* layout = window.layout()) layout->activate();
-    window.resize(window.size().expandedTo(window.sizeHint()));
-}
-
-QLabel* Label(const char* objectName, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    return label;
-}
-
-QPushButton* Button(const char* objectName, const char* text, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(objectName);
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
 
 SolSearchWindow::SolSearchWindow(Platform& platform, QWidget* parent)
@@ -47,7 +30,7 @@ SolSearchWindow::SolSearchWindow(Platform& platform, QWidget* parent)
     setObjectName("SolSearchUnit200722");
     setWindowTitle("SOL searcher");
 
-    auto* instruction = Label(
+    auto* instruction = NamedLabel(
         "Label1", "Select the rover and camera then enter the SOL number you wish to view", this);
     instruction->setWordWrap(true);
 
@@ -82,10 +65,10 @@ SolSearchWindow::SolSearchWindow(Platform& platform, QWidget* parent)
     solRow->addWidget(solBox_);
     solRow->addStretch(1);
 
-    auto* search = Button("Button1", "Search for SOL", this);
+    auto* search = PlainButton("Button1", "Search for SOL", this);
     search->setDefault(true);
-    stop_ = Button("Button2", "STOP search", this);
-    auto* close = Button("Button3", "Close", this);
+    stop_ = PlainButton("Button2", "STOP search", this);
+    auto* close = PlainButton("Button3", "Close", this);
     connect(search, &QPushButton::clicked, this, &SolSearchWindow::Button1Click);
     // Return in the sol box presses the default button, as in a dialog.
     connect(solBox_, &QLineEdit::returnPressed, this, &SolSearchWindow::Button1Click);
@@ -108,8 +91,8 @@ SolSearchWindow::SolSearchWindow(Platform& platform, QWidget* parent)
     for (int i = 0; i < 6; ++i) {
         const int row = i % 3;
         const int column = i < 3 ? 0 : 2;
-        grid->addWidget(Label(captionNames[i], captions[i], results_), row, column);
-        QLabel* value = Label(valueNames[i], QString(), results_);
+        grid->addWidget(NamedLabel(captionNames[i], captions[i], results_), row, column);
+        QLabel* value = NamedLabel(valueNames[i], QString(), results_);
         value->setMinimumWidth(50);
         QFont bold = value->font();
         bold.setBold(true);
@@ -120,15 +103,15 @@ SolSearchWindow::SolSearchWindow(Platform& platform, QWidget* parent)
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
-    findAtNasa_ = Button("Button4", "Find at NASA", this);
+    findAtNasa_ = PlainButton("Button4", "Find at NASA", this);
     connect(findAtNasa_, &QPushButton::clicked, this, &SolSearchWindow::Button4Click);
     note_ =
-        Label("Label3",
+        NamedLabel("Label3",
               "A new browser window will open. Please note if page not found then No images that "
               "day for that camera.",
               this);
     note_->setWordWrap(true);
-    status_ = Label("Label2", QString(), this);
+    status_ = NamedLabel("Label2", QString(), this);
     status_->setWordWrap(true);
     QFont statusFont = status_->font();
     statusFont.setBold(true);

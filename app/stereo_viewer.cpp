@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/controls.h"
 #include "app/picture_view.h"
 
 namespace kobrix {
@@ -22,10 +23,7 @@ StereoViewer::StereoViewer(Platform& platform, QWidget* parent)
     : QWidget(parent), platform_(platform) {
     setObjectName("StereoViewerUnit20072");
     setWindowTitle("MER Images Stereo Viewer");
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
-    setAutoFillBackground(true);
+    PaintBackground(*this, Qt::white);
 
     const auto picture = [this](const char* name) {
         auto* view = new PictureView(this);
@@ -133,15 +131,11 @@ StereoViewer::StereoViewer(Platform& platform, QWidget* parent)
 }
 
 QPushButton* StereoViewer::AddButton(const char* objectName, const char* text) {
-    auto* button = new QPushButton(text, this);
-    button->setObjectName(objectName);
-    return button;
+    return NamedButton(objectName, text, this);
 }
 
 QLabel* StereoViewer::AddLabel(const char* objectName, const QString& text) {
-    auto* label = new QLabel(text, this);
-    if (*objectName) label->setObjectName(objectName);
-    return label;
+    return NamedLabel(objectName, text, this);
 }
 
 void StereoViewer::ShowTexts(const StereoViewerTexts& texts) {

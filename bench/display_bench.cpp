@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/browser.h"
+#include "bench/null_host.h"
 #include "bench/ratio_reporter.h"
 #include "imaging/image_file.h"
 #include "imaging/jpeg_io.h"
@@ -16,23 +17,6 @@ namespace kobrix {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Shows nothing: the pass's own cost, without a window.
-class NullHost final : public BrowserHost {
-public:
-    void Information(const std::string&) override {}
-    void Warning(const std::string&) override {}
-    void Error(const std::string&) override {}
-    void ApplyStretch(bool) override {}
-    void RunDirsNpaths() override {}
-    void SetPathCaption(const std::string&) override {}
-    void ShowDecoded(const DecodeState&) override {}
-    void ShowPicture(const Bitmap24&) override {}
-    void SetSizeText(const std::string&) override {}
-    void SetFileSizeHint(const std::string&) override {}
-    void SetSlideshowTimer(bool, int) override {}
-    void SetSlideshowChecks(bool, bool) override {}
-};
 
 const fs::path& PictureDirectory() {
     static const fs::path dir = [] {

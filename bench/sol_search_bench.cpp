@@ -10,6 +10,7 @@
 
 #include "app/browser.h"
 #include "app/sol_search.h"
+#include "bench/null_host.h"
 #include "bench/ratio_reporter.h"
 #include "imaging/jpeg_io.h"
 #include "platform/system_time_zone.h"
@@ -20,25 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kPictures = 2000;
-
-// Shows nothing: the search's own cost, without a window.
-class NullHost final : public BrowserHost {
-  public:
-    int searchStops = 0;
-    void Information(const std::string&) override {}
-    void Warning(const std::string&) override {}
-    void Error(const std::string&) override {}
-    void ApplyStretch(bool) override {}
-    void RunDirsNpaths() override {}
-    void SetPathCaption(const std::string&) override {}
-    void ShowDecoded(const DecodeState&) override {}
-    void ShowPicture(const Bitmap24&) override {}
-    void SetSizeText(const std::string&) override {}
-    void SetFileSizeHint(const std::string&) override {}
-    void SetSlideshowTimer(bool, int) override {}
-    void SetSlideshowChecks(bool, bool) override {}
-    void StopSearchTimers() override { ++searchStops; }
-};
 
 // Spirit front hazard camera pictures, 64 x 64, ten minutes apart from landing on (sols 1 to 14).
 const std::vector<std::string>& PicturePaths() {

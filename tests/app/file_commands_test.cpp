@@ -39,12 +39,7 @@ void WriteJpeg(const QString& path, int width, int height) {
 }
 
 void PressAt(QWidget& widget, QPoint at, Qt::MouseButton button) {
-    QMouseEvent press(QEvent::MouseButtonPress, at, widget.mapToGlobal(at), button, button,
-                      Qt::NoModifier);
-    QApplication::sendEvent(&widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, widget.mapToGlobal(at), button,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &release);
+    testing::ClickAt(widget, at, button);
 }
 
 class FileCommandsTest : public ::testing::Test {

@@ -31,14 +31,17 @@ struct WindowPlatform {
     }
 };
 
-inline void Click(QWidget& widget, Qt::MouseButton button) {
-    const QPointF at = QRectF(widget.rect()).center();
+inline void ClickAt(QWidget& widget, QPointF at, Qt::MouseButton button) {
     QMouseEvent press(QEvent::MouseButtonPress, at, widget.mapToGlobal(at), button, button,
                       Qt::NoModifier);
     QApplication::sendEvent(&widget, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, at, widget.mapToGlobal(at), button,
                         Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&widget, &release);
+}
+
+inline void Click(QWidget& widget, Qt::MouseButton button) {
+    ClickAt(widget, QRectF(widget.rect()).center(), button);
 }
 
 // A gradient, so that scaling and placement show in a screenshot.
