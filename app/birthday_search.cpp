@@ -95,8 +95,9 @@ BirthdayStepResult BirthdaySearch::Step(Browser& browser) {
     view_.date1 = shortDate_(checkedDate.year, checkedDate.month, checkedDate.day);
     view_.date2 = targetExists ? shortDate_(searchYear_, searchMonth_, searchDay_)
                                : NotInYearText(searchMonth_, searchDay_, searchYear_);
-    // An empty list would warn at every step, with no way left to reach "STOP".
-    if (browser.Files().Empty()) result.stopTimer = true;
+    // A list without pictures would warn at every step, with no way left to reach "STOP"; one
+    // that ends in other files would start over from the top.
+    if (browser.PassReachedEnd()) result.stopTimer = true;
     return result;
 }
 

@@ -46,6 +46,7 @@ void Browser::GetFileSize() {
 
 void Browser::Image() {
     passFailed_ = false;
+    passReachedEnd_ = false;
     // 1-2. Stretching; the landing instants are constants.
     host_.ApplyStretch(options_.thumbnailsAsFullsize);
     // 3-4. The pass's counters and the position texts.
@@ -88,13 +89,16 @@ void Browser::Image() {
             }
             if (outcome == LoadOutcome::UnknownType) {
                 // Skips wrap at the end, so that every entry is tried once.
-                files_.Select(files_.Selected() + 1 < entryCount ? files_.Selected() + 1 : 0);
+                const bool wraps = files_.Selected() + 1 >= entryCount;
+                if (wraps && !options_.loopSlideshow) passReachedEnd_ = true;
+                files_.Select(wraps ? 0 : files_.Selected() + 1);
                 pathCaption_ = files_.SelectedPath();
                 host_.SetPathCaption(pathCaption_);
                 ++failedTries;
                 loaded = false;
                 if (failedTries == entryCount) {
                     endReached = true;
+                    passReachedEnd_ = true;
                     if (options_.loopSlideshow) files_.Select(0);
                     else host_.Warning(kNoMoreImages);
                 }
@@ -103,7 +107,10 @@ void Browser::Image() {
                 hasPicture_ = true;
             }
         }
-        if (entryCount == 0) host_.Warning(kNoImages);
+        if (entryCount == 0) {
+            passReachedEnd_ = true;
+            host_.Warning(kNoImages);
+        }
     } while (entryCount > 0 && !endReached && !loaded && failedTries > 0);
 
     // 8-11.

@@ -101,6 +101,10 @@ public:
     const std::string& SizeText() const { return sizeText_; }
     const std::string& PositionText() const { return positionText_; }
     const std::string& CountText() const { return countText_; }
+    // Whether the last display pass came to the end of the list with nothing more to show:
+    // an empty list, no picture among the entries, or (looping off) a skip of non-pictures
+    // past the last entry. The searches stop there rather than warn or start over forever.
+    bool PassReachedEnd() const { return passReachedEnd_; }
 
     // The named actions.
     void GetFileSize();
@@ -148,6 +152,7 @@ private:
     Bitmap24 working2_;
     bool hasPicture_ = false;
     bool passFailed_ = false;
+    bool passReachedEnd_ = false;
 
     int slideshowDelay_ = 2000;
     bool browseBackward_ = false;

@@ -69,19 +69,21 @@ bool FileCommands::eventFilter(QObject* watched, QEvent* event) {
 
 void FileCommands::Delete() {
     Prompts& prompts = platform_.prompts;
+    // The file on display when the user asked: timers keep browsing while the box is open.
+    const std::string path = controls_.pathCaption.text().toStdString();
     if (!prompts.YesCancel(QStringLiteral("Confirm File Deletion"))) {
         prompts.Message(QStringLiteral("Cancel pressed, file will be kept."));
         return;
     }
     prompts.Message(QStringLiteral("Yes pressed, file will be deleted."));
     QLabel& caption = controls_.pathCaption;
-    const std::string failure = DeleteFileAt(caption.text().toStdString());
+    const std::string failure = DeleteFileAt(path);
     if (!failure.empty()) {
         // Nothing was deleted, so nothing claims it was.
         prompts.Error(Q(failure));
         return;
     }
-    caption.setText(caption.text() + QStringLiteral(" FILE DELETED"));
+    caption.setText(Q(path) + QStringLiteral(" FILE DELETED"));
     caption.setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
     main_.RereadFileList();
 }
@@ -94,12 +96,19 @@ void FileCommands::SaveAs() {
     const int index = browser.Files().Selected();
     const std::string proposal =
         ProposedSaveName(main_.Tree().TaggedPicDirectory, BaseNameOf(browser.PathCaption()));
+    // The picture as it is now; timers may display others while the dialog is open.
+    const Bitmap24 picture = browser.Picture();
     const FileChoice choice = platform_.prompts.SavePicture(QStringLiteral("Save as"), SaveTypes(),
                                                             kJpegSaveType, Q(proposal));
     if (choice.accepted) {
-        // A failed write throws: the error box, and the selection is left as it is.
-        WriteSaveTarget(browser.Picture(),
-                        SaveTargetFor(choice.path.toStdString(), choice.filterIndex));
+        const SaveTarget target = SaveTargetFor(choice.path.toStdString(), choice.filterIndex);
+        // The dialog asked about the name as typed; the file written may be another one.
+        const bool replaces = target.path != choice.path.toStdString() && PathExists(target.path);
+        if (!replaces || platform_.prompts.YesCancel(
+                             Q(target.path) + QStringLiteral(" already exists. Replace it?"))) {
+            // A failed write throws: the error box, and the selection is left as it is.
+            WriteSaveTarget(picture, target);
+        }
     }
     Restore(directory, index);
 }
@@ -143,6 +152,7 @@ void FileCommands::PlaceMultiSelect() {
 }
 
 void FileCommands::MultiSelectClick() {
+    if (copying_) return;
     Browser& browser = main_.GetBrowser();
     const QListWidget& list = controls_.multiSelect;
     collected_.clear();
@@ -159,12 +169,18 @@ void FileCommands::MultiSelectClick() {
 }
 
 void FileCommands::MultiSelectRightClick() {
+    if (copying_) return;
     Prompts& prompts = platform_.prompts;
     if (!prompts.YesCancel(QStringLiteral("COPY SELECTED FILES TO AVI SOURCE DIRECTORY"))) {
         prompts.Message(QStringLiteral("Cancel pressed, Copy not done."));
     } else {
-        const std::string& sourceDirectory = main_.Tree().AviSourceDirectory;
-        for (const std::string& path : collected_) {
+        // The waits let other events run: the list takes no clicks meanwhile, and the copy
+        // works from its own list of paths.
+        const std::string sourceDirectory = main_.Tree().AviSourceDirectory;
+        const std::vector<std::string> paths = collected_;
+        controls_.multiSelect.setEnabled(false);
+        copying_ = true;
+        for (const std::string& path : paths) {
             controls_.pathCaption.setText(Q(path));
             platform_.desktop.Wait(50);
             const bool copied = !sourceDirectory.empty() &&
@@ -172,6 +188,8 @@ void FileCommands::MultiSelectRightClick() {
             if (copied) platform_.desktop.Beep();
             else prompts.Message(QStringLiteral("The file FAILED to copy \\AVIsource."));
         }
+        copying_ = false;
+        controls_.multiSelect.setEnabled(true);
     }
     RecordHandover();
     controls_.multiSelect.hide();

@@ -68,6 +68,7 @@ private:
     FileCommandControls controls_;
     std::vector<std::string> collected_;
     AviHandover handover_;
+    bool copying_ = false;  // a copy is under way (its waits let other events run)
 };
 
 }  // namespace kobrix

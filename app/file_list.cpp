@@ -56,7 +56,12 @@ void FileList::Assign(const std::string& directory, std::vector<std::string> nam
     pastEnd_ = false;
 }
 
-void FileList::Select(int index) { selected_ = (index >= 0 && index < Count()) ? index : -1; }
+void FileList::Select(int index) {
+    selected_ = (index >= 0 && index < Count()) ? index : -1;
+    // A choice of entry replaces a move past the end that no pass has acted on (the stereo
+    // autoshow's skip from the last entry).
+    pastEnd_ = false;
+}
 
 const std::string& FileList::SelectedName() const {
     static const std::string kNone;

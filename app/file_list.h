@@ -22,7 +22,7 @@ public:
     bool Empty() const { return names_.empty(); }
 
     int Selected() const { return selected_; }  // -1 when nothing is selected
-    void Select(int index);                     // out-of-range clears the selection
+    void Select(int index);  // out-of-range clears the selection; drops a past-end request
     const std::string& SelectedName() const;    // empty when nothing is selected
     std::string SelectedPath() const;           // directory + separator + name, or empty
     std::string PathOf(int index) const;

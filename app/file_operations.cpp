@@ -69,7 +69,9 @@ std::string ProposedSaveName(const std::string& taggedDirectory, const std::stri
                              const std::function<bool(const std::string&)>& exists) {
     for (int serial = 1;; ++serial) {
         std::string proposal = taggedDirectory + baseName + "-TAG0" + std::to_string(serial);
-        if (!exists(proposal + ".jpg") && !exists(SaveTargetFor(proposal, kJpegSaveType).path)) {
+        // Neither the name as proposed nor either file a save of it would write.
+        if (!exists(proposal + ".jpg") && !exists(SaveTargetFor(proposal, kJpegSaveType).path) &&
+            !exists(SaveTargetFor(proposal, kJpegSaveType + 1).path)) {
             return proposal;
         }
     }

@@ -17,8 +17,9 @@ bool PathExists(const std::string& path);
 std::string BaseNameOf(const std::string& path);
 
 // "Save as" proposes `taggedDirectory` + `baseName` + "-TAG0" + n, n counting up from 1 as
-// long as that name with ".jpg" exists, either as proposed or as the save would write it
-// (upper-cased), so that a save never replaces an earlier one on a case-sensitive disk.
+// long as that name with ".jpg" exists, either as proposed or as a save would write it
+// (upper-cased, as JPEG or bitmap), so that a save never replaces an earlier one on a
+// case-sensitive disk.
 std::string ProposedSaveName(const std::string& taggedDirectory, const std::string& baseName,
                              const std::function<bool(const std::string&)>& exists = PathExists);
 

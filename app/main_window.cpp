@@ -22,10 +22,12 @@
 #include "app/large_image_page.h"
 #include "app/sol_search_window.h"
 #include "app/main_menu.h"
+#include "app/manual_stereo_window.h"
 #include "app/picture_view.h"
 #include "app/print_mode.h"
 #include "app/slideshow_delay_window.h"
 #include "app/startup_picture.h"
+#include "app/stereo_viewer.h"
 #include "decode/earth_time_page.h"
 #include "decode/information_text_pages.h"
 #include "decode/martian_time_page.h"
@@ -553,6 +555,8 @@ void MainWindow::Error(const std::string& text) { platform_.prompts.Error(Q(text
 void MainWindow::ApplyStretch(bool stretch) {
     image1_->SetStretch(stretch);
     if (peers_.largePage) peers_.largePage->SetStretch(stretch);
+    if (peers_.stereoViewer) peers_.stereoViewer->SetStretch(stretch);
+    if (peers_.manualStereo) peers_.manualStereo->SetStretch(stretch);
 }
 
 void MainWindow::RunDirsNpaths() { Button17Click(); }

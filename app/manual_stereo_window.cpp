@@ -26,7 +26,6 @@ PictureView* Picture(QWidget* parent, const char* name, int side) {
     view->setFixedSize(side, side);
     view->SetCenter(true);
     view->SetProportional(true);
-    view->SetStretch(true);
     return view;
 }
 
@@ -155,6 +154,12 @@ void ManualStereoWindow::LockImage() {
     area.picture->SetImage(current_.picture);
     ShowLocked(eye, area);
     layout()->activate();
+}
+
+void ManualStereoWindow::SetStretch(bool on) {
+    for (PictureView* view : {currentPicture_, leftArea_.picture, rightArea_.picture}) {
+        view->SetStretch(on);
+    }
 }
 
 const QImage& ManualStereoWindow::LeftPicture() const { return leftArea_.picture->Image(); }

@@ -45,6 +45,8 @@ public:
 
     const LockedEye& LeftEye() const { return left_; }
     const LockedEye& RightEye() const { return right_; }
+    // "Thumbnails as Fullsize" for the three pictures.
+    void SetStretch(bool on);
     const QImage& LeftPicture() const;
     const QImage& RightPicture() const;
 

@@ -90,8 +90,9 @@ SolStepResult SolSearch::Step(Browser& browser, const SolSearchControls& control
     } else {
         browser.Files().MoveNext();
         browser.Image();
-        // An empty list would warn at every step, with no way left to reach "STOP search".
-        if (browser.Files().Empty()) result.stopTimer = true;
+        // A list without pictures would warn at every step, with no way left to reach "STOP
+        // search"; one that ends in other files would start over from the top.
+        if (browser.PassReachedEnd()) result.stopTimer = result.reachedEnd = true;
     }
 
     // 9.
@@ -109,8 +110,8 @@ SolStepResult SolSearch::Search(Browser& browser, const SolSearchControls& contr
     view_.searchingRover = std::to_string(searchRover_);
     view_.searchingCamera = searchCamera_;
     view_.searchingSol = std::to_string(searchSol_);
-    // The timer runs on unless the list is empty (see Step).
-    result.startTimer = !browser.Files().Empty();
+    // The timer runs on unless the list has nothing more to show (see Step).
+    result.startTimer = !result.reachedEnd;
     result.stopTimer = !result.startTimer;
     return result;
 }

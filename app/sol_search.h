@@ -33,6 +33,7 @@ struct SolStepResult {
     int matchLevel = 0;  // the level the step reached
     bool stopTimer = false;
     bool startTimer = false;  // set by Search only
+    bool reachedEnd = false;  // the step's display pass had nothing more to show
     bool beep = false;
     std::string warning;     // a refused step: why
     std::string solBoxText;  // when not empty, the sol box shows it ("Descent")

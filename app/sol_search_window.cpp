@@ -236,8 +236,8 @@ void SolSearchWindow::Button4Click() {
 
 void SolSearchWindow::ShowView() {
     const SolSearchView& view = search_.View();
+    // The captions are always there; their values come with the first search.
     stop_->setVisible(view.resultsVisible);
-    results_->setVisible(view.resultsVisible);
     const std::string* texts[] = {&view.searchingRover, &view.searchingCamera, &view.searchingSol,
                                   &view.foundRover,     &view.foundCamera,     &view.foundSol};
     for (std::size_t i = 0; i < values_.size(); ++i) values_[i]->setText(Q(*texts[i]));

@@ -154,6 +154,11 @@ void StereoViewer::ShowTexts(const StereoViewerTexts& texts) {
     leftPicture_->setVisible(texts.leftPictureVisible);
 }
 
+void StereoViewer::SetStretch(bool on) {
+    rightPicture_->SetStretch(on);
+    leftPicture_->SetStretch(on);
+}
+
 void StereoViewer::SetRightEyePicture(const QImage& image) { rightPicture_->SetImage(image); }
 void StereoViewer::SetLeftEyePicture(const QImage& image) { leftPicture_->SetImage(image); }
 

@@ -29,6 +29,7 @@ public:
     void SetLeftEyePicture(const QImage& image);
     PictureView& RightEyeView() const { return *rightPicture_; }
     PictureView& LeftEyeView() const { return *leftPicture_; }
+    void SetStretch(bool on);  // "Thumbnails as Fullsize" for both pictures
     QPushButton& PrintButton() const { return *print_; }
     QPushButton& AnaglyphButton() const { return *anaglyph_; }
 

@@ -64,6 +64,10 @@ TEST(FileList, SortsIgnoringCaseAndReportsMovesPastTheEnd) {
     EXPECT_EQ(list.Selected(), 3);
     EXPECT_TRUE(list.TakePastEndRequest());
     EXPECT_FALSE(list.TakePastEndRequest());
+    // A request no pass took is dropped by the next choice of entry.
+    list.MoveNext();
+    list.Select(1);
+    EXPECT_FALSE(list.TakePastEndRequest());
     list.Select(0);
     list.MovePrevious();
     EXPECT_EQ(list.Selected(), 0);

@@ -122,6 +122,40 @@ TEST_F(FileCommandsTest, DeletingTheOnlyFileKeepsItsPictureAndEmptiesTheList) {
     EXPECT_TRUE(Caption().styleSheet().isEmpty());
 }
 
+TEST_F(FileCommandsTest, TimersRunningDuringTheQuestionsChangeNothingOfWhatIsDone) {
+    WriteJpeg(Path("a.jpg"), 8, 6);
+    WriteJpeg(Path("b.jpg"), 4, 4);
+    Open();
+    Choose("a.jpg");
+    // A slideshow step while the box is open shows b.jpg; a.jpg is the file deleted.
+    prompts.onPrompt = [this](const std::string& entry) {
+        if (entry.rfind("question", 0) == 0) Main().NextImage();
+    };
+    prompts.answers = {true};
+    Main().Menu().Item("Delete")->trigger();
+    EXPECT_FALSE(QFileInfo::exists(Path("a.jpg")));
+    EXPECT_TRUE(QFileInfo::exists(Path("b.jpg")));
+
+    // Save as writes the picture shown when it was chosen, and asks before writing over a
+    // file the dialog did not name.
+    WriteJpeg(Path("a.jpg"), 8, 6);
+    WriteJpeg(Tagged("MINE.jpg"), 2, 2);
+    Main().RereadFileList();
+    Choose("a.jpg");
+    prompts.Clear();
+    prompts.onPrompt = [this](const std::string& entry) {
+        if (entry.rfind("save", 0) == 0) Choose("b.jpg");
+    };
+    prompts.fileChoices = {{true, Tagged("mine"), 3}, {true, Tagged("other"), 3}};
+    prompts.answers = {false};
+    Main().Menu().Item("Save as")->trigger();
+    EXPECT_EQ(prompts.Texts("question"),
+              Texts{(Tagged("MINE.jpg") + " already exists. Replace it?").toStdString()});
+    EXPECT_EQ(ReadJpegFile(Tagged("MINE.jpg").toStdString()).Width(), 2);
+    Main().Menu().Item("Save as")->trigger();
+    EXPECT_EQ(ReadJpegFile(Tagged("OTHER.jpg").toStdString()).Width(), 8);
+}
+
 TEST_F(FileCommandsTest, SaveAsWritesUpperCasedNamesAndRestoresTheSelection) {
     WriteJpeg(Path(kSpirit), 12, 10);
     WriteJpeg(Path("b.jpg"), 8, 8);
@@ -196,7 +230,14 @@ TEST_F(FileCommandsTest, MultiSelectShowsEachEntryAndCopiesWithoutReplacing) {
 
     prompts.Clear();
     prompts.answers = {true};
+    // Clicks in the list during the copy's waits neither collect anew nor copy again.
+    fakes.desktop.onWait = [&](int) {
+        PressAt(*multi.viewport(), multi.visualItemRect(multi.item(0)).center(), Qt::LeftButton);
+        Main().FileOps().MultiSelectClick();
+        Main().FileOps().MultiSelectRightClick();
+    };
     RightPressOn(multi, 0);
+    fakes.desktop.onWait = nullptr;
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
         EXPECT_TRUE(QFileInfo::exists(AviSource(name))) << name;
     }

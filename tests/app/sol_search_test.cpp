@@ -165,7 +165,7 @@ TEST(SolSearch, ControlsAndRefusedSolBox) {
 }
 
 // An empty directory would show its warning at every 1 ms step.
-TEST(SolSearch, EmptyDirectoryStopsAfterOnePass) {
+TEST(SolSearch, ListsWithNothingMoreToShowStopTheSearch) {
     Fixture f({});
     f.host.events.clear();
     const SolStepResult r = f.search.Search(f.browser, SolSearchControls{});
@@ -174,6 +174,20 @@ TEST(SolSearch, EmptyDirectoryStopsAfterOnePass) {
     EXPECT_EQ(f.host.events,
               (std::vector<std::string>{
                   "warning: No valid image filetypes (BMP, JPG) found in this directory !"}));
+
+    // Looping off: no picture at all warns once; a list that ends in other files does not start
+    // over from the top.
+    for (const std::vector<std::string>& names :
+         {std::vector<std::string>{"a.txt", "b.txt"},
+          std::vector<std::string>{NameOnSol('2', 'F', 1), NameOnSol('2', 'F', 2), "z.txt"}}) {
+        Fixture g(names);
+        g.browser.Options().loopSlideshow = false;
+        g.host.events.clear();
+        SolStepResult last;
+        EXPECT_LE(g.RunUntilStopped(Spirit("F", "500"), last), 3);
+        EXPECT_TRUE(last.stopTimer);
+        EXPECT_LE(g.host.events.size(), 1u);
+    }
 }
 
 }  // namespace

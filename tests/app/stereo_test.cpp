@@ -88,6 +88,11 @@ TEST_F(StereoTest, PairIsShownCrossedWithRightEyeOnTheLeft) {
     EXPECT_EQ(ViewerText("MartianTime"),
               "Local Martian Standard time: SOL 1295: 12:00:12 Martian Hrs.");
     EXPECT_FALSE(Viewer().findChild<QLabel*>("RightEyeEarthTime")->isVisible());
+    // "Thumbnails as Fullsize" reaches the viewer and the manual selection with the next pass.
+    Main().Menu().Item("Thumbnails as Fullsize")->trigger();
+    Main().Button3Click();
+    EXPECT_TRUE(Viewer().RightEyeView().Stretch() && Viewer().LeftEyeView().Stretch());
+    EXPECT_TRUE(windows->ManualStereo().findChild<PictureView*>("Image1")->Stretch());
 
     // Close keeps the pictures; the Tools menu shows the viewer again as it was.
     Press(Viewer(), "Button1");
