@@ -180,8 +180,15 @@ TEST_F(StereoTest, ViewerButtonsStepByEyeLetter) {
     EXPECT_EQ(Selected(), d);
     Press(Viewer(), "Button4");  // from R: one up
     EXPECT_EQ(Selected(), c);
-    Press(Viewer(), "Button4");  // from L: two up
+    Press(Viewer(), "Button4");  // from L: two up, onto the first entry, which the pass notes
     EXPECT_EQ(Selected(), a);
+    const std::vector<std::string> start{"Start of directory !"};
+    EXPECT_EQ(prompts.Texts("information"), start);
+    prompts.Clear();
+    Press(Viewer(), "Button4");  // nothing above
+    EXPECT_EQ(Selected(), a);
+    EXPECT_EQ(prompts.Texts("information"), start);
+    prompts.Clear();
     Choose(e);
     Press(Viewer(), "Button4");  // small "r" counts as another letter: two up
     EXPECT_EQ(Selected(), c);
@@ -205,6 +212,10 @@ TEST_F(StereoTest, AutoshowSkipsImagesWithoutAPartner) {
     EXPECT_EQ(ViewerText("LeftEyeName"), "2P241328935EFFAUCTP2582L6M1.jpg");
     EXPECT_EQ(ViewerText("RightEyeFilter"), "Filter 6 482nm (30nm bandpass)");
     EXPECT_TRUE(prompts.log.empty());
+    // After Close, a pair found by the autoshow brings the viewer back.
+    Press(Viewer(), "Button1");
+    Main().Button3Click();
+    EXPECT_TRUE(Viewer().isVisible());
 }
 
 TEST_F(StereoTest, ManualSelectionLocksBothEyes) {
