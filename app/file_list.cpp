@@ -11,14 +11,19 @@ char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 
 
 }  // namespace
 
-bool FileList::LessIgnoringCase(const std::string& a, const std::string& b) {
+bool FileList::FoldedLess(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         const char x = Fold(a[i]);
         const char y = Fold(b[i]);
         if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
     }
-    if (a.size() != b.size()) return a.size() < b.size();
+    return a.size() < b.size();
+}
+
+bool FileList::LessIgnoringCase(const std::string& a, const std::string& b) {
+    if (FoldedLess(a, b)) return true;
+    if (FoldedLess(b, a)) return false;
     return a < b;
 }
 

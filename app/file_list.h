@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kobrix {
@@ -35,7 +36,11 @@ public:
     bool TakePastEndRequest();
     bool PastEndRequested() const { return pastEnd_; }
 
+    // The list's order: names compared with ASCII letters folded to small ones, and names
+    // that differ only in case by their bytes.
     static bool LessIgnoringCase(const std::string& a, const std::string& b);
+    // The folded comparison alone; names equal under it differ at most in case.
+    static bool FoldedLess(std::string_view a, std::string_view b);
 
 private:
     std::string directory_;

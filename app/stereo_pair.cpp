@@ -1,7 +1,6 @@
 #include "app/stereo_pair.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -9,13 +8,6 @@
 
 namespace kobrix {
 namespace {
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
 
 bool EndsWith(std::string_view text, std::string_view tail) {
     return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
@@ -27,10 +19,15 @@ std::optional<std::string> ChoosePartnerName(std::string_view wanted,
                                              const std::vector<std::string>& listed) {
     const std::string* lowerExtension = nullptr;
     const std::string* other = nullptr;
-    for (const std::string& name : listed) {
+    // The list is in its own order, so the spellings of the name stand together.
+    const auto folded = [](std::string_view a, std::string_view b) {
+        return FileList::FoldedLess(a, b);
+    };
+    const auto [first, last] = std::equal_range(listed.begin(), listed.end(), wanted, folded);
+    for (auto it = first; it != last; ++it) {
+        const std::string& name = *it;
         if (name == wanted) return name;
-        if (!SameIgnoringCase(name, wanted)) continue;
-        // The list is sorted, so the first of several spellings is taken.
+        // The first of several other spellings is taken.
         if (EndsWith(name, ".jpg")) {
             if (!lowerExtension) lowerExtension = &name;
         } else if (!other) {

@@ -13,7 +13,8 @@ namespace kobrix {
 // the eye letter changed and ".jpg" added. Archives copied from other systems often store
 // ".JPG", so where the file system tells the cases apart the name is matched without regard to
 // case; an exact match wins, then a name that ends in ".jpg" as written, then any other.
-// `listed` are the names of the directory's files. Returns the name to load, or nothing.
+// `listed` are the names of the directory's files in the file list's order
+// (FileList::LessIgnoringCase). Returns the name to load, or nothing.
 std::optional<std::string> ChoosePartnerName(std::string_view wanted,
                                              const std::vector<std::string>& listed);
 
