@@ -60,7 +60,8 @@ inline QImage SampleImage(int width, int height) {
 inline void SaveScreenshot(QWidget& widget, const QString& fileName) {
     const QDir dir(QStringLiteral(KOBRIX_TEST_BINARY_DIR "/screenshots"));
     QDir().mkpath(dir.path());
-    QApplication::processEvents();  // pending layout and resize requests
+    // Pending layout requests only: timers must not run behind the test's back.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     widget.grab().save(dir.filePath(fileName));
 }
 
