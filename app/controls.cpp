@@ -1,5 +1,7 @@
 #include "app/controls.h"
 
+#include <QAction>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
@@ -24,6 +26,35 @@ QPushButton* NamedButton(const char* objectName, const QString& text, QWidget* p
 QPushButton* PlainButton(const char* objectName, const QString& text, QWidget* parent) {
     QPushButton* button = NamedButton(objectName, text, parent);
     button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* AddValueRow(QGridLayout& grid, const QString& caption, const char* valueName,
+                    const QString& text, const QString& captionStyle) {
+    QWidget* owner = grid.parentWidget();
+    auto* captionLabel = new QLabel(caption, owner);
+    if (!captionStyle.isEmpty()) captionLabel->setStyleSheet(captionStyle);
+    auto* value = new QLabel(text, owner);
+    value->setObjectName(valueName);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont bold = value->font();
+    bold.setBold(true);
+    value->setFont(bold);
+    const int row = grid.rowCount();
+    grid.addWidget(captionLabel, row, 0);
+    grid.addWidget(value, row, 1);
+    return value;
+}
+
+QPushButton* AddHiddenAction(QWidget& window, const char* objectName, const QString& caption,
+                             const std::function<void()>& run) {
+    QPushButton* button = NamedButton(objectName, caption, &window);
+    button->setVisible(false);
+    QObject::connect(button, &QPushButton::clicked, &window, run);
+    auto* action = new QAction(caption, &window);
+    action->setObjectName(caption);
+    QObject::connect(action, &QAction::triggered, &window, run);
+    window.addAction(action);
     return button;
 }
 

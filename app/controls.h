@@ -2,7 +2,9 @@
 
 #include <QColor>
 #include <QString>
+#include <functional>
 
+class QGridLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -17,6 +19,14 @@ QPushButton* NamedButton(const char* objectName, const QString& text, QWidget* p
 QPushButton* PlainButton(const char* objectName, const QString& text, QWidget* parent);
 // The window's background in one colour (white pages, the yellow searcher).
 void PaintBackground(QWidget& window, const QColor& colour);
+// A caption and its bold, selectable value label on the next row of `grid`; the value is
+// returned. `captionStyle` is a style sheet for the caption (its colour), or empty.
+QLabel* AddValueRow(QGridLayout& grid, const QString& caption, const char* valueName,
+                    const QString& text = QString(), const QString& captionStyle = QString());
+// An action the program runs but the user never presses: a hidden button `objectName` with
+// `caption`, and a window action of the same caption, both running `run`.
+QPushButton* AddHiddenAction(QWidget& window, const char* objectName, const QString& caption,
+                             const std::function<void()>& run);
 // Lays the window out now and makes it at least as large as its contents ask.
 void GrowToFit(QWidget& window);
 

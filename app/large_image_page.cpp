@@ -1,5 +1,4 @@
 #include "app/large_image_page.h"
-#include "app/window_placement.h"
 
 #include <QEvent>
 #include <QFont>
@@ -11,6 +10,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "app/controls.h"
+#include "app/window_placement.h"
 #include "app/picture_view.h"
 #include "imaging/bitmap24.h"
 
@@ -154,18 +155,7 @@ void LargeImagePage::AddHeading(QGridLayout& grid, const char* text) {
 
 QLabel* LargeImagePage::AddRow(QGridLayout& grid, const char* caption, const char* controlName,
                                const char* placeholder) {
-    QWidget* owner = grid.parentWidget();
-    auto* captionLabel = new QLabel(caption, owner);
-    auto* value = new QLabel(placeholder, owner);
-    value->setObjectName(controlName);
-    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QFont bold = value->font();
-    bold.setBold(true);
-    value->setFont(bold);
-    const int row = grid.rowCount();
-    grid.addWidget(captionLabel, row, 0);
-    grid.addWidget(value, row, 1);
-    return value;
+    return AddValueRow(grid, caption, controlName, placeholder);
 }
 
 QPushButton* LargeImagePage::AddButton(const char* objectName, const char* text) {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/controls.h"
 #include "decode/mission_time.h"
 #include "decode/time_page_values.h"
 
@@ -100,14 +101,8 @@ EarthTimePage::EarthTimePage(Platform& platform, QWidget* parent)
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &EarthTimePage::Button1Click);
     // Display Time is run by the main window's menu item, never by the user.
-    auto* displayTime = new QPushButton("Display Time", this);
-    displayTime->setObjectName("Button2");
-    displayTime->setVisible(false);
-    connect(displayTime, &QPushButton::clicked, this, &EarthTimePage::Button2Click);
-    auto* action = new QAction("Display Time", this);
-    action->setObjectName("Display Time");
-    connect(action, &QAction::triggered, this, &EarthTimePage::Button2Click);
-    addAction(action);
+    QPushButton* displayTime =
+        AddHiddenAction(*this, "Button2", "Display Time", [this] { Button2Click(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -140,19 +135,7 @@ EarthTimePage::EarthTimePage(Platform& platform, QWidget* parent)
 
 QLabel* EarthTimePage::AddRow(QGridLayout& grid, const char* caption, const char* controlName,
                               const char* text) {
-    QWidget* owner = grid.parentWidget();
-    auto* captionLabel = new QLabel(caption, owner);
-    captionLabel->setStyleSheet("color: #000080;");
-    auto* value = new QLabel(text, owner);
-    value->setObjectName(controlName);
-    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QFont bold = value->font();
-    bold.setBold(true);
-    value->setFont(bold);
-    const int row = grid.rowCount();
-    grid.addWidget(captionLabel, row, 0);
-    grid.addWidget(value, row, 1);
-    return value;
+    return AddValueRow(grid, caption, controlName, text, "color: #000080;");
 }
 
 DateTime EarthTimePage::SystemUtcNow() {

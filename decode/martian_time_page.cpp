@@ -1,5 +1,4 @@
 #include "decode/martian_time_page.h"
-#include "app/window_placement.h"
 
 #include <QAction>
 #include <QFont>
@@ -9,6 +8,9 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+
+#include "app/controls.h"
+#include "app/window_placement.h"
 
 namespace kobrix {
 namespace {
@@ -69,14 +71,8 @@ MartianTimePage::MartianTimePage(Platform& platform, QWidget* parent)
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &MartianTimePage::Button1Click);
     // Martian Time Go is run by every decode, never by the user.
-    auto* go = new QPushButton("Martian Time Go", this);
-    go->setObjectName("Button2");
-    go->setVisible(false);
-    connect(go, &QPushButton::clicked, this, &MartianTimePage::Button2Click);
-    auto* action = new QAction("Martian Time Go", this);
-    action->setObjectName("Martian Time Go");
-    connect(action, &QAction::triggered, this, &MartianTimePage::Button2Click);
-    addAction(action);
+    QPushButton* go =
+        AddHiddenAction(*this, "Button2", "Martian Time Go", [this] { Button2Click(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -92,19 +88,7 @@ MartianTimePage::MartianTimePage(Platform& platform, QWidget* parent)
 }
 
 QLabel* MartianTimePage::AddRow(QGridLayout& grid, const char* caption, const char* controlName) {
-    QWidget* owner = grid.parentWidget();
-    auto* captionLabel = new QLabel(caption, owner);
-    captionLabel->setStyleSheet("color: #800000;");
-    auto* value = new QLabel(owner);
-    value->setObjectName(controlName);
-    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QFont bold = value->font();
-    bold.setBold(true);
-    value->setFont(bold);
-    const int row = grid.rowCount();
-    grid.addWidget(captionLabel, row, 0);
-    grid.addWidget(value, row, 1);
-    return value;
+    return AddValueRow(grid, caption, controlName, QString(), "color: #800000;");
 }
 
 QLabel* MartianTimePage::AddGroupHeading(QGridLayout& grid, const char* text) {
