@@ -186,9 +186,9 @@ private:
     void SyncFileList();
     void Guard(const std::function<void()>& action);
     void ConnectStereo();
-    // Loads the partner `baseName` into one side of the viewer; false when there is no such
-    // file. A damaged file throws.
-    bool LoadPartner(const std::string& baseName, bool rightEye);
+    // Loads the partner path `wanted` (or its case-blind match) into one side of the viewer;
+    // false when there is no such file. A damaged file throws.
+    bool LoadPartner(const std::string& wanted, bool rightEye);
     QAction* AddNamedAction(const char* name, void (MainWindow::*handler)());
 
     Platform& platform_;

@@ -49,9 +49,8 @@ void MainWindow::ConnectStereo() {
     }
 }
 
-bool MainWindow::LoadPartner(const std::string& baseName, bool rightEye) {
-    const std::string path =
-        ResolvePartnerPath(browser_.Files().Directory(), baseName, browser_.Files().Names());
+bool MainWindow::LoadPartner(const std::string& wanted, bool rightEye) {
+    const std::string path = ResolvePartnerPath(wanted, browser_.Files().Names());
     if (path.empty()) return false;
     Bitmap24 picture;
     if (LoadPictureFile(path, picture) != LoadOutcome::Loaded) return false;
@@ -73,10 +72,12 @@ void MainWindow::Button13Click() {
         return;
     }
     if (decoded.product.RightEyeName == "N/A") return;
-    // The names are copied: a damaged partner's error leaves the viewer as it was.
-    const DecodedProduct product = decoded.product;
-    stereo_.rightLoaded = LoadPartner(product.RightEyeName, true);
-    stereo_.leftLoaded = LoadPartner(product.LeftEyeName, false);
+    // The paths are built first: a damaged partner's error leaves the viewer as it was.
+    const std::string& directory = browser_.Files().Directory();
+    const std::string right = JoinPath(directory, decoded.product.RightEyeName + ".jpg");
+    const std::string left = JoinPath(directory, decoded.product.LeftEyeName + ".jpg");
+    stereo_.rightLoaded = LoadPartner(right, true);
+    stereo_.leftLoaded = LoadPartner(left, false);
     if (peers_.stereoViewer) {
         StereoViewerTexts texts = peers_.stereoViewer->Texts();
         texts.rightFilter = texts.leftFilter = decoded.panel.filter;
@@ -96,7 +97,7 @@ void MainWindow::Button4Click() {
     if (stereo_.pairShown) ShowWindow(*viewer);
 }
 
-bool MainWindow::LoadStereoPair(const StereoAutoshowRequest&) {
+bool MainWindow::LoadStereoPair(const StereoAutoshowRequest& request) {
     // Autoshow says nothing about a missing or damaged partner: browsing moves on.
     const DecodeState& decoded = browser_.Decoded();
     stereo_.rightLoaded = stereo_.leftLoaded = true;
@@ -111,8 +112,9 @@ bool MainWindow::LoadStereoPair(const StereoAutoshowRequest&) {
         stereo_.rightLoaded = stereo_.leftLoaded = false;
         return false;
     }
-    stereo_.rightLoaded = load(decoded.product.RightEyeName, true);
-    stereo_.leftLoaded = load(decoded.product.LeftEyeName, false);
+    // Crossed: the right eye's picture goes to the viewer's left-hand area.
+    stereo_.rightLoaded = load(request.leftPicturePath, true);
+    stereo_.leftLoaded = load(request.rightPicturePath, false);
     if (!stereo_.rightLoaded || !stereo_.leftLoaded) return false;
     stereo_.pairShown = true;
     if (peers_.stereoViewer) {

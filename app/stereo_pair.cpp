@@ -39,15 +39,14 @@ std::optional<std::string> ChoosePartnerName(std::string_view wanted,
     return std::nullopt;
 }
 
-std::string ResolvePartnerPath(const std::string& directory, const std::string& baseName,
-                               const std::vector<std::string>& listed) {
-    const std::string wanted = baseName + ".jpg";
-    const std::string exact = JoinPath(directory, wanted);
+std::string ResolvePartnerPath(const std::string& wanted, const std::vector<std::string>& listed) {
     std::error_code ec;
-    if (std::filesystem::is_regular_file(exact, ec)) return exact;
-    const std::optional<std::string> name = ChoosePartnerName(wanted, listed);
+    if (std::filesystem::is_regular_file(wanted, ec)) return wanted;
+    constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+    const std::size_t nameStart = wanted.rfind(kSeparator) + 1;  // 0 without a directory
+    const std::optional<std::string> name = ChoosePartnerName(wanted.substr(nameStart), listed);
     if (!name) return {};
-    const std::string path = JoinPath(directory, *name);
+    const std::string path = wanted.substr(0, nameStart) + *name;
     return std::filesystem::is_regular_file(path, ec) ? path : std::string();
 }
 

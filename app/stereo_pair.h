@@ -18,10 +18,10 @@ namespace kobrix {
 std::optional<std::string> ChoosePartnerName(std::string_view wanted,
                                              const std::vector<std::string>& listed);
 
-// The full path of the partner `baseName` + ".jpg" in `directory`: the exact path when such
-// a file exists, otherwise the case-blind choice among `listed`; empty when there is none.
-std::string ResolvePartnerPath(const std::string& directory, const std::string& baseName,
-                               const std::vector<std::string>& listed);
+// The file to load for the partner path `wanted` (directory + separator + name + ".jpg"): that
+// path when such a file exists, otherwise the case-blind choice among `listed`, the names of
+// the directory's files; empty when there is none.
+std::string ResolvePartnerPath(const std::string& wanted, const std::vector<std::string>& listed);
 
 // The stereo viewer's switches, as the main window keeps them.
 struct StereoFlags {

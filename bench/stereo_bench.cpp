@@ -65,8 +65,8 @@ std::string RightEyeBase(int i) {
 
 void Lookup(benchmark::State& state, int index) {
     const Directory& d = Pictures();
-    const std::string base = RightEyeBase(index);
-    for (auto _ : state) benchmark::DoNotOptimize(ResolvePartnerPath(d.path, base, d.names));
+    const std::string wanted = d.path + "/" + RightEyeBase(index) + ".jpg";
+    for (auto _ : state) benchmark::DoNotOptimize(ResolvePartnerPath(wanted, d.names));
 }
 
 void PartnerExact(benchmark::State& state) { Lookup(state, 10); }

@@ -29,14 +29,14 @@ TEST(PartnerNameTest, ResolvesOnDiskAndIgnoresStaleListEntries) {
     std::filesystem::create_directories(dir);
     const std::string upper = std::string(kRight) + ".JPG";
     std::ofstream(dir / upper) << "x";
-    EXPECT_EQ(ResolvePartnerPath(dir.string(), kRight, {upper}), (dir / upper).string());
+    const std::string wanted = (dir / (std::string(kRight) + ".jpg")).string();
+    EXPECT_EQ(ResolvePartnerPath(wanted, {upper}), (dir / upper).string());
     // Listed once but deleted since: nothing to load.
     std::filesystem::remove(dir / upper);
-    EXPECT_EQ(ResolvePartnerPath(dir.string(), kRight, {upper}), "");
+    EXPECT_EQ(ResolvePartnerPath(wanted, {upper}), "");
     // The exact name needs no list.
     std::ofstream(dir / (std::string(kRight) + ".jpg")) << "x";
-    EXPECT_EQ(ResolvePartnerPath(dir.string(), kRight, {}),
-              (dir / (std::string(kRight) + ".jpg")).string());
+    EXPECT_EQ(ResolvePartnerPath(wanted, {}), wanted);
     std::filesystem::remove_all(dir);
 }
 
