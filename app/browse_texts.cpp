@@ -10,7 +10,8 @@ namespace {
 std::string_view Extension(std::string_view name) {
     const std::size_t dot = name.rfind('.');
     const std::size_t slash = name.find_last_of("/\\");
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return {};
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
     return name.substr(dot);
 }
 

@@ -99,8 +99,10 @@ void Browser::Image() {
                 if (failedTries == entryCount) {
                     endReached = true;
                     passReachedEnd_ = true;
-                    if (options_.loopSlideshow) files_.Select(0);
-                    else host_.Warning(kNoMoreImages);
+                    if (options_.loopSlideshow)
+                        files_.Select(0);
+                    else
+                        host_.Warning(kNoMoreImages);
                 }
             } else if (outcome == LoadOutcome::Loaded) {
                 loaded = true;
@@ -137,8 +139,10 @@ void Browser::Data() {
     host_.ShowDecoded(decoded_);
     if (decoded_.autoshow.requested && !host_.LoadStereoPair(decoded_.autoshow)) {
         // Browsing skips images whose partner is missing.
-        if (browseBackward_) files_.MovePrevious();
-        else files_.MoveNext();
+        if (browseBackward_)
+            files_.MovePrevious();
+        else
+            files_.MoveNext();
     }
 }
 
@@ -192,7 +196,9 @@ void Browser::PreviousImage() {
     Image();
 }
 
-void Browser::UpdateTimer() { host_.SetSlideshowTimer(slideshow_.timerRunning, slideshow_.intervalMs); }
+void Browser::UpdateTimer() {
+    host_.SetSlideshowTimer(slideshow_.timerRunning, slideshow_.intervalMs);
+}
 
 void Browser::StopSlideshowTimer() {
     slideshow_.timerRunning = false;

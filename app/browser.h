@@ -13,7 +13,7 @@ namespace kobrix {
 // What the browsing logic asks of the windows around it. The main window implements it; the
 // tests use a recording fake.
 class BrowserHost {
-public:
+  public:
     virtual ~BrowserHost() = default;
 
     virtual void Information(const std::string& text) = 0;  // box with OK
@@ -32,7 +32,10 @@ public:
     virtual void SetSizeText(const std::string& text) = 0;
     virtual void SetFileSizeHint(const std::string& text) = 0;
     // Stereo autoshow: load the pair into the stereo viewer; false when either load failed.
-    virtual bool LoadStereoPair(const StereoAutoshowRequest& request) { (void)request; return true; }
+    virtual bool LoadStereoPair(const StereoAutoshowRequest& request) {
+        (void)request;
+        return true;
+    }
     // Fits the tag font to the picture width.
     virtual void FontSize() {}
     // A GIF to animate, or nothing (stops any running animation).
@@ -80,7 +83,7 @@ LoadOutcome LoadPictureFile(const std::string& path, Bitmap24& picture);
 // working copy of the picture and the slideshow. Windows drive it; it reports through the
 // host.
 class Browser {
-public:
+  public:
     Browser(BrowserHost& host, const TimeZoneSource& zone, const DateNames& names,
             PictureLoader loader = LoadPictureFile);
 
@@ -114,9 +117,9 @@ public:
     void Animate();
 
     // File-list events.
-    void SelectionSequence();        // GetFileSize, Image, Animate
+    void SelectionSequence();                            // GetFileSize, Image, Animate
     void ChangeDirectory(const std::string& directory);  // re-read, then the first entry
-    void Reread();                   // the list read again: a pass with nothing selected
+    void Reread();  // the list read again: a pass with nothing selected
 
     // Navigation used by the other windows' buttons.
     void NextImage();      // stops the slideshow timer, one entry down, display
@@ -134,7 +137,7 @@ public:
     // "Slideshow Delay": stop the timer and return the delay to show in the box.
     int BeginDelayEdit();
 
-private:
+  private:
     void StopSlideshow();
     void UpdateTimer();
 

@@ -15,7 +15,9 @@ QLabel* Caption(const QString& text, QWidget* parent) {
     return label;
 }
 
-QString Text(const std::string& s) { return QString::fromStdString(s); }
+QString Text(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 }  // namespace
 
@@ -65,8 +67,9 @@ DecodedPanelView::DecodedPanelView(QWidget* parent) : QWidget(parent) {
     auto* eh = new QHBoxLayout(elapsed);
     eh->setContentsMargins(0, 0, 0, 0);
     eh->setSpacing(3);
-    for (const auto& [control, unit] : {std::pair{"Label63", "Sols"}, std::pair{"Label61", "Mhrs"},
-                                        std::pair{"Label59", "Mmins"}, std::pair{"Label57", "Msecs"}}) {
+    for (const auto& [control, unit] :
+         {std::pair{"Label63", "Sols"}, std::pair{"Label61", "Mhrs"}, std::pair{"Label59", "Mmins"},
+          std::pair{"Label57", "Msecs"}}) {
         QLabel* value = AddValue(control);
         value->setWordWrap(false);  // short numbers: keep each beside its unit
         value->setMinimumWidth(0);
@@ -77,8 +80,9 @@ DecodedPanelView::DecodedPanelView(QWidget* parent) : QWidget(parent) {
     addRow("Martian time transpired since landing", elapsed);
 
     // The totals are kept on the panel but not shown.
-    for (const auto& [control, caption] : {std::pair{"Label49", "MLSD"}, std::pair{"Label51", "MLSH"},
-                                           std::pair{"Label53", "MLSM"}, std::pair{"Label55", "MLSS"}}) {
+    for (const auto& [control, caption] :
+         {std::pair{"Label49", "MLSD"}, std::pair{"Label51", "MLSH"}, std::pair{"Label53", "MLSM"},
+          std::pair{"Label55", "MLSS"}}) {
         QLabel* value = AddValue(control);
         value->setToolTip(caption);
         value->hide();

@@ -11,13 +11,13 @@ namespace kobrix {
 // carries its control name ("Label44" is the sol), so other windows and tests find it.
 class DecodedPanelView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit DecodedPanelView(QWidget* parent = nullptr);
 
     void Show(const DecodedPanel& panel);
     QLabel* Value(const char* controlName) const;
 
-private:
+  private:
     QLabel* AddValue(const char* controlName);
 };
 

@@ -60,8 +60,8 @@ void DirectoryBrowser::FillDirectories() {
         ++depth;
     }
     directories_.setCurrentRow(directories_.count() - 1);
-    const QStringList subdirectories = QDir(current_).entryList(
-        QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QStringList subdirectories =
+        QDir(current_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& sub : subdirectories) {
         auto* item = new QListWidgetItem(QString(depth * 2, ' ') + sub, &directories_);
         item->setData(Qt::UserRole, QDir(current_).filePath(sub));

@@ -12,17 +12,17 @@ namespace kobrix {
 // directory, then its subdirectories. Double-clicking an entry opens it.
 class DirectoryBrowser : public QObject {
     Q_OBJECT
-public:
+  public:
     DirectoryBrowser(QComboBox& drives, QListWidget& directories, QObject* parent = nullptr);
 
     const QString& Current() const { return current_; }
     // Shows `path` (made absolute) without announcing it.
     void SetCurrent(const QString& path);
 
-signals:
+  signals:
     void directoryChosen(const QString& path);
 
-private:
+  private:
     void FillDrives();
     void FillDirectories();
     void OnDirectoryActivated(QListWidgetItem* item);

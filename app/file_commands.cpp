@@ -12,7 +12,9 @@
 namespace kobrix {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 std::string FileNameOf(const std::string& path) {
     return std::filesystem::path(path).filename().string();
@@ -185,8 +187,10 @@ void FileCommands::MultiSelectRightClick() {
             platform_.desktop.Wait(50);
             const bool copied = !sourceDirectory.empty() &&
                                 CopyWithoutOverwrite(path, sourceDirectory + FileNameOf(path));
-            if (copied) platform_.desktop.Beep();
-            else prompts.Message(QStringLiteral("The file FAILED to copy \\AVIsource."));
+            if (copied)
+                platform_.desktop.Beep();
+            else
+                prompts.Message(QStringLiteral("The file FAILED to copy \\AVIsource."));
         }
         copying_ = false;
         controls_.multiSelect.setEnabled(true);

@@ -34,7 +34,7 @@ struct AviHandover {
 // It watches the two lists' mouse buttons itself; the main window connects the menu items.
 class FileCommands : public QObject {
     Q_OBJECT
-public:
+  public:
     FileCommands(Platform& platform, MainWindow& main, const FileCommandControls& controls,
                  QObject* parent = nullptr);
 
@@ -50,15 +50,15 @@ public:
     // The save dialog's type list; the third is JPEG.
     static const QStringList& SaveTypes();
 
-signals:
+  signals:
     // After a copy (or its refusal): open the AVI creation tool and convert the copied JPEG
     // frames to bitmaps there. `directory` is the recorded main directory (see Handover()).
     void aviToolRequested(const QString& directory);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void RecordHandover();
     void PlaceMultiSelect();
     void Restore(const std::string& directory, int index);

@@ -7,7 +7,9 @@
 namespace kobrix {
 namespace {
 
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Fold(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
@@ -78,7 +80,9 @@ std::string FileList::PathOf(int index) const {
     return JoinPath(directory_, names_[static_cast<std::size_t>(index)]);
 }
 
-std::string FileList::SelectedPath() const { return PathOf(selected_); }
+std::string FileList::SelectedPath() const {
+    return PathOf(selected_);
+}
 
 void FileList::MoveNext() {
     if (names_.empty()) return;
@@ -91,8 +95,10 @@ void FileList::MoveNext() {
 
 void FileList::MovePrevious() {
     if (names_.empty()) return;
-    if (selected_ > 0) --selected_;
-    else if (selected_ < 0) selected_ = 0;
+    if (selected_ > 0)
+        --selected_;
+    else if (selected_ < 0)
+        selected_ = 0;
 }
 
 bool FileList::TakePastEndRequest() {

@@ -10,7 +10,7 @@ namespace kobrix {
 // regard to case, with its selection. A request to move past the last entry is remembered
 // for the display pass, which decides whether to loop or stop.
 class FileList {
-public:
+  public:
     // Reads the directory; the selection is cleared. A directory that cannot be read gives an
     // empty list and returns false.
     bool Read(const std::string& directory);
@@ -24,8 +24,8 @@ public:
 
     int Selected() const { return selected_; }  // -1 when nothing is selected
     void Select(int index);  // out-of-range clears the selection; drops a past-end request
-    const std::string& SelectedName() const;    // empty when nothing is selected
-    std::string SelectedPath() const;           // directory + separator + name, or empty
+    const std::string& SelectedName() const;  // empty when nothing is selected
+    std::string SelectedPath() const;         // directory + separator + name, or empty
     std::string PathOf(int index) const;
 
     // One entry down; at the last entry the selection stays and the request is remembered.
@@ -42,7 +42,7 @@ public:
     // The folded comparison alone; names equal under it differ at most in case.
     static bool FoldedLess(std::string_view a, std::string_view b);
 
-private:
+  private:
     std::string directory_;
     std::vector<std::string> names_;
     int selected_ = -1;

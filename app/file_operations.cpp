@@ -20,7 +20,9 @@ bool IsAsciiAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Where the file name starts in `path`.
 std::size_t NameStart(const std::string& path) {
@@ -79,8 +81,10 @@ std::string ProposedSaveName(const std::string& taggedDirectory, const std::stri
 
 void WriteSaveTarget(const Bitmap24& picture, const SaveTarget& target) {
     if (picture.Empty()) throw ImageError(target.path, "there is no picture to save");
-    if (target.jpeg) WriteJpegFile(picture, target.path);
-    else WriteBmpFile(picture, target.path);
+    if (target.jpeg)
+        WriteJpegFile(picture, target.path);
+    else
+        WriteBmpFile(picture, target.path);
 }
 
 bool CopyWithoutOverwrite(const std::string& source, const std::string& target) {

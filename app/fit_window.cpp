@@ -18,7 +18,7 @@ QSize ScaleSize(const QSize& size, const FitRatio& ratio) {
 // Size limits set by hand scale with the control, so that a fixed-size picture area grows
 // with it. A layout keeps its widget's limits itself.
 class ScaledLimits {
-public:
+  public:
     ScaledLimits(QWidget& widget, const FitRatio& ratio) : widget_(widget) {
         active_ =
             widget.layout() == nullptr && (widget.minimumSize() != QSize(0, 0) ||
@@ -41,7 +41,7 @@ public:
         widget_.setMaximumSize(maximum_.expandedTo(size));
     }
 
-private:
+  private:
     QWidget& widget_;
     bool active_ = false;
     QSize minimum_;

@@ -16,7 +16,7 @@ class PictureView;
 // magnifier.
 class FullSizeWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr const char* kHint = "RIGHT click to Magnify LEFT Click to CLOSE";
 
     explicit FullSizeWindow(Platform& platform, QWidget* parent = nullptr);
@@ -25,10 +25,10 @@ public:
     void ShowPicture(const QImage& image);
     PictureView* Picture() const { return picture_; }
 
-signals:
+  signals:
     void magnifyRequested();
 
-private:
+  private:
     void PictureClicked(Qt::MouseButton button);
 
     QScrollArea* scroll_ = nullptr;

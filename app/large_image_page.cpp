@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "app/controls.h"
-#include "app/window_placement.h"
 #include "app/picture_view.h"
+#include "app/window_placement.h"
 #include "imaging/bitmap24.h"
 
 namespace kobrix {

@@ -21,7 +21,7 @@ class PictureView;
 // Image", Button4 "Next Image", Button5 "Slideshow Start/Stop".
 class LargeImagePage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit LargeImagePage(Platform& platform, QWidget* parent = nullptr);
 
     // Copies the decoded texts into the value labels. A decode that stopped at the local time
@@ -41,7 +41,7 @@ public:
 
     QLabel* Value(const char* controlName) const;
 
-signals:
+  signals:
     void closeClicked();  // the page hides itself after this
     void printClicked();
     void previousClicked();
@@ -49,11 +49,11 @@ signals:
     void slideshowClicked();
     void pictureClicked();  // a left click on the picture
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     QWidget* BuildFields();
     void AddHeading(QGridLayout& grid, const char* text);
     QLabel* AddRow(QGridLayout& grid, const char* caption, const char* controlName,

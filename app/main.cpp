@@ -23,9 +23,12 @@ int main(int argc, char** argv) {
     bool quitAfterStart = false;
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--select" && i + 1 < args.size()) select = args[++i];
-        else if (args[i] == "--quit-after-start") quitAfterStart = true;
-        else start = args[i];
+        if (args[i] == "--select" && i + 1 < args.size())
+            select = args[++i];
+        else if (args[i] == "--quit-after-start")
+            quitAfterStart = true;
+        else
+            start = args[i];
     }
     kobrix::QtPrompts prompts;
     kobrix::QtDesktop desktop;
@@ -36,7 +39,8 @@ int main(int argc, char** argv) {
     prompts.SetParent(&windows.Main());
     windows.Start(start);
     if (!select.isEmpty()) {
-        QTimer::singleShot(200, &windows.Main(), [&windows, select] { windows.Main().SelectFile(select); });
+        QTimer::singleShot(200, &windows.Main(),
+                           [&windows, select] { windows.Main().SelectFile(select); });
     }
     if (quitAfterStart) QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();

@@ -76,9 +76,9 @@ MainMenu::MainMenu(QMenuBar& bar) : bar_(bar) {
     Add(options, "tlhIngan Hol ");
 
     QMenu* information = AddMenu("Information");
-    for (const char* caption : {"Earth Variables Display", "Martian Calendar",
-                                "Martian Variables Display", "MER Data Decoding", "The Help Menu",
-                                "Your Screen Resolution"}) {
+    for (const char* caption :
+         {"Earth Variables Display", "Martian Calendar", "Martian Variables Display",
+          "MER Data Decoding", "The Help Menu", "Your Screen Resolution"}) {
         Add(information, caption);
     }
 
@@ -101,9 +101,13 @@ MainMenu::MainMenu(QMenuBar& bar) : bar_(bar) {
     Add(external, "Run Stereo Photo Maker external program");
 }
 
-QAction* MainMenu::Item(const QString& caption) const { return items_.value(caption, nullptr); }
+QAction* MainMenu::Item(const QString& caption) const {
+    return items_.value(caption, nullptr);
+}
 
-QMenu* MainMenu::Menu(const QString& title) const { return menus_.value(title, nullptr); }
+QMenu* MainMenu::Menu(const QString& title) const {
+    return menus_.value(title, nullptr);
+}
 
 void MainMenu::DisableMissing(const QStringList& captions) {
     for (const QString& caption : captions) {

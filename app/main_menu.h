@@ -10,7 +10,7 @@ namespace kobrix {
 // The main window's menu bar. Items are found by their caption; the Application Priority
 // items and the font sizes by theirs too ("Idle", "5").
 class MainMenu {
-public:
+  public:
     explicit MainMenu(QMenuBar& bar);
 
     QAction* Item(const QString& caption) const;
@@ -18,7 +18,7 @@ public:
     // Items of windows that do not exist yet are shown disabled.
     void DisableMissing(const QStringList& captions);
 
-private:
+  private:
     QMenu* AddMenu(const QString& title);
     QAction* Add(QMenu* menu, const QString& caption, const QString& hint = QString(),
                  bool checkable = false, bool checked = false);

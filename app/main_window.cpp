@@ -12,20 +12,20 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "app/birthday_search_window.h"
 #include "app/browse_texts.h"
 #include "app/decoded_panel_view.h"
 #include "app/directories_window.h"
 #include "app/directory_browser.h"
 #include "app/file_commands.h"
 #include "app/full_size_window.h"
-#include "app/birthday_search_window.h"
 #include "app/large_image_page.h"
-#include "app/sol_search_window.h"
 #include "app/main_menu.h"
 #include "app/manual_stereo_window.h"
 #include "app/picture_view.h"
 #include "app/print_mode.h"
 #include "app/slideshow_delay_window.h"
+#include "app/sol_search_window.h"
 #include "app/startup_picture.h"
 #include "app/stereo_viewer.h"
 #include "decode/earth_time_page.h"
@@ -41,16 +41,32 @@ constexpr const char* kCaption =
 constexpr const char* kFileListHint =
     "Dbl Click in this box to select an image, then use cursor buttons, up and down.";
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // Menu items whose windows come with later tools.
-const QStringList kNotYetAvailable = {
-    "Sunset Sim fade", "Traverse Maps", "3D Anaglyph Stereo Tool",
-    "AVI Creation Tool", "Clipboard Tool", "Colour Image Tool", "Magnifier Tool",
-    "Watermark Tool", "Auto L4L5L6 RGB", "Force Manual Colour", "tlhIngan Hol ",
-    "The Help Menu", "Those that went before us", "MER Image Web Links",
-    "Mars Software Web Links", "Mars Data Websites/Societies", "Other Space Activities/Missions",
-    "Meteorites", "Amateur Radio in Space", "Your Participation", "Help"};
+const QStringList kNotYetAvailable = {"Sunset Sim fade",
+                                      "Traverse Maps",
+                                      "3D Anaglyph Stereo Tool",
+                                      "AVI Creation Tool",
+                                      "Clipboard Tool",
+                                      "Colour Image Tool",
+                                      "Magnifier Tool",
+                                      "Watermark Tool",
+                                      "Auto L4L5L6 RGB",
+                                      "Force Manual Colour",
+                                      "tlhIngan Hol ",
+                                      "The Help Menu",
+                                      "Those that went before us",
+                                      "MER Image Web Links",
+                                      "Mars Software Web Links",
+                                      "Mars Data Websites/Societies",
+                                      "Other Space Activities/Missions",
+                                      "Meteorites",
+                                      "Amateur Radio in Space",
+                                      "Your Participation",
+                                      "Help"};
 
 QPushButton* Button(const char* name, const QString& caption, const QString& hint,
                     QWidget* parent) {
@@ -124,7 +140,8 @@ MainWindow::~MainWindow() = default;
 QAction* MainWindow::AddNamedAction(const char* name, void (MainWindow::*handler)()) {
     auto* action = new QAction(name, this);
     action->setObjectName(name);
-    connect(action, &QAction::triggered, this, [this, handler] { Guard([&] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this,
+            [this, handler] { Guard([&] { (this->*handler)(); }); });
     addAction(action);
     return action;
 }
@@ -198,7 +215,8 @@ void MainWindow::BuildControls() {
     auto* buttons = new QGridLayout;
     auto* close = Button("Button1", "Close", "Exit Program", central);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    auto* large = Button("Button8", "Large Image", "View the selected image in a large window", central);
+    auto* large =
+        Button("Button8", "Large Image", "View the selected image in a large window", central);
     connect(large, &QPushButton::clicked, this, [this] { Guard([this] { Button8Click(); }); });
     auto* stereo = Button("Button13", "Stereo", "Display Stereo pair in both present", central);
     connect(stereo, &QPushButton::clicked, this, [this] { Guard([this] { Button13Click(); }); });
@@ -258,8 +276,7 @@ void MainWindow::BuildControls() {
 void MainWindow::ConnectMenu() {
     MainMenu& m = *menu_;
     const auto on = [this, &m](const char* caption, std::function<void()> handler) {
-        connect(m.Item(caption), &QAction::triggered, this,
-                [this, handler] { Guard(handler); });
+        connect(m.Item(caption), &QAction::triggered, this, [this, handler] { Guard(handler); });
     };
     on("Close", [this] { close(); });
     on("Directories", [this] { Button7Click(); });
@@ -267,7 +284,8 @@ void MainWindow::ConnectMenu() {
     on("Kobrix Development Notes", [this] { OpenNotes("KOBRIX2007DevNotes.txt"); });
     on("MarsRoverBlogNotes", [this] { OpenNotes("MarsRoverBlogNotes.txt"); });
     for (int size = 5; size <= 14; ++size) {
-        on(QString::number(size).toLatin1().constData(), [this, size] { SetFilenameFontSize(size); });
+        on(QString::number(size).toLatin1().constData(),
+           [this, size] { SetFilenameFontSize(size); });
     }
     on("Full Size Image", [this] { Image1Click(); });
     on("Large Size Image", [this] { Button8Click(); });
@@ -316,10 +334,9 @@ void MainWindow::ConnectMenu() {
 void MainWindow::SetPeers(const MainWindowPeers& peers) {
     peers_ = peers;
     if (peers_.directories) {
-        connect(peers_.directories, &DirectoriesWindow::jumpRequested, this,
-                [this](const QString& directory) {
-                    Guard([this, directory] { JumpTo(directory); });
-                });
+        connect(
+            peers_.directories, &DirectoriesWindow::jumpRequested, this,
+            [this](const QString& directory) { Guard([this, directory] { JumpTo(directory); }); });
         peers_.directories->ShowTree(treeCheck_.Tree());
     }
     if (peers_.slideshowDelay) {
@@ -328,17 +345,18 @@ void MainWindow::SetPeers(const MainWindowPeers& peers) {
     }
     if (peers_.largePage) {
         LargeImagePage* page = peers_.largePage;
-        connect(page, &LargeImagePage::nextClicked, this, [this] { Guard([this] { NextImage(); }); });
+        connect(page, &LargeImagePage::nextClicked, this,
+                [this] { Guard([this] { NextImage(); }); });
         connect(page, &LargeImagePage::previousClicked, this,
                 [this] { Guard([this] { PreviousImage(); }); });
-        connect(page, &LargeImagePage::slideshowClicked, this,
-                [this, page] {
-                    Guard([this] { browser_.ToggleLargePageSlideshow(); });
-                    page->SetSlideshowFlag(browser_.Slideshow().largePageFlag);
-                });
+        connect(page, &LargeImagePage::slideshowClicked, this, [this, page] {
+            Guard([this] { browser_.ToggleLargePageSlideshow(); });
+            page->SetSlideshowFlag(browser_.Slideshow().largePageFlag);
+        });
         connect(page, &LargeImagePage::closeClicked, this,
                 [this] { Guard([this] { browser_.CloseLargePage(); }); });
-        connect(page, &LargeImagePage::pictureClicked, this, [this] { Guard([this] { Image1Click(); }); });
+        connect(page, &LargeImagePage::pictureClicked, this,
+                [this] { Guard([this] { Image1Click(); }); });
         printMode_->Register(page->findChild<QPushButton*>("Button2"));
         connect(page, &LargeImagePage::printClicked, this,
                 [this, page] { Guard([this, page] { printMode_->PrintOrCopy(*page); }); });
@@ -395,8 +413,12 @@ void MainWindow::SyncFileList() {
 
 // ---- named actions
 
-void MainWindow::Button3Click() { browser_.Image(); }
-void MainWindow::Button10Click() { browser_.Data(); }
+void MainWindow::Button3Click() {
+    browser_.Image();
+}
+void MainWindow::Button10Click() {
+    browser_.Data();
+}
 void MainWindow::Button14Click() {
     std::string name;
     RefreshTimeZoneName(platform_.timeZone, name);
@@ -404,7 +426,9 @@ void MainWindow::Button14Click() {
     if (peers_.earthTime) peers_.earthTime->SetTimeZoneName(name);
 }
 void MainWindow::Button16Click() {}  // the help hub comes with the information pages
-void MainWindow::Button15Click() { browser_.GetFileSize(); }
+void MainWindow::Button15Click() {
+    browser_.GetFileSize();
+}
 void MainWindow::Button17Click() {
     // The program directory is the file list's directory at the first check.
     if (!programDirectoryFixed_) {
@@ -419,8 +443,12 @@ void MainWindow::Button17Click() {
         // A damaged GIF is reported by the display pass when it loads it.
     }
 }
-void MainWindow::Button12Click() { browser_.BufrScan(); }
-void MainWindow::Button22Click() { browser_.Animate(); }
+void MainWindow::Button12Click() {
+    browser_.BufrScan();
+}
+void MainWindow::Button22Click() {
+    browser_.Animate();
+}
 void MainWindow::Button20Click() {}  // tags come with the tagging tools
 void MainWindow::Button19Click() {}
 void MainWindow::Button23Click() {}
@@ -445,7 +473,9 @@ void MainWindow::DirectoryChosen(const QString& path) {
     FillFileList();
 }
 
-void MainWindow::CheckBox3Click(bool checked) { browser_.SetSlideshowCheckBox(checked); }
+void MainWindow::CheckBox3Click(bool checked) {
+    browser_.SetSlideshowCheckBox(checked);
+}
 
 void MainWindow::Button8Click() {
     if (!peers_.largePage) return;
@@ -473,7 +503,9 @@ void MainWindow::PreviousImage() {
 
 // ---- timers
 
-void MainWindow::Timer1Timer() { Guard([this] { browser_.SlideshowStep(); }); }
+void MainWindow::Timer1Timer() {
+    Guard([this] { browser_.SlideshowStep(); });
+}
 
 void MainWindow::Timer2Timer() {
     timer2_.stop();
@@ -548,9 +580,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 // ---- BrowserHost
 
-void MainWindow::Information(const std::string& text) { platform_.prompts.Information(Q(text)); }
-void MainWindow::Warning(const std::string& text) { platform_.prompts.Warning(Q(text)); }
-void MainWindow::Error(const std::string& text) { platform_.prompts.Error(Q(text)); }
+void MainWindow::Information(const std::string& text) {
+    platform_.prompts.Information(Q(text));
+}
+void MainWindow::Warning(const std::string& text) {
+    platform_.prompts.Warning(Q(text));
+}
+void MainWindow::Error(const std::string& text) {
+    platform_.prompts.Error(Q(text));
+}
 
 void MainWindow::ApplyStretch(bool stretch) {
     image1_->SetStretch(stretch);
@@ -559,9 +597,13 @@ void MainWindow::ApplyStretch(bool stretch) {
     if (peers_.manualStereo) peers_.manualStereo->SetStretch(stretch);
 }
 
-void MainWindow::RunDirsNpaths() { Button17Click(); }
+void MainWindow::RunDirsNpaths() {
+    Button17Click();
+}
 
-void MainWindow::SetPathCaption(const std::string& text) { label1_->setText(Q(text)); }
+void MainWindow::SetPathCaption(const std::string& text) {
+    label1_->setText(Q(text));
+}
 
 void MainWindow::ShowDecoded(const DecodeState& state) {
     panel_->Show(state.panel);
@@ -579,7 +621,9 @@ void MainWindow::ShowPicture(const Bitmap24& picture) {
     if (peers_.largePage) peers_.largePage->SetImage(image1_->Image());
 }
 
-void MainWindow::SetSizeText(const std::string& text) { label77_->setText(Q(text)); }
+void MainWindow::SetSizeText(const std::string& text) {
+    label77_->setText(Q(text));
+}
 
 void MainWindow::SetFileSizeHint(const std::string& text) {
     fileListBox1_->setToolTip(Q(text));
@@ -614,7 +658,9 @@ void MainWindow::CopyPictureToLargePage() {
     if (peers_.largePage) peers_.largePage->SetImage(image1_->Image());
 }
 
-void MainWindow::ChooseLowerPriority() { ChoosePriority("Lower"); }
+void MainWindow::ChooseLowerPriority() {
+    ChoosePriority("Lower");
+}
 
 void MainWindow::StopSearchTimers() {
     if (peers_.solSearch) peers_.solSearch->StopTimer();
@@ -662,16 +708,28 @@ void MainWindow::JumpTo(const QString& directory) {
 bool MainWindow::AskYesCancel(const std::string& question) {
     return platform_.prompts.YesCancel(Q(question));
 }
-void MainWindow::ShowMessage(const std::string& text) { platform_.prompts.Message(Q(text)); }
-void MainWindow::SetCaption(const std::string& caption) { setWindowTitle(Q(caption)); }
-void MainWindow::Beep() { platform_.desktop.Beep(); }
-void MainWindow::Wait(int milliseconds) { platform_.desktop.Wait(milliseconds); }
-void MainWindow::EndProgram() { platform_.desktop.EndProgram(); }
+void MainWindow::ShowMessage(const std::string& text) {
+    platform_.prompts.Message(Q(text));
+}
+void MainWindow::SetCaption(const std::string& caption) {
+    setWindowTitle(Q(caption));
+}
+void MainWindow::Beep() {
+    platform_.desktop.Beep();
+}
+void MainWindow::Wait(int milliseconds) {
+    platform_.desktop.Wait(milliseconds);
+}
+void MainWindow::EndProgram() {
+    platform_.desktop.EndProgram();
+}
 
 void MainWindow::ShowTree(const WorkingTree& tree) {
     if (peers_.directories) peers_.directories->ShowTree(tree);
 }
 
-void MainWindow::StartDirectoriesTimer() { timer2_.start(); }
+void MainWindow::StartDirectoriesTimer() {
+    timer2_.start();
+}
 
 }  // namespace kobrix

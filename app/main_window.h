@@ -59,7 +59,7 @@ struct MainWindowPeers {
 // fields and the menu. The browsing itself lives in Browser; this class wires it to controls.
 class MainWindow : public QMainWindow, private BrowserHost, private WorkingTreeHost {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(Platform& platform, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -118,9 +118,9 @@ public:
     bool SelectFile(const QString& name);
     void DirectoryChosen(const QString& path);
     void CheckBox3Click(bool checked);
-    void Button8Click();   // Large Image
-    void Image1Click();    // full-size window
-    void NextImage();      // the large image page's buttons
+    void Button8Click();  // Large Image
+    void Image1Click();   // full-size window
+    void NextImage();     // the large image page's buttons
     void PreviousImage();
     // A jump of the Directories window: the file list shows `directory` (empty: the current
     // one) and its first entry is displayed.
@@ -144,10 +144,10 @@ public:
     void VisitNasa();
     void ShowScreenResolution();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     // BrowserHost
     void Information(const std::string& text) override;
     void Warning(const std::string& text) override;

@@ -26,7 +26,8 @@ void ShowWindow(QWidget& window) {
 void MainWindow::ConnectStereo() {
     if (StereoViewer* viewer = peers_.stereoViewer) {
         const auto button = [this, viewer](auto signal, void (MainWindow::*handler)()) {
-            connect(viewer, signal, this, [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
+            connect(viewer, signal, this,
+                    [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
         };
         button(&StereoViewer::nextClicked, &MainWindow::StereoNextImage);
         button(&StereoViewer::previousClicked, &MainWindow::StereoPreviousImage);
@@ -40,7 +41,8 @@ void MainWindow::ConnectStereo() {
     }
     if (ManualStereoWindow* manual = peers_.manualStereo) {
         const auto button = [this, manual](auto signal, void (MainWindow::*handler)()) {
-            connect(manual, signal, this, [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
+            connect(manual, signal, this,
+                    [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
         };
         button(&ManualStereoWindow::nextClicked, &MainWindow::ManualStereoNext);
         button(&ManualStereoWindow::previousClicked, &MainWindow::ManualStereoPrevious);
@@ -144,7 +146,9 @@ void MainWindow::StereoPreviousImage() {
     if (stereo_.pairShown) Button13Click();
 }
 
-void MainWindow::StereoViewerClosed() { stereo_.pairShown = false; }
+void MainWindow::StereoViewerClosed() {
+    stereo_.pairShown = false;
+}
 
 void MainWindow::ShowStereoViewer() {
     if (peers_.stereoViewer) ShowWindow(*peers_.stereoViewer);
@@ -184,7 +188,9 @@ void MainWindow::ManualStereoPrevious() {
     browser_.SetBrowseBackward(true);
 }
 
-void MainWindow::ManualStereoClosed() { stereo_.pairShown = false; }
+void MainWindow::ManualStereoClosed() {
+    stereo_.pairShown = false;
+}
 
 void MainWindow::ViewInStereo() {
     StereoViewer* viewer = peers_.stereoViewer;

@@ -18,7 +18,9 @@ namespace {
 constexpr int kCurrentSide = 185;
 constexpr int kLockedSide = 225;
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 PictureView* Picture(QWidget* parent, const char* name, int side) {
     auto* view = new PictureView(parent);
@@ -80,8 +82,8 @@ ManualStereoWindow::ManualStereoWindow(Platform& platform, QWidget* parent)
                                "Show the selected images in the Stereo Viewing window");
     QPushButton* previous = button("Button3", "Prev.", "Show the previous image file");
     QPushButton* next = button("Button4", "Next", "Show the next image file");
-    QPushButton* lock = button("Button5", "Lock Image",
-                               "Lock the selected image into the window below");
+    QPushButton* lock =
+        button("Button5", "Lock Image", "Lock the selected image into the window below");
     connect(close, &QPushButton::clicked, this, [this] {
         emit closeClicked();
         hide();
@@ -95,8 +97,9 @@ ManualStereoWindow::ManualStereoWindow(Platform& platform, QWidget* parent)
     root->addLayout(top);
     root->addSpacing(8);
     root->addLayout(locked);
-    root->addWidget(Label(this, "SwapNote", "Left and Right Eyes will be swaped for Stereo Viewing"),
-                    0, Qt::AlignHCenter);
+    root->addWidget(
+        Label(this, "SwapNote", "Left and Right Eyes will be swaped for Stereo Viewing"), 0,
+        Qt::AlignHCenter);
     root->addLayout(buttons);
     root->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -162,8 +165,12 @@ void ManualStereoWindow::SetStretch(bool on) {
     }
 }
 
-const QImage& ManualStereoWindow::LeftPicture() const { return leftArea_.picture->Image(); }
-const QImage& ManualStereoWindow::RightPicture() const { return rightArea_.picture->Image(); }
+const QImage& ManualStereoWindow::LeftPicture() const {
+    return leftArea_.picture->Image();
+}
+const QImage& ManualStereoWindow::RightPicture() const {
+    return rightArea_.picture->Image();
+}
 
 void ManualStereoWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

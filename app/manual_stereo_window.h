@@ -22,7 +22,7 @@ class PictureView;
 // Button3 "Prev.", Button4 "Next", Button5 "Lock Image".
 class ManualStereoWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     // The image on display, as the main window shows it.
     struct Current {
         QImage picture;
@@ -50,16 +50,16 @@ public:
     const QImage& LeftPicture() const;
     const QImage& RightPicture() const;
 
-signals:
+  signals:
     void closeClicked();  // the window hides itself after this
     void viewInStereoClicked();
     void previousClicked();
     void nextClicked();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     struct LockedArea {
         PictureView* picture = nullptr;
         QLabel* filter = nullptr;

@@ -18,7 +18,7 @@ class Bitmap24;
 class PictureView : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit PictureView(QWidget* parent = nullptr);
 
     // The picture is kept in a format that paints without conversion.
@@ -47,17 +47,17 @@ public:
 
     QSize sizeHint() const override;
 
-signals:
+  signals:
     // A button pressed and released over the picture.
     void clicked(Qt::MouseButton button);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void UpdateMask();
 
     QImage image_;

@@ -18,7 +18,7 @@ namespace kobrix {
 // Options menu item both show the mode; every registered button reads "Clipboard" or "Print".
 class PrintMode : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit PrintMode(Platform& platform, QObject* parent = nullptr);
 
     bool ClipboardOn() const { return clipboard_; }
@@ -35,7 +35,7 @@ public:
     // picture on the chosen printer, scaled to the page with its proportions kept.
     void PrintOrCopy(QWidget& window);
 
-private:
+  private:
     void Show();
 
     Platform& platform_;

@@ -14,7 +14,7 @@ namespace kobrix {
 // Controls by object name: Edit1 the delay box, Button1 "Save", Button2 "Cancel".
 class SlideshowDelayWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit SlideshowDelayWindow(Platform& platform, QWidget* parent = nullptr);
 
     // Puts `currentDelayMs` into the box and shows the window.
@@ -27,13 +27,13 @@ public:
     // shown as an error and the window stays open.
     void Save();
 
-signals:
+  signals:
     void delaySaved(int milliseconds);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     Platform& platform_;
     QLineEdit* edit_ = nullptr;
     bool centred_ = false;

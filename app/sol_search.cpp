@@ -28,7 +28,8 @@ SolStepResult SolSearch::Step(Browser& browser, const SolSearchControls& control
     const bool descent = controls.cameraLetter == kDescentLetter;
 
     // 1. The controls. A sol that cannot be read ends the search before anything changes.
-    const std::optional<int> sol = descent ? std::optional<int>(1) : ParseWholeNumber(controls.solText);
+    const std::optional<int> sol =
+        descent ? std::optional<int>(1) : ParseWholeNumber(controls.solText);
     if (!sol) {
         result.outcome = SolStepResult::Outcome::Refused;
         result.stopTimer = true;

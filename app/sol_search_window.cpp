@@ -105,11 +105,11 @@ SolSearchWindow::SolSearchWindow(Platform& platform, QWidget* parent)
 
     findAtNasa_ = PlainButton("Button4", "Find at NASA", this);
     connect(findAtNasa_, &QPushButton::clicked, this, &SolSearchWindow::Button4Click);
-    note_ =
-        NamedLabel("Label3",
-              "A new browser window will open. Please note if page not found then No images that "
-              "day for that camera.",
-              this);
+    note_ = NamedLabel(
+        "Label3",
+        "A new browser window will open. Please note if page not found then No images that "
+        "day for that camera.",
+        this);
     note_->setWordWrap(true);
     status_ = NamedLabel("Label2", QString(), this);
     status_->setWordWrap(true);

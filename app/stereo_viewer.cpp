@@ -15,7 +15,9 @@ namespace {
 constexpr int kPictureSide = 393;
 constexpr int kGap = 12;
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 }  // namespace
 
@@ -54,8 +56,8 @@ StereoViewer::StereoViewer(Platform& platform, QWidget* parent)
     leftTime_ = AddLabel("LeftEyeEarthTime", QString());
     rightTime_->hide();
     int row = 1;
-    for (auto [under, other] : {std::pair{rightName_, leftName_}, {rightFilter_, leftFilter_},
-                                {rightTime_, leftTime_}}) {
+    for (auto [under, other] :
+         {std::pair{rightName_, leftName_}, {rightFilter_, leftFilter_}, {rightTime_, leftTime_}}) {
         pair->addWidget(under, row, 0, Qt::AlignHCenter);
         pair->addWidget(other, row, 1, Qt::AlignHCenter);
         ++row;
@@ -104,7 +106,8 @@ StereoViewer::StereoViewer(Platform& platform, QWidget* parent)
     connect(anaglyph_, &QPushButton::clicked, this, &StereoViewer::anaglyphClicked);
     connect(manual, &QPushButton::clicked, this, &StereoViewer::manualStereoClicked);
     connect(joined, &QPushButton::clicked, this, [this] {
-        platform_.prompts.Information("Scanline image joining not yet implemented! Use the clipboard");
+        platform_.prompts.Information(
+            "Scanline image joining not yet implemented! Use the clipboard");
     });
 
     auto* root = new QVBoxLayout(this);
@@ -159,7 +162,11 @@ void StereoViewer::SetStretch(bool on) {
     leftPicture_->SetStretch(on);
 }
 
-void StereoViewer::SetRightEyePicture(const QImage& image) { rightPicture_->SetImage(image); }
-void StereoViewer::SetLeftEyePicture(const QImage& image) { leftPicture_->SetImage(image); }
+void StereoViewer::SetRightEyePicture(const QImage& image) {
+    rightPicture_->SetImage(image);
+}
+void StereoViewer::SetLeftEyePicture(const QImage& image) {
+    leftPicture_->SetImage(image);
+}
 
 }  // namespace kobrix

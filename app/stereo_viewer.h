@@ -20,7 +20,7 @@ class PictureView;
 // Stereo", Button7 "Save as X-eyed". Pictures: Image1 (right eye), Image2 (left eye).
 class StereoViewer : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit StereoViewer(Platform& platform, QWidget* parent = nullptr);
 
     void ShowTexts(const StereoViewerTexts& texts);
@@ -33,7 +33,7 @@ public:
     QPushButton& PrintButton() const { return *print_; }
     QPushButton& AnaglyphButton() const { return *anaglyph_; }
 
-signals:
+  signals:
     void closeClicked();  // the viewer hides itself after this
     void printClicked();
     void nextClicked();
@@ -41,7 +41,7 @@ signals:
     void anaglyphClicked();
     void manualStereoClicked();
 
-private:
+  private:
     QPushButton* AddButton(const char* objectName, const char* text);
     QLabel* AddLabel(const char* objectName, const QString& text);
 

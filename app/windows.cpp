@@ -30,8 +30,8 @@ std::unique_ptr<W> Windows::Create(bool fontStep) {
 Windows::Windows(Platform& platform) : platform_(platform) {
     // Creation order: main window, stereo viewer, Earth time page, Martian calendar, large
     // image page, data decoding page, manual stereo selection, Martian time page, slideshow
-    // delay, full-size window, Directories window, sol searcher, birthday searcher (the windows of the other tools take their
-    // places between them as they arrive).
+    // delay, full-size window, Directories window, sol searcher, birthday searcher (the windows of
+    // the other tools take their places between them as they arrive).
     main_ = Create<MainWindow>();
     stereoViewer_ = Create<StereoViewer>();
     earthTime_ = Create<EarthTimePage>();

@@ -28,7 +28,7 @@ class StereoViewer;
 // window first, each fitting itself to the screen; all but the main window stay hidden until
 // something shows them, and none is destroyed before the program ends.
 class Windows {
-public:
+  public:
     explicit Windows(Platform& platform);
     ~Windows();
 
@@ -50,7 +50,7 @@ public:
     BirthdaySearchWindow& BirthdaySearch() { return *birthdaySearch_; }
     const QList<QWidget*>& All() const { return all_; }
 
-private:
+  private:
     template <typename W>
     std::unique_ptr<W> Create(bool fontStep = true);
 

@@ -15,22 +15,22 @@ namespace {
 
 // A zone that costs nothing: the decode without the local-time conversion.
 class ConstantZone final : public TimeZoneSource {
-public:
+  public:
     TimeZoneInfo CurrentZone() const override { return info_; }
     UtcOffset OffsetAt(std::int64_t) const override { return {true, 0, {}}; }
 
-private:
+  private:
     TimeZoneInfo info_{TimeZoneInfo::State::NoDaylightSaving, "UTC", "UTC"};
 };
 
 // The zone queried once for the run, conversions by the C library.
 class SnapshotZone final : public TimeZoneSource {
-public:
+  public:
     SnapshotZone() : info_(system_.CurrentZone()) {}
     TimeZoneInfo CurrentZone() const override { return info_; }
     UtcOffset OffsetAt(std::int64_t s) const override { return system_.OffsetAt(s); }
 
-private:
+  private:
     SystemTimeZone system_;
     TimeZoneInfo info_;
 };

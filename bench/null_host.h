@@ -8,7 +8,7 @@ namespace kobrix {
 
 // Shows nothing: the browsing's own cost, without a window. Counts the search-timer stops.
 class NullHost final : public BrowserHost {
-public:
+  public:
     int searchStops = 0;
     void Information(const std::string&) override {}
     void Warning(const std::string&) override {}

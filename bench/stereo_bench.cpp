@@ -69,9 +69,15 @@ void Lookup(benchmark::State& state, int index) {
     for (auto _ : state) benchmark::DoNotOptimize(ResolvePartnerPath(wanted, d.names));
 }
 
-void PartnerExact(benchmark::State& state) { Lookup(state, 10); }
-void PartnerUpperExtension(benchmark::State& state) { Lookup(state, 20); }
-void PartnerMissing(benchmark::State& state) { Lookup(state, 11); }
+void PartnerExact(benchmark::State& state) {
+    Lookup(state, 10);
+}
+void PartnerUpperExtension(benchmark::State& state) {
+    Lookup(state, 20);
+}
+void PartnerMissing(benchmark::State& state) {
+    Lookup(state, 11);
+}
 
 void PlainStat(benchmark::State& state) {
     const std::string path = Pictures().path + "/" + RightEyeBase(11) + ".jpg";

@@ -17,7 +17,7 @@ constexpr std::size_t kFlushBytes = 1 << 16;
 
 // Decodes names one at a time into a reused state and streams the records.
 class Decoder {
-public:
+  public:
     Decoder(DecodeFormat format, const TimeZoneSource& zone, const DateNames& names,
             std::ostream& out, std::ostream& err)
         : format_(format), out_(out), err_(err) {
@@ -39,9 +39,15 @@ public:
             conversionFailed_ = true;
         }
         switch (format_) {
-            case DecodeFormat::Json: AppendJsonRecord(buffer_, state_); break;
-            case DecodeFormat::Csv: AppendCsvRecord(buffer_, state_); break;
-            case DecodeFormat::Text: AppendTextRecord(buffer_, state_); break;
+            case DecodeFormat::Json:
+                AppendJsonRecord(buffer_, state_);
+                break;
+            case DecodeFormat::Csv:
+                AppendCsvRecord(buffer_, state_);
+                break;
+            case DecodeFormat::Text:
+                AppendTextRecord(buffer_, state_);
+                break;
         }
         if (buffer_.size() >= kFlushBytes) Flush();
     }
@@ -53,7 +59,7 @@ public:
 
     bool ConversionFailed() const { return conversionFailed_; }
 
-private:
+  private:
     DecodeFormat format_;
     std::ostream& out_;
     std::ostream& err_;
@@ -95,8 +101,10 @@ int RunDecodeCommand(const std::vector<std::string>& args, const TimeZoneSource&
     bool optionsEnded = false;
     for (const std::string& arg : args) {
         if (!optionsEnded && arg.size() > 2 && arg.rfind("--", 0) == 0) {
-            if (arg == "--json") format = DecodeFormat::Json;
-            else if (arg == "--csv") format = DecodeFormat::Csv;
+            if (arg == "--json")
+                format = DecodeFormat::Json;
+            else if (arg == "--csv")
+                format = DecodeFormat::Csv;
             else {
                 err << "kobrix-cli decode: unknown option " << arg << "\n";
                 return 2;

@@ -18,10 +18,14 @@ std::size_t Utf8Length(std::string_view text, std::size_t i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char c = byte(i);
     std::size_t n;
-    if (c >= 0xC2 && c <= 0xDF) n = 2;
-    else if (c >= 0xE0 && c <= 0xEF) n = 3;
-    else if (c >= 0xF0 && c <= 0xF4) n = 4;
-    else return 0;
+    if (c >= 0xC2 && c <= 0xDF)
+        n = 2;
+    else if (c >= 0xE0 && c <= 0xEF)
+        n = 3;
+    else if (c >= 0xF0 && c <= 0xF4)
+        n = 4;
+    else
+        return 0;
     if (i + n > text.size()) return 0;
     for (std::size_t k = 1; k < n; ++k) {
         if ((byte(i + k) & 0xC0) != 0x80) return 0;
@@ -67,12 +71,42 @@ void ArrayValue(std::string& out, const char* key, std::array<const std::string*
 }
 
 constexpr const char* kCsvKeys[] = {
-    "name", "rover", "rover_name", "location", "camera", "clock", "clock_seconds",
-    "clock_valid", "sol", "mars_elapsed", "mars_totals", "lmst", "utc", "local", "time_zone",
-    "product_type", "site", "drive", "sequence", "category", "sequence_code", "sequence_range",
-    "eye", "stereo_hint", "stereo_hint_colour", "filter", "producer", "version", "base_name",
-    "filter_set_prefix", "left_eye_name", "right_eye_name", "shown_left_eye_name",
-    "shown_right_eye_name", "is_combined", "name_valid",
+    "name",
+    "rover",
+    "rover_name",
+    "location",
+    "camera",
+    "clock",
+    "clock_seconds",
+    "clock_valid",
+    "sol",
+    "mars_elapsed",
+    "mars_totals",
+    "lmst",
+    "utc",
+    "local",
+    "time_zone",
+    "product_type",
+    "site",
+    "drive",
+    "sequence",
+    "category",
+    "sequence_code",
+    "sequence_range",
+    "eye",
+    "stereo_hint",
+    "stereo_hint_colour",
+    "filter",
+    "producer",
+    "version",
+    "base_name",
+    "filter_set_prefix",
+    "left_eye_name",
+    "right_eye_name",
+    "shown_left_eye_name",
+    "shown_right_eye_name",
+    "is_combined",
+    "name_valid",
 };
 
 }  // namespace
@@ -94,14 +128,26 @@ void AppendJsonString(std::string& out, std::string_view text) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
             switch (c) {
-                case '"': out += "\\\""; break;
-                case '\\': out += "\\\\"; break;
-                case '\n': out += "\\n"; break;
-                case '\r': out += "\\r"; break;
-                case '\t': out += "\\t"; break;
+                case '"':
+                    out += "\\\"";
+                    break;
+                case '\\':
+                    out += "\\\\";
+                    break;
+                case '\n':
+                    out += "\\n";
+                    break;
+                case '\r':
+                    out += "\\r";
+                    break;
+                case '\t':
+                    out += "\\t";
+                    break;
                 default:
-                    if (c < 0x20 || c == 0x7F) AppendEscapedByte(out, c);
-                    else out.push_back(static_cast<char>(c));
+                    if (c < 0x20 || c == 0x7F)
+                        AppendEscapedByte(out, c);
+                    else
+                        out.push_back(static_cast<char>(c));
             }
             ++i;
             continue;
@@ -193,19 +239,48 @@ void AppendCsvHeader(std::string& out) {
 void AppendCsvRecord(std::string& out, const DecodeState& state) {
     const DecodedPanel& p = state.panel;
     const DecodedProduct& r = state.product;
-    const std::string elapsed = p.elapsedSols + ' ' + p.elapsedHours + ' ' + p.elapsedMinutes +
-                                ' ' + p.elapsedSeconds;
+    const std::string elapsed =
+        p.elapsedSols + ' ' + p.elapsedHours + ' ' + p.elapsedMinutes + ' ' + p.elapsedSeconds;
     const std::string totals =
         p.totalSols + ' ' + p.totalHours + ' ' + p.totalMinutes + ' ' + p.totalSeconds;
     const std::string clockSeconds = std::to_string(r.ClockSeconds);
     const std::string_view values[] = {
-        p.fileNameBox, p.roverNumber, p.roverName, p.location, p.camera, p.clock,
-        clockSeconds, r.ClockValid ? "true" : "false", p.sol, elapsed, totals,
-        p.martianLocalTime, p.utcTime, p.localTime, p.timeZone, p.productType, p.site, p.drive,
-        p.sequence, p.category, p.sequenceCode, p.sequenceRange, p.eye, p.stereoHint,
-        HintColourName(p.stereoHintColour), p.filter, p.producer, p.version, r.BaseName,
-        r.FilterSetPrefix, r.LeftEyeName, r.RightEyeName, p.leftEyeName, p.rightEyeName,
-        r.IsCombined ? "true" : "false", r.NameValid ? "true" : "false",
+        p.fileNameBox,
+        p.roverNumber,
+        p.roverName,
+        p.location,
+        p.camera,
+        p.clock,
+        clockSeconds,
+        r.ClockValid ? "true" : "false",
+        p.sol,
+        elapsed,
+        totals,
+        p.martianLocalTime,
+        p.utcTime,
+        p.localTime,
+        p.timeZone,
+        p.productType,
+        p.site,
+        p.drive,
+        p.sequence,
+        p.category,
+        p.sequenceCode,
+        p.sequenceRange,
+        p.eye,
+        p.stereoHint,
+        HintColourName(p.stereoHintColour),
+        p.filter,
+        p.producer,
+        p.version,
+        r.BaseName,
+        r.FilterSetPrefix,
+        r.LeftEyeName,
+        r.RightEyeName,
+        p.leftEyeName,
+        p.rightEyeName,
+        r.IsCombined ? "true" : "false",
+        r.NameValid ? "true" : "false",
     };
     static_assert(std::size(values) == std::size(kCsvKeys));
     bool first = true;

@@ -38,7 +38,8 @@ PictureFacts Inspect(const std::string& path) {
             const Bitmap24 picture = DecodeJpeg(bytes, path);
             return {picture.Width(), picture.Height(), picture.SourceFormat(), std::nullopt};
         }
-        case PictureKind::Bmp: break;
+        case PictureKind::Bmp:
+            break;
     }
     const Bitmap24 picture = DecodeBmp(bytes, path);
     return {picture.Width(), picture.Height(), picture.SourceFormat(), std::nullopt};

@@ -6,14 +6,14 @@ namespace kobrix::cli {
 
 // A batch run names the zone once: it is the same zone for every name of the run.
 class ZoneSnapshot final : public TimeZoneSource {
-public:
+  public:
     explicit ZoneSnapshot(const TimeZoneSource& zone) : zone_(zone), info_(zone.CurrentZone()) {}
     TimeZoneInfo CurrentZone() const override { return info_; }
     UtcOffset OffsetAt(std::int64_t unixSeconds) const override {
         return zone_.OffsetAt(unixSeconds);
     }
 
-private:
+  private:
     const TimeZoneSource& zone_;
     TimeZoneInfo info_;
 };

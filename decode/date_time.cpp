@@ -36,8 +36,8 @@ std::int64_t DaysFromCivil(int year, int month, int day) {
 DateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second,
                         int millisecond) {
     const std::int64_t days = DaysFromCivil(year, month, day) + kUnixEpochDays;
-    const std::int64_t ms = ((static_cast<std::int64_t>(hour) * 60 + minute) * 60 + second) * 1000 +
-                            millisecond;
+    const std::int64_t ms =
+        ((static_cast<std::int64_t>(hour) * 60 + minute) * 60 + second) * 1000 + millisecond;
     return static_cast<double>(days) + static_cast<double>(ms) / static_cast<double>(kMsPerDay);
 }
 
@@ -70,7 +70,9 @@ CivilTime CivilFromMs(std::int64_t msSince1899) {
     return t;
 }
 
-CivilTime DecodeDateTime(DateTime value) { return CivilFromMs(DateTimeToMs(value)); }
+CivilTime DecodeDateTime(DateTime value) {
+    return CivilFromMs(DateTimeToMs(value));
+}
 
 void AppendEarthTime(std::string& out, DateTime value, const DateNames& names) {
     const CivilTime t = DecodeDateTime(value);

@@ -49,8 +49,8 @@ void ComputeMissionTimes(std::int32_t clockSeconds, std::string_view roverDigit,
 }
 
 void ComputeMarsElapsed(std::string_view shownRoverNumber,
-                        const std::array<std::int32_t, 2>& secondsFromLanding,
-                        MarsElapsed& e, MartianLocalTime& lt) {
+                        const std::array<std::int32_t, 2>& secondsFromLanding, MarsElapsed& e,
+                        MartianLocalTime& lt) {
     const bool spirit = shownRoverNumber == "2";
     const double fromLanding =
         static_cast<double>(secondsFromLanding[spirit ? kSpirit : kOpportunity]);

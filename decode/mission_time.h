@@ -74,8 +74,8 @@ void ComputeMissionTimes(std::int32_t clockSeconds, std::string_view roverDigit,
 // Martian elapsed time and local solar time for the rover shown on the panel: "2" selects
 // Spirit's values, any other text Opportunity's.
 void ComputeMarsElapsed(std::string_view shownRoverNumber,
-                        const std::array<std::int32_t, 2>& secondsFromLanding,
-                        MarsElapsed& elapsed, MartianLocalTime& localTime);
+                        const std::array<std::int32_t, 2>& secondsFromLanding, MarsElapsed& elapsed,
+                        MartianLocalTime& localTime);
 
 struct LocalTimeResult {
     bool ok = false;

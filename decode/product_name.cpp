@@ -12,9 +12,12 @@ struct CodeText {
 };
 
 constexpr CodeText kCameras[] = {
-    {'F', "Forward HAZCAM"},          {'R', "Rear HAZCAM"},
-    {'N', "NAVCAM Navigational Camera"}, {'P', "PANCAM Panoramic Camera"},
-    {'M', "Microscopic Imager"},      {'E', "EDLcam (Descent Imager)"},
+    {'F', "Forward HAZCAM"},
+    {'R', "Rear HAZCAM"},
+    {'N', "NAVCAM Navigational Camera"},
+    {'P', "PANCAM Panoramic Camera"},
+    {'M', "Microscopic Imager"},
+    {'E', "EDLcam (Descent Imager)"},
 };
 
 struct ProductType {
@@ -23,9 +26,9 @@ struct ProductType {
     const char* text;
 };
 constexpr ProductType kProductTypes[] = {
-    {"EFF", "eff", "Full Frame EDR"},      {"ESF", "esf", "Sub Frame EDR"},
-    {"EDN", "edn", "Downsampled EDR"},     {"ETH", "eth", "Thumbnail EDR"},
-    {"ERS", "ers", "Row Summed EDR"},      {"ECS", "ecs", "Column Summed EDR"},
+    {"EFF", "eff", "Full Frame EDR"},       {"ESF", "esf", "Sub Frame EDR"},
+    {"EDN", "edn", "Downsampled EDR"},      {"ETH", "eth", "Thumbnail EDR"},
+    {"ERS", "ers", "Row Summed EDR"},       {"ECS", "ecs", "Column Summed EDR"},
     {"ERP", "erp", "Reference Pixels EDR"}, {"EHG", "ehg", "Histogram EDR"},
 };
 
@@ -80,7 +83,9 @@ constexpr const char* kStereoHint = "This image may be part of a Stereo pair";
 constexpr const char* kMonoHint = "Monoscopic image, Stereo View Impossible";
 constexpr const char* kCombinedHint = "This image is a 3D anaglyph or colour composite";
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // A one-character field matched in either case against a table of capitals.
 const char* LookUpEitherCase(std::string_view field, std::span<const CodeText> table) {
@@ -122,7 +127,7 @@ void SetWhole(std::string& out, double value) {
 
 // Left to right over the name; a position past the end gives an empty field.
 class Cursor {
-public:
+  public:
     explicit Cursor(std::string_view name) : name_(name) {}
     std::string_view Take(std::size_t count) {
         std::string_view field;
@@ -134,7 +139,7 @@ public:
     std::string_view Consumed() const { return name_.substr(0, std::min(pos_, name_.size())); }
     bool NextIs(char c) const { return pos_ < name_.size() && name_[pos_] == c; }
 
-private:
+  private:
     std::string_view name_;
     std::size_t pos_ = 0;
 };
@@ -242,18 +247,24 @@ void BuildAutoshow(const DecodeContext& context, DecodeState& state) {
 
 Rgb HintRgb(HintColour colour) {
     switch (colour) {
-        case HintColour::Green: return {0, 128, 0};
-        case HintColour::Red: return {255, 0, 0};
-        case HintColour::None: break;
+        case HintColour::Green:
+            return {0, 128, 0};
+        case HintColour::Red:
+            return {255, 0, 0};
+        case HintColour::None:
+            break;
     }
     return {0, 0, 0};
 }
 
 std::string_view HintColourName(HintColour colour) {
     switch (colour) {
-        case HintColour::Green: return "green";
-        case HintColour::Red: return "red";
-        case HintColour::None: break;
+        case HintColour::Green:
+            return "green";
+        case HintColour::Red:
+            return "red";
+        case HintColour::None:
+            break;
     }
     return "";
 }
@@ -380,7 +391,8 @@ void DecodeProductName(std::string_view fileName, const DecodeContext& context,
     product.SequenceText.assign(cursor.Take(5));
     const std::string_view sequence = product.SequenceText;
     product.SequenceCategory.assign(sequence.substr(0, std::min<std::size_t>(1, sequence.size())));
-    product.SequenceNumberText.assign(sequence.size() > 1 ? sequence.substr(1) : std::string_view{});
+    product.SequenceNumberText.assign(sequence.size() > 1 ? sequence.substr(1)
+                                                          : std::string_view{});
     panel.sequence = product.SequenceText;
     panel.sequenceCode = product.SequenceNumberText;
     if (const char* category = LookUpEitherCase(product.SequenceCategory, kCategories)) {
@@ -391,7 +403,8 @@ void DecodeProductName(std::string_view fileName, const DecodeContext& context,
         panel.sequenceCode = "Invalid Sequence Integer";
         product.SequenceNumber = 0;
     }
-    if (IsOneOf(product.SequenceCategory, 'P')) ShowRange(panel.sequenceRange, product.SequenceNumber);
+    if (IsOneOf(product.SequenceCategory, 'P'))
+        ShowRange(panel.sequenceRange, product.SequenceNumber);
 
     // 10. Eye.
     const std::size_t eyePosition = cursor.Position();

@@ -41,48 +41,48 @@ enum class HintColour { None, Green, Red };
 struct Rgb {
     int red, green, blue;
 };
-Rgb HintRgb(HintColour colour);             // green 0,128,0; red 255,0,0
+Rgb HintRgb(HintColour colour);                      // green 0,128,0; red 255,0,0
 std::string_view HintColourName(HintColour colour);  // "green", "red" or ""
 
 // The texts of the main window's decoded-fields panel (and the two captions the decode
 // sets). Each member notes the control that shows it.
 struct DecodedPanel {
-    std::string positionCaption;  // Label6
-    std::string fileNameBox;      // Edit2
-    std::string roverNumber;      // Label2
-    std::string roverName;        // Label76
-    std::string sol;              // Label44
-    std::string location;         // Label36
-    std::string camera;           // Label9
-    std::string clock;            // Label10
-    std::string elapsedSols;      // Label63
-    std::string elapsedHours;     // Label61
-    std::string elapsedMinutes;   // Label59
-    std::string elapsedSeconds;   // Label57
-    std::string totalSols;        // Label49
-    std::string totalHours;       // Label51
-    std::string totalMinutes;     // Label53
-    std::string totalSeconds;     // Label55
-    std::string martianLocalTime; // Label47
-    std::string utcTime;          // Label39
-    std::string timeZone;         // Label41
-    std::string localTime;        // Label5
-    std::string productType;      // Label11
-    std::string site;             // Label12
-    std::string drive;            // Label13
-    std::string sequence;         // Label14
-    std::string category;         // Label37
-    std::string sequenceCode;     // Label34
-    std::string sequenceRange;    // Label33
-    std::string filter;           // Label22
-    std::string eye;              // Label15
-    std::string producer;         // Label23
-    std::string version;          // Label24
-    std::string stereoHint;       // Label40
+    std::string positionCaption;   // Label6
+    std::string fileNameBox;       // Edit2
+    std::string roverNumber;       // Label2
+    std::string roverName;         // Label76
+    std::string sol;               // Label44
+    std::string location;          // Label36
+    std::string camera;            // Label9
+    std::string clock;             // Label10
+    std::string elapsedSols;       // Label63
+    std::string elapsedHours;      // Label61
+    std::string elapsedMinutes;    // Label59
+    std::string elapsedSeconds;    // Label57
+    std::string totalSols;         // Label49
+    std::string totalHours;        // Label51
+    std::string totalMinutes;      // Label53
+    std::string totalSeconds;      // Label55
+    std::string martianLocalTime;  // Label47
+    std::string utcTime;           // Label39
+    std::string timeZone;          // Label41
+    std::string localTime;         // Label5
+    std::string productType;       // Label11
+    std::string site;              // Label12
+    std::string drive;             // Label13
+    std::string sequence;          // Label14
+    std::string category;          // Label37
+    std::string sequenceCode;      // Label34
+    std::string sequenceRange;     // Label33
+    std::string filter;            // Label22
+    std::string eye;               // Label15
+    std::string producer;          // Label23
+    std::string version;           // Label24
+    std::string stereoHint;        // Label40
     HintColour stereoHintColour = HintColour::None;
-    std::string currentName;      // Label54
-    std::string rightEyeName;     // Label56
-    std::string leftEyeName;      // Label58
+    std::string currentName;   // Label54
+    std::string rightEyeName;  // Label56
+    std::string leftEyeName;   // Label58
 
     void Clear();
 };
@@ -97,12 +97,12 @@ std::span<const PanelField> PanelFields();
 
 // What the decode reads from the browsing state of the main window.
 struct DecodeContext {
-    const TimeZoneSource* zone = nullptr;  // required
+    const TimeZoneSource* zone = nullptr;      // required
     LocalTimeCache* localTimeCache = nullptr;  // optional; speeds up batches
     const DateNames* dateNames = &DateNames::English();
-    std::string_view positionIndex;   // "Using File " + index + " of " + count
+    std::string_view positionIndex;  // "Using File " + index + " of " + count
     std::string_view positionCount;
-    std::string_view directory;       // of the file list, for the partner paths
+    std::string_view directory;  // of the file list, for the partner paths
     bool stereoAutoshow = false;
     char separator = '/';
 };
@@ -128,7 +128,6 @@ struct DecodeState {
 };
 
 // Decodes a product file name (no directory, extension included) into `state`.
-void DecodeProductName(std::string_view fileName, const DecodeContext& context,
-                       DecodeState& state);
+void DecodeProductName(std::string_view fileName, const DecodeContext& context, DecodeState& state);
 
 }  // namespace kobrix

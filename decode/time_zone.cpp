@@ -4,10 +4,14 @@ namespace kobrix {
 
 std::string_view TimeZoneNameFor(const TimeZoneInfo& info) {
     switch (info.state) {
-        case TimeZoneInfo::State::NoDaylightSaving: return "TimeZone UNKNOWN";
-        case TimeZoneInfo::State::StandardTime: return info.standardName;
-        case TimeZoneInfo::State::DaylightTime: return info.daylightName;
-        case TimeZoneInfo::State::Failed: break;
+        case TimeZoneInfo::State::NoDaylightSaving:
+            return "TimeZone UNKNOWN";
+        case TimeZoneInfo::State::StandardTime:
+            return info.standardName;
+        case TimeZoneInfo::State::DaylightTime:
+            return info.daylightName;
+        case TimeZoneInfo::State::Failed:
+            break;
     }
     return "TimeZone really UNKNOWN";
 }
@@ -46,6 +50,8 @@ void LocalTimeCache::SetZoneName(const std::string& name) {
     named_ = true;
 }
 
-void LocalTimeCache::Clear() { entries_.fill(Entry{}); }
+void LocalTimeCache::Clear() {
+    entries_.fill(Entry{});
+}
 
 }  // namespace kobrix

@@ -30,7 +30,7 @@ struct UtcOffset {
 // The computer's time zone: its names now, and its offset from UTC by the zone's rules for a
 // given instant (so daylight saving follows the capture date, not today).
 class TimeZoneSource {
-public:
+  public:
     virtual ~TimeZoneSource() = default;
     virtual TimeZoneInfo CurrentZone() const = 0;
     virtual UtcOffset OffsetAt(std::int64_t unixSeconds) const = 0;
@@ -46,13 +46,13 @@ void RefreshTimeZoneName(const TimeZoneSource& zone, std::string& name);
 // and last second have the same offset, so a day with a transition is always asked exactly.
 // A batch of thousands of images from a few days then needs a handful of zone lookups.
 class LocalTimeCache {
-public:
+  public:
     UtcOffset OffsetAt(const TimeZoneSource& zone, std::int64_t unixSeconds);
     // Forget everything when the zone may have changed (its name differs from the last).
     void SetZoneName(const std::string& name);
     void Clear();
 
-private:
+  private:
     struct Entry {
         std::int64_t day = INT64_MIN;
         int seconds = 0;

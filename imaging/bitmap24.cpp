@@ -9,20 +9,31 @@ namespace kobrix {
 
 std::string_view PixelFormatName(PixelFormat format) {
     switch (format) {
-        case PixelFormat::Device: return "Device";
-        case PixelFormat::Bits1: return "1 bit";
-        case PixelFormat::Bits4: return "4 bit";
-        case PixelFormat::Bits8: return "8 bit";
-        case PixelFormat::Bits15: return "15 bit";
-        case PixelFormat::Bits16: return "16 bit";
-        case PixelFormat::Bits24: return "24 bit";
-        case PixelFormat::Bits32: return "32 bit";
-        case PixelFormat::Unknown: break;
+        case PixelFormat::Device:
+            return "Device";
+        case PixelFormat::Bits1:
+            return "1 bit";
+        case PixelFormat::Bits4:
+            return "4 bit";
+        case PixelFormat::Bits8:
+            return "8 bit";
+        case PixelFormat::Bits15:
+            return "15 bit";
+        case PixelFormat::Bits16:
+            return "16 bit";
+        case PixelFormat::Bits24:
+            return "24 bit";
+        case PixelFormat::Bits32:
+            return "32 bit";
+        case PixelFormat::Unknown:
+            break;
     }
     return "Unknown";
 }
 
-Bitmap24::Bitmap24(int width, int height) { Resize(width, height); }
+Bitmap24::Bitmap24(int width, int height) {
+    Resize(width, height);
+}
 
 Bitmap24::Bitmap24(const Bitmap24& other) : sourceFormat_(other.sourceFormat_) {
     Resize(other.width_, other.height_, false);

@@ -22,7 +22,7 @@ inline constexpr std::size_t kMaxImageBytes = std::size_t{1} << 30;
 // Same layout as QImage::Format_BGR888, so a window can wrap the pixels without a copy.
 // Row() is backed by a table of row start addresses rebuilt on every resize.
 class Bitmap24 {
-public:
+  public:
     Bitmap24() = default;
     Bitmap24(int width, int height);
     Bitmap24(const Bitmap24& other);
@@ -32,7 +32,9 @@ public:
     ~Bitmap24() = default;
 
     // Bytes per row for a given width (3 bytes a pixel, rounded up to 4).
-    static std::size_t StrideFor(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
+    static std::size_t StrideFor(int width) {
+        return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    }
 
     // Throws ImageError (without a file name) when a side is negative, over kMaxImageSide or
     // the rows would exceed kMaxImageBytes. Decoders call it before trusting a header's size.
@@ -62,7 +64,7 @@ public:
 
     bool SamePixels(const Bitmap24& other) const;
 
-private:
+  private:
     void RebuildRows();
 
     int width_ = 0;

@@ -120,14 +120,14 @@ void CopyRows32(const BmpLayout& layout, const std::uint8_t* data, Bitmap24& out
 }
 
 class RleDecoder {
-public:
+  public:
     RleDecoder(const BmpLayout& layout, std::span<const std::uint8_t> stream, Bitmap24& out,
                const std::string& name)
         : layout_(layout), stream_(stream), out_(out), name_(name) {}
 
     void Run();
 
-private:
+  private:
     [[noreturn]] void Fail(const std::string& problem) const {
         throw ImageError(name_, problem + " (RLE data byte " + std::to_string(at_) + ")");
     }
@@ -151,8 +151,8 @@ private:
 void RleDecoder::Run() {
     const bool four = layout_.coding == Coding::Rle4;
     const int bits = four ? 4 : 8;
-    paddedWidth_ = static_cast<int>((static_cast<std::int64_t>(layout_.width) * bits + 31) / 32 *
-                                    32 / bits);
+    paddedWidth_ =
+        static_cast<int>((static_cast<std::int64_t>(layout_.width) * bits + 31) / 32 * 32 / bits);
     row_ = out_.Row(OutputRow(layout_, 0));
     while (true) {
         if (Left() < 2) {
@@ -240,16 +240,29 @@ void DecodePixels(const BmpLayout& layout, std::span<const std::uint8_t> pixels,
     const std::uint8_t* data = pixels.data();
     switch (layout.coding) {
         case Coding::Rle8:
-        case Coding::Rle4: RleDecoder(layout, pixels, out, name).Run(); return;
+        case Coding::Rle4:
+            RleDecoder(layout, pixels, out, name).Run();
+            return;
         case Coding::Rgb:
-        case Coding::BitFields: break;
+        case Coding::BitFields:
+            break;
     }
     switch (layout.bitCount) {
-        case 1: IndexedRows<1>(layout, data, out); return;
-        case 4: IndexedRows<4>(layout, data, out); return;
-        case 8: IndexedRows<8>(layout, data, out); return;
-        case 16: BitFieldRows<2>(layout, data, out); return;
-        case 24: CopyRows24(layout, data, out); return;
+        case 1:
+            IndexedRows<1>(layout, data, out);
+            return;
+        case 4:
+            IndexedRows<4>(layout, data, out);
+            return;
+        case 8:
+            IndexedRows<8>(layout, data, out);
+            return;
+        case 16:
+            BitFieldRows<2>(layout, data, out);
+            return;
+        case 24:
+            CopyRows24(layout, data, out);
+            return;
         case 32:
             if (layout.SourceFormat() == PixelFormat::Bits32) {
                 CopyRows32(layout, data, out);
@@ -257,7 +270,8 @@ void DecodePixels(const BmpLayout& layout, std::span<const std::uint8_t> pixels,
                 BitFieldRows<4>(layout, data, out);
             }
             return;
-        default: throw ImageError(name, "unsupported bit depth");
+        default:
+            throw ImageError(name, "unsupported bit depth");
     }
 }
 
@@ -276,7 +290,7 @@ void PutLe32(std::uint8_t* p, std::uint32_t value) {
 // 24 bits, no palette, bottom-up (positive height); biSizeImage is filled in because the
 // movie writer takes the per-frame byte count from it.
 std::array<std::uint8_t, kWrittenHeaderSize> HeaderFor(const Bitmap24& bitmap,
-                                                        const std::string& name) {
+                                                       const std::string& name) {
     if (bitmap.Empty()) throw ImageError(name, "cannot write an empty picture as BMP");
     const auto imageSize = static_cast<std::uint32_t>(bitmap.SizeBytes());
     std::array<std::uint8_t, kWrittenHeaderSize> header{};

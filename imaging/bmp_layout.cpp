@@ -30,22 +30,26 @@ std::string Hex(std::uint32_t value) {
 
 const char* CodingName(BmpLayout::Coding coding) {
     switch (coding) {
-        case BmpLayout::Coding::Rgb: return "uncompressed";
-        case BmpLayout::Coding::Rle8: return "RLE8";
-        case BmpLayout::Coding::Rle4: return "RLE4";
-        case BmpLayout::Coding::BitFields: return "bit-field";
+        case BmpLayout::Coding::Rgb:
+            return "uncompressed";
+        case BmpLayout::Coding::Rle8:
+            return "RLE8";
+        case BmpLayout::Coding::Rle4:
+            return "RLE4";
+        case BmpLayout::Coding::BitFields:
+            return "bit-field";
     }
     return "unknown";
 }
 
 class Parser {
-public:
+  public:
     Parser(std::span<const std::uint8_t> head, std::uint64_t fileSize, const std::string& name)
         : head_(head), fileSize_(fileSize), name_(name) {}
 
     BmpLayout Parse();
 
-private:
+  private:
     [[noreturn]] void Fail(const std::string& problem) const { throw ImageError(name_, problem); }
     void Need(std::uint64_t end, const char* what) const;
     void ReadCoreHeader();
@@ -131,8 +135,15 @@ void Parser::ReadInfoHeader(std::uint32_t headerSize) {
     layout_.topDown = height < 0;
     if (planes != 1) Fail("header gives " + std::to_string(planes) + " colour planes, not 1");
     switch (layout_.bitCount) {
-        case 1: case 4: case 8: case 16: case 24: case 32: break;
-        default: Fail("unsupported bit depth " + std::to_string(layout_.bitCount));
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32:
+            break;
+        default:
+            Fail("unsupported bit depth " + std::to_string(layout_.bitCount));
     }
     CheckCoding(compression);
     CheckSize();
@@ -160,13 +171,24 @@ void Parser::ReadInfoHeader(std::uint32_t headerSize) {
 void Parser::CheckCoding(std::uint32_t compression) {
     using Coding = BmpLayout::Coding;
     switch (compression) {
-        case 0: layout_.coding = Coding::Rgb; break;
-        case 1: layout_.coding = Coding::Rle8; break;
-        case 2: layout_.coding = Coding::Rle4; break;
-        case 3: layout_.coding = Coding::BitFields; break;
-        case 4: Fail("BMP files holding a JPEG are not supported");
-        case 5: Fail("BMP files holding a PNG are not supported");
-        default: Fail("unsupported BMP compression " + std::to_string(compression));
+        case 0:
+            layout_.coding = Coding::Rgb;
+            break;
+        case 1:
+            layout_.coding = Coding::Rle8;
+            break;
+        case 2:
+            layout_.coding = Coding::Rle4;
+            break;
+        case 3:
+            layout_.coding = Coding::BitFields;
+            break;
+        case 4:
+            Fail("BMP files holding a JPEG are not supported");
+        case 5:
+            Fail("BMP files holding a PNG are not supported");
+        default:
+            Fail("unsupported BMP compression " + std::to_string(compression));
     }
     const int bits = layout_.bitCount;
     const bool fits = layout_.coding == Coding::Rgb ||
@@ -188,8 +210,8 @@ void Parser::CheckMasks() {
         if (mask == 0) continue;
         const std::uint64_t run = (std::uint64_t{mask} >> std::countr_zero(mask)) + 1;
         if (mask & ~pixelBits || !std::has_single_bit(run) || mask & seen) {
-            Fail("bad colour masks " + Hex(layout_.masks[0]) + ", " + Hex(layout_.masks[1]) +
-                 ", " + Hex(layout_.masks[2]) + " for " + std::to_string(layout_.bitCount) +
+            Fail("bad colour masks " + Hex(layout_.masks[0]) + ", " + Hex(layout_.masks[1]) + ", " +
+                 Hex(layout_.masks[2]) + " for " + std::to_string(layout_.bitCount) +
                  " bits per pixel");
         }
         seen |= mask;
@@ -272,10 +294,14 @@ void Parser::CheckPixelData() {
 
 PixelFormat BmpLayout::SourceFormat() const {
     switch (bitCount) {
-        case 1: return PixelFormat::Bits1;
-        case 4: return PixelFormat::Bits4;
-        case 8: return PixelFormat::Bits8;
-        case 24: return PixelFormat::Bits24;
+        case 1:
+            return PixelFormat::Bits1;
+        case 4:
+            return PixelFormat::Bits4;
+        case 8:
+            return PixelFormat::Bits8;
+        case 24:
+            return PixelFormat::Bits24;
         case 16:
             if (masks[0] == 0x7C00 && masks[1] == 0x03E0 && masks[2] == 0x001F) {
                 return PixelFormat::Bits15;
@@ -289,7 +315,8 @@ PixelFormat BmpLayout::SourceFormat() const {
                 return PixelFormat::Bits32;
             }
             return PixelFormat::Unknown;
-        default: return PixelFormat::Unknown;
+        default:
+            return PixelFormat::Unknown;
     }
 }
 

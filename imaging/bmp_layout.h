@@ -26,7 +26,7 @@ struct BmpLayout {
     std::array<std::uint8_t, 256 * 4> palette{};
     int paletteSize = 0;
     std::uint64_t dataOffset = 0;
-    std::uint64_t dataSize = 0;  // bytes of pixel data the reader may use, from dataOffset
+    std::uint64_t dataSize = 0;   // bytes of pixel data the reader may use, from dataOffset
     std::uint64_t rowStride = 0;  // uncompressed rows only
 
     PixelFormat SourceFormat() const;

@@ -24,7 +24,9 @@ constexpr std::size_t kMaxPiecesPerCall = IOV_MAX;
 constexpr std::size_t kMaxPiecesPerCall = 16;  // the least POSIX promises
 #endif
 
-std::string ErrorText(int error) { return std::strerror(error); }
+std::string ErrorText(int error) {
+    return std::strerror(error);
+}
 
 // Runs readv or writev until every vector is done, resuming after partial transfers and
 // signals. `transfer` returns what the system call returned; 0 means the file ended.
@@ -73,8 +75,8 @@ InputFile::InputFile(const std::string& path) : path_(path) {
         const bool isDirectory = S_ISDIR(info.st_mode);
         ::close(fd_);
         fd_ = -1;
-        throw ImageError(path, isDirectory ? "is a directory, not a picture file"
-                                           : "is not a regular file");
+        throw ImageError(
+            path, isDirectory ? "is a directory, not a picture file" : "is not a regular file");
     }
     size_ = static_cast<std::uint64_t>(info.st_size);
 }
@@ -90,9 +92,8 @@ void InputFile::ReadAt(std::uint64_t offset, std::span<const ReadPiece> pieces) 
     if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) {
         throw ImageError(path_, "cannot read the file: " + ErrorText(errno));
     }
-    const int result = TransferAll(vectors, [this](const iovec* v, int count) {
-        return ::readv(fd_, v, count);
-    });
+    const int result =
+        TransferAll(vectors, [this](const iovec* v, int count) { return ::readv(fd_, v, count); });
     if (result < 0) throw ImageError(path_, "the file ended early (was it changed while read?)");
     if (result > 0) throw ImageError(path_, "cannot read the file: " + ErrorText(result));
 }
@@ -138,9 +139,8 @@ void OutputFile::Write(std::span<const WritePiece> pieces) {
     for (const WritePiece& piece : pieces) {
         vectors.push_back({const_cast<std::uint8_t*>(piece.data), piece.size});
     }
-    const int result = TransferAll(vectors, [this](const iovec* v, int count) {
-        return ::writev(fd_, v, count);
-    });
+    const int result =
+        TransferAll(vectors, [this](const iovec* v, int count) { return ::writev(fd_, v, count); });
     // A write that takes nothing without an error is a full device as far as we can tell.
     if (result != 0) Fail("cannot write the file", result < 0 ? ENOSPC : result);
 }

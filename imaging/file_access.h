@@ -23,7 +23,7 @@ struct WritePiece {
 };
 
 class InputFile {
-public:
+  public:
     // Opens a regular file for reading; refuses directories, devices and pipes.
     explicit InputFile(const std::string& path);
     ~InputFile();
@@ -37,7 +37,7 @@ public:
     void ReadAt(std::uint64_t offset, std::span<const ReadPiece> pieces);
     void ReadAt(std::uint64_t offset, std::uint8_t* data, std::size_t size);
 
-private:
+  private:
     std::string path_;
     int fd_ = -1;
     std::uint64_t size_ = 0;
@@ -47,7 +47,7 @@ private:
 // Commit(), so a failed write (a full disk, say) never leaves a cut-off picture behind or
 // destroys the file that was there before.
 class OutputFile {
-public:
+  public:
     explicit OutputFile(const std::string& path);
     ~OutputFile();  // removes the temporary file unless committed
     OutputFile(const OutputFile&) = delete;
@@ -57,7 +57,7 @@ public:
     void Write(const std::uint8_t* data, std::size_t size);
     void Commit();
 
-private:
+  private:
     [[noreturn]] void Fail(const std::string& what, int error);
 
     std::string path_;

@@ -7,7 +7,7 @@ namespace kobrix {
 
 // The one error type of the image layer: says which file and what is wrong with it.
 class ImageError : public std::runtime_error {
-public:
+  public:
     ImageError(const std::string& file, const std::string& problem)
         : std::runtime_error(file.empty() ? problem : file + ": " + problem),
           file_(file),
@@ -16,7 +16,7 @@ public:
     const std::string& File() const { return file_; }
     const std::string& Problem() const { return problem_; }
 
-private:
+  private:
     std::string file_;
     std::string problem_;
 };

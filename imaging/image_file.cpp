@@ -56,8 +56,8 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t lim
     InputFile file(path);
     if (file.Size() > limit) {
         throw ImageError(path, "file of " + std::to_string(file.Size()) +
-                                   " bytes is larger than the limit of " +
-                                   std::to_string(limit) + " bytes");
+                                   " bytes is larger than the limit of " + std::to_string(limit) +
+                                   " bytes");
     }
     std::vector<std::uint8_t> bytes;
     try {
@@ -88,9 +88,12 @@ Bitmap24 ReadAnyPicture(const std::string& path) {
         file.ReadAt(0, head.data(), headSize);
     }
     switch (PictureKindOf(path, std::span(head.data(), headSize))) {
-        case PictureKind::Jpeg: return ReadJpegFile(path);
-        case PictureKind::Gif: return ReadGifFile(path);
-        case PictureKind::Bmp: break;
+        case PictureKind::Jpeg:
+            return ReadJpegFile(path);
+        case PictureKind::Gif:
+            return ReadGifFile(path);
+        case PictureKind::Bmp:
+            break;
     }
     return ReadBmpFile(path);
 }
@@ -104,9 +107,15 @@ void WritePictureByExtension(const Bitmap24& bitmap, const std::string& path) {
                                    "; use .jpg, .jpeg, .bmp or .gif");
     }
     switch (*kind) {
-        case PictureKind::Jpeg: WriteJpegFile(bitmap, path); return;
-        case PictureKind::Gif: WriteGifFile(bitmap, path); return;
-        case PictureKind::Bmp: WriteBmpFile(bitmap, path); return;
+        case PictureKind::Jpeg:
+            WriteJpegFile(bitmap, path);
+            return;
+        case PictureKind::Gif:
+            WriteGifFile(bitmap, path);
+            return;
+        case PictureKind::Bmp:
+            WriteBmpFile(bitmap, path);
+            return;
     }
 }
 

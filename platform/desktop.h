@@ -12,7 +12,7 @@ enum class UiPriority { Idle, Lowest, Lower, Normal, Higher, Highest };
 
 // The desktop services the program uses besides dialogs.
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
 
     // Opens a web page in the default browser; false when there is none or the address is not

@@ -27,7 +27,7 @@ struct FontChoice {
 // own: the Qt implementation shows real boxes, the tests' fake records them and answers from
 // a script.
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
 
     // Information box with OK ("Image saved to clipboard!").

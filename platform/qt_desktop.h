@@ -9,7 +9,7 @@ namespace kobrix {
 // The desktop services through Qt: the desktop's default handlers for pages and text files,
 // the system clipboard, the primary screen.
 class QtDesktop final : public Desktop {
-public:
+  public:
     // `uiThread` is the thread whose priority SetUiPriority changes: the application's thread
     // unless given. Another thread must be running an event loop (tests pass one of their own,
     // so that the idle level never slows the test program itself).
@@ -42,7 +42,7 @@ public:
     // The paths StartProgram tries, in order.
     static QStringList ProgramCandidates(const QString& path);
 
-private:
+  private:
     QThread* uiThread_;
     UiPriority priority_ = UiPriority::Normal;
 };

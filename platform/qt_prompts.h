@@ -10,7 +10,7 @@ namespace kobrix {
 // Real message boxes and dialogs. Box titles are the application's name; texts are shown as
 // plain text, so a file name with "<" in it is never taken for markup.
 class QtPrompts final : public Prompts {
-public:
+  public:
     // `parent` is the window the boxes are centred on; none centres them on the screen.
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
 
@@ -32,7 +32,7 @@ public:
     FontChoice ChooseFont(const QFont& initial, const QColor& colour) override;
     bool ChoosePrinter(QPrinter& printer) override;
 
-private:
+  private:
     QPointer<QWidget> parent_;
 };
 

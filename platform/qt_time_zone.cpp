@@ -21,8 +21,10 @@ TimeZoneInfo QtTimeZone::ZoneAt(std::int64_t unixSeconds) {
         observes = zone.isDaylightTime(mid);
     }
     const QLocale locale = QLocale::system();
-    info.standardName = zone.displayName(QTimeZone::StandardTime, QTimeZone::LongName, locale).toStdString();
-    info.daylightName = zone.displayName(QTimeZone::DaylightTime, QTimeZone::LongName, locale).toStdString();
+    info.standardName =
+        zone.displayName(QTimeZone::StandardTime, QTimeZone::LongName, locale).toStdString();
+    info.daylightName =
+        zone.displayName(QTimeZone::DaylightTime, QTimeZone::LongName, locale).toStdString();
     if (!observes) {
         info.state = TimeZoneInfo::State::NoDaylightSaving;
     } else {

@@ -7,7 +7,7 @@ namespace kobrix {
 
 // The system time zone as Qt sees it, with its long names ("Central European Standard Time").
 class QtTimeZone final : public TimeZoneSource {
-public:
+  public:
     TimeZoneInfo CurrentZone() const override;
     UtcOffset OffsetAt(std::int64_t unixSeconds) const override;
 

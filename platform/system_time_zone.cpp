@@ -84,12 +84,14 @@ DateNames LocaleDateNames() {
     for (int d = 0; d < 7; ++d) {
         std::tm t{};
         t.tm_wday = d;
-        if (std::strftime(buf, sizeof buf, "%A", &t) > 0) names.days[static_cast<std::size_t>(d)] = buf;
+        if (std::strftime(buf, sizeof buf, "%A", &t) > 0)
+            names.days[static_cast<std::size_t>(d)] = buf;
     }
     for (int m = 0; m < 12; ++m) {
         std::tm t{};
         t.tm_mon = m;
-        if (std::strftime(buf, sizeof buf, "%b", &t) > 0) names.months[static_cast<std::size_t>(m)] = buf;
+        if (std::strftime(buf, sizeof buf, "%b", &t) > 0)
+            names.months[static_cast<std::size_t>(m)] = buf;
     }
     return names;
 }

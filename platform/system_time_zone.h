@@ -11,14 +11,14 @@ namespace kobrix {
 // The time zone of the C library's zone database (TZ, /etc/localtime). Needs no Qt, so the
 // command-line tool uses it too.
 class SystemTimeZone final : public TimeZoneSource {
-public:
+  public:
     TimeZoneInfo CurrentZone() const override;
     UtcOffset OffsetAt(std::int64_t unixSeconds) const override;
 
     // The zone as it is at the given instant rather than now (for tests and the time pages).
     static TimeZoneInfo ZoneAt(std::int64_t unixSeconds);
 
-private:
+  private:
     // The zone is asked again at most once a minute.
     mutable std::mutex mutex_;
     mutable bool checked_ = false;

@@ -93,32 +93,43 @@ void Generate(const std::filesystem::path& dir) {
     WriteJpegFile(RenderTerrain(colour, -1, 0.8, 0.0), at("2P241328935EFFAUCTP2582L5M1.jpg"));
     WriteJpegFile(RenderTerrain(colour, -1, 0.58, -0.02), at("2P241328935EFFAUCTP2582L6M1.jpg"));
 
-    const TerrainView navcam{.horizon = 0.38, .fieldOfView = 45, .baseline = 0.2, .hills = 0.04,
-                             .seed = 5};
+    const TerrainView navcam{
+        .horizon = 0.38, .fieldOfView = 45, .baseline = 0.2, .hills = 0.04, .seed = 5};
     WriteJpegFile(RenderTerrain(navcam, -1), at("2N241329230EFFAUCTP1952L0M1.jpg"));
     WriteJpegFile(RenderTerrain(navcam, +1), at("2N241329230EFFAUCTP1952R0M1.jpg"));
 
     // Front HAZCAM: low and wide, mostly ground close to the wheels. No partner on purpose.
-    const TerrainView hazcam{.horizon = 0.16, .fieldOfView = 100, .cameraHeight = 0.52,
-                             .baseline = 0.1, .hills = 0.03, .rocks = 0.5, .rockSize = 0.12,
+    const TerrainView hazcam{.horizon = 0.16,
+                             .fieldOfView = 100,
+                             .cameraHeight = 0.52,
+                             .baseline = 0.1,
+                             .hills = 0.03,
+                             .rocks = 0.5,
+                             .rockSize = 0.12,
                              .seed = 29};
     WriteJpegFile(RenderTerrain(hazcam, -1), at("2F241329405EFFAUCTP1214L0M1.jpg"));
 
     WriteJpegFile(RenderRockSurface(512, 3), at("2M241330101EFFAUCTP2936M1M1.jpg"));
 
     // Opportunity's NAVCAM on the rippled plains, as a BMP.
-    const TerrainView plains{.width = 320, .height = 320, .horizon = 0.45, .fieldOfView = 45,
-                             .hills = 0.01, .rocks = 0.04, .ripples = 1.0, .seed = 77};
+    const TerrainView plains{.width = 320,
+                             .height = 320,
+                             .horizon = 0.45,
+                             .fieldOfView = 45,
+                             .hills = 0.01,
+                             .rocks = 0.04,
+                             .ripples = 1.0,
+                             .seed = 77};
     WriteBmpFile(RenderTerrain(plains, -1), at("1N241637757EFF8615P1999L0M1.bmp"));
 
     std::vector<Bitmap24> frames;
     for (int i = 0; i < 8; ++i) frames.push_back(RenderDustDevil(160, 120, 0.2 + 0.08 * i, 9));
     WriteAnimatedGif(at("2N241330800EDNAUCTP1980L0M1.gif"), frames, 25);
 
-    WriteJpegFile(RenderTerrain({.width = 320, .height = 240, .horizon = 0.5, .fieldOfView = 60,
-                                 .seed = 88},
-                                0),
-                  at("rover_tracks.jpg"));
+    WriteJpegFile(
+        RenderTerrain({.width = 320, .height = 240, .horizon = 0.5, .fieldOfView = 60, .seed = 88},
+                      0),
+        at("rover_tracks.jpg"));
 
     WriteText(at("notes.txt"),
               "Sample pictures for trying the program. They are synthetic: terrain drawn by\n"

@@ -19,9 +19,13 @@ std::uint32_t Hash(int x, int y, std::uint32_t seed) {
     return h;
 }
 
-double Unit(std::uint32_t h) { return (h >> 8) * (1.0 / 16777216.0); }
+double Unit(std::uint32_t h) {
+    return (h >> 8) * (1.0 / 16777216.0);
+}
 
-double Smooth(double t) { return t * t * (3 - 2 * t); }
+double Smooth(double t) {
+    return t * t * (3 - 2 * t);
+}
 
 // Value noise in 0..1, smooth between the integer lattice points.
 double Noise(double x, double y, std::uint32_t seed) {
@@ -173,9 +177,16 @@ Bitmap24 RenderRockSurface(int side, std::uint32_t seed) {
 }
 
 Bitmap24 RenderDustDevil(int width, int height, double column, std::uint32_t seed) {
-    TerrainView plains{.width = width, .height = height, .horizon = 0.42, .fieldOfView = 45,
-                       .cameraHeight = 1.5, .baseline = 0, .hills = 0.015, .rocks = 0.06,
-                       .ripples = 1.0, .seed = seed};
+    TerrainView plains{.width = width,
+                       .height = height,
+                       .horizon = 0.42,
+                       .fieldOfView = 45,
+                       .cameraHeight = 1.5,
+                       .baseline = 0,
+                       .hills = 0.015,
+                       .rocks = 0.06,
+                       .ripples = 1.0,
+                       .seed = seed};
     Bitmap24 b(width, height);
     const double baseY = 0.6 * height, topY = 0.04 * height;
     for (int y = 0; y < height; ++y) {

@@ -11,14 +11,14 @@ namespace kobrix::samples {
 struct TerrainView {
     int width = 512;
     int height = 512;
-    double horizon = 0.32;       // ground horizon, as a fraction of the height from the top
-    double fieldOfView = 16.0;   // degrees across
-    double cameraHeight = 1.5;   // metres
-    double baseline = 0.12;      // metres between the eyes
-    double hills = 0.05;         // height of the far ridge, as a fraction of the height
-    double rocks = 0.35;         // chance of a rock in each 0.7 m cell
-    double rockSize = 0.3;       // radius of the largest rocks, metres
-    double ripples = 0.0;        // strength of wind ripples on the ground
+    double horizon = 0.32;      // ground horizon, as a fraction of the height from the top
+    double fieldOfView = 16.0;  // degrees across
+    double cameraHeight = 1.5;  // metres
+    double baseline = 0.12;     // metres between the eyes
+    double hills = 0.05;        // height of the far ridge, as a fraction of the height
+    double rocks = 0.35;        // chance of a rock in each 0.7 m cell
+    double rockSize = 0.3;      // radius of the largest rocks, metres
+    double ripples = 0.0;       // strength of wind ripples on the ground
     std::uint32_t seed = 1;
 };
 

@@ -20,9 +20,7 @@ std::string Name(int y, int m, int d, int hour) {
 class BirthdaySearchWindowTest : public testing::SearchWindowTest<BirthdaySearchWindow> {
   protected:
     QString Text(const char* label) { return Control<QLabel>(label).text(); }
-    bool Shown(const char* name) {
-        return window->findChild<QWidget*>(name)->isVisibleTo(window);
-    }
+    bool Shown(const char* name) { return window->findChild<QWidget*>(name)->isVisibleTo(window); }
     void ChooseBirthday(int monthRow, const QDate& onCalendar) {
         Control<QListWidget>("ListBox1").setCurrentRow(monthRow);
         Control<QCalendarWidget>("MonthCalendar1").setSelectedDate(onCalendar);

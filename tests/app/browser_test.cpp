@@ -19,8 +19,8 @@ using testing::RecordingHost;
 LoadOutcome FakeLoad(const std::string& path, Bitmap24& picture) {
     if (path.find("gone") != std::string::npos) return LoadOutcome::Missing;
     if (path.find("bad") != std::string::npos) throw ImageError(path, "damaged JPEG data");
-    const bool picture_ = path.ends_with(".jpg") || path.ends_with(".gif") || path.ends_with(".GIF") ||
-                          path.ends_with(".Gif");
+    const bool picture_ = path.ends_with(".jpg") || path.ends_with(".gif") ||
+                          path.ends_with(".GIF") || path.ends_with(".Gif");
     if (!picture_) return LoadOutcome::UnknownType;
     const int side = path.find("big") != std::string::npos ? 1024 : 4;
     picture.Resize(side, side);
@@ -33,7 +33,9 @@ struct Fixture {
     testing::FakeTimeZone zone;
     Browser browser{host, zone, DateNames::English(), FakeLoad};
 
-    explicit Fixture(std::vector<std::string> names) { browser.Files().Assign("/pics", std::move(names)); }
+    explicit Fixture(std::vector<std::string> names) {
+        browser.Files().Assign("/pics", std::move(names));
+    }
     std::string Selected() const { return browser.Files().SelectedName(); }
 };
 
@@ -60,7 +62,9 @@ TEST(DisplayPass, OnlyNonPictureFiles) {
         f.browser.Options().loopSlideshow = false;
         f.browser.Files().Select(0);
         f.browser.Image();
-        EXPECT_EQ(f.host.events, (std::vector<std::string>{"warning: Invalid image Load attempt! No more images"}));
+        EXPECT_EQ(
+            f.host.events,
+            (std::vector<std::string>{"warning: Invalid image Load attempt! No more images"}));
         EXPECT_FALSE(f.browser.HasPicture());
     }
     {
@@ -91,7 +95,8 @@ TEST(DisplayPass, EndOfListLoopsOrStopsTheSlideshow) {
         EXPECT_EQ(f.Selected(), kB);
         f.browser.SlideshowStep();
         EXPECT_EQ(f.host.events,
-                  (std::vector<std::string>{"information: End of directory, no more images in this directory !"}));
+                  (std::vector<std::string>{
+                      "information: End of directory, no more images in this directory !"}));
         EXPECT_EQ(f.Selected(), kB);
         EXPECT_FALSE(f.host.timerRunning);
         EXPECT_FALSE(f.host.checkBox);
@@ -176,7 +181,8 @@ TEST(DisplayPass, OnlyLowerAndUpperCaseGifAnimate) {
         Fixture f({name});
         f.browser.Files().Select(0);
         f.browser.SelectionSequence();
-        EXPECT_EQ(f.host.animated, std::string(name) == "x.Gif" ? "" : std::string("/pics/") + name);
+        EXPECT_EQ(f.host.animated,
+                  std::string(name) == "x.Gif" ? "" : std::string("/pics/") + name);
     }
 }
 

@@ -17,7 +17,7 @@ namespace {
 // A window laid out for 800 x 600: two labels side by side, a fixed-size picture area and a
 // group box with a caption of its own inside, all 8 point.
 class FitWindowTest : public ::testing::Test {
-protected:
+  protected:
     FitWindowTest() {
         window_.resize(400, 300);
         QFont font = window_.font();

@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kHint = "RIGHT click to Magnify LEFT Click to CLOSE";
 
 class FullSizeWindowTest : public ::testing::Test {
-protected:
+  protected:
     testing::WindowPlatform fakes;
     FullSizeWindow window{fakes.platform};
     PictureView& picture = *window.Picture();

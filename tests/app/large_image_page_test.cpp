@@ -16,7 +16,7 @@ constexpr const char* kSpirit = "2P241328935EFFAUCTP2582L5M1.jpg";
 using Texts = std::vector<std::pair<const char*, const char*>>;
 
 class LargeImagePageTest : public ::testing::Test {
-protected:
+  protected:
     testing::WindowPlatform fakes;
     LargeImagePage page{fakes.platform};
     DecodeState state;

@@ -25,7 +25,7 @@ QImage TwoByOne() {
 }
 
 class PictureViewTest : public ::testing::Test {
-protected:
+  protected:
     PictureViewTest() {
         view_.resize(200, 100);
         QPalette palette = view_.palette();

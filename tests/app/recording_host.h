@@ -9,7 +9,7 @@ namespace kobrix::testing {
 
 // Records what the browsing logic shows, in order.
 class RecordingHost : public BrowserHost {
-public:
+  public:
     std::vector<std::string> events;  // "information: ...", "warning: ...", "error: ..."
     std::vector<std::string> paths;   // every path caption set
     std::vector<std::string> decodedNames;

@@ -12,7 +12,7 @@ namespace kobrix {
 namespace {
 
 class SlideshowDelayWindowTest : public ::testing::Test {
-protected:
+  protected:
     testing::WindowPlatform fakes;
     SlideshowDelayWindow window{fakes.platform};
     QLineEdit& edit = *window.findChild<QLineEdit*>("Edit1");

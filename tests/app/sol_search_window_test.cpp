@@ -20,9 +20,7 @@ using testing::NameOnSol;
 class SolSearchWindowTest : public testing::SearchWindowTest<SolSearchWindow> {
   protected:
     QString Text(const char* label) { return Control<QLabel>(label).text(); }
-    bool Shown(const char* name) {
-        return window->findChild<QWidget*>(name)->isVisibleTo(window);
-    }
+    bool Shown(const char* name) { return window->findChild<QWidget*>(name)->isVisibleTo(window); }
     void Click(const char* box) { Control<QCheckBox>(box).click(); }
 };
 

@@ -43,8 +43,10 @@ TEST(PartnerNameTest, ResolvesOnDiskAndIgnoresStaleListEntries) {
 TEST(StereoStepTest, OneEntryTowardsThePartnerTwoOtherwise) {
     EXPECT_EQ(StereoStepEntries("L", true), 1);
     EXPECT_EQ(StereoStepEntries("R", false), 1);
-    for (const char* eye : {"R", "l", "r", "M", "N", ""}) EXPECT_EQ(StereoStepEntries(eye, true), 2) << eye;
-    for (const char* eye : {"L", "l", "r", "M", "N", ""}) EXPECT_EQ(StereoStepEntries(eye, false), 2) << eye;
+    for (const char* eye : {"R", "l", "r", "M", "N", ""})
+        EXPECT_EQ(StereoStepEntries(eye, true), 2) << eye;
+    for (const char* eye : {"L", "l", "r", "M", "N", ""})
+        EXPECT_EQ(StereoStepEntries(eye, false), 2) << eye;
 }
 
 TEST(StereoActionTest, MissingSideIsNamedAndHiddenAndTimesAreComposed) {
@@ -74,7 +76,8 @@ TEST(StereoActionTest, MissingSideIsNamedAndHiddenAndTimesAreComposed) {
 TEST(ManualStereoTest, OnlyTheTwoEyeTextsLock) {
     EXPECT_EQ(LockSideFor("Left Eye"), LockSide::Left);
     EXPECT_EQ(LockSideFor("Right Eye"), LockSide::Right);
-    for (const char* eye : {"Monoscopic", "N/A", "", "left eye"}) EXPECT_EQ(LockSideFor(eye), LockSide::None);
+    for (const char* eye : {"Monoscopic", "N/A", "", "left eye"})
+        EXPECT_EQ(LockSideFor(eye), LockSide::None);
 }
 
 }  // namespace

@@ -108,8 +108,9 @@ TEST_F(StereoTest, PairIsShownCrossedWithRightEyeOnTheLeft) {
     EXPECT_EQ(fakes.desktop.clipboard.size(), Viewer().size());
     prompts.Clear();
     Press(Viewer(), "Button7");
-    EXPECT_EQ(prompts.Texts("information"),
-              std::vector<std::string>{"Scanline image joining not yet implemented! Use the clipboard"});
+    EXPECT_EQ(
+        prompts.Texts("information"),
+        std::vector<std::string>{"Scanline image joining not yet implemented! Use the clipboard"});
 }
 
 TEST_F(StereoTest, PartnerOfAnotherFilterIsMissing) {

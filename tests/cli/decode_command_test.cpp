@@ -1,7 +1,7 @@
 #include "cli/decode_command.h"
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -65,7 +65,8 @@ TEST(DecodeCommand, JsonOfTheSpiritPancamName) {
 }
 
 TEST(DecodeCommand, EachNameStartsOnAnEmptyPanel) {
-    const DecodeRun r = Decode({"--json", "2P241328935EFFAUCTP2582L5M1.jpg", "2P241328935EFFAUCTQ2582Z5B1.jpg"});
+    const DecodeRun r =
+        Decode({"--json", "2P241328935EFFAUCTP2582L5M1.jpg", "2P241328935EFFAUCTQ2582Z5B1.jpg"});
     ASSERT_EQ(r.status, 0);
     const std::string second = r.out.substr(r.out.find('\n') + 1);
     EXPECT_NE(second.find("\"category\":\"\""), std::string::npos);
@@ -90,7 +91,7 @@ TEST(DecodeCommand, DirectoryListsOrdinaryFilesIgnoringCase) {
 
 TEST(DecodeCommand, MissingDirectoriesAreErrorsButOtherNamesStillDecode) {
     const DecodeRun r = Decode({"--json", "/no/such/dir/", "2P241328935EFFAUCTP2582L5M1.jpg",
-                          "/no/such/2P241328935EFFAUCTP2582L5M1.jpg"});
+                                "/no/such/2P241328935EFFAUCTP2582L5M1.jpg"});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("cannot read directory /no/such/dir/"), std::string::npos);
     EXPECT_NE(r.err.find("no such directory /no/such"), std::string::npos);
@@ -107,15 +108,16 @@ TEST(DecodeCommand, UsageErrors) {
     EXPECT_EQ(Decode({"--yaml", "x"}).status, 2);
     EXPECT_EQ(testing::RunCommand(Shell("frobnicate 2>/dev/null")).status, 2);
     EXPECT_EQ(testing::RunCommand(Shell("convert only-one.jpg 2>/dev/null")).status, 2);
-    EXPECT_EQ(testing::RunCommand(Shell("convert /no/such.jpg /tmp/out.bmp 2>/dev/null")).status, 1);
+    EXPECT_EQ(testing::RunCommand(Shell("convert /no/such.jpg /tmp/out.bmp 2>/dev/null")).status,
+              1);
     const testing::CommandResult help = testing::RunCommand(Shell("--help"));
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("decode [--json|--csv] NAME_OR_DIRECTORY..."), std::string::npos);
 }
 
 TEST(DecodeCommand, AnyByteStringDecodes) {
-    const DecodeRun r = Decode({"--json", "--", "--", "", std::string(100000, 'Z'),
-                          std::string("\xff\x01\n\"", 4), "-"});
+    const DecodeRun r = Decode(
+        {"--json", "--", "--", "", std::string(100000, 'Z'), std::string("\xff\x01\n\"", 4), "-"});
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 5);
     EXPECT_NE(r.out.find("\"name\":\"\\u00ff\\u0001\\n\\\"\""), std::string::npos);
@@ -126,8 +128,9 @@ TEST(DecodeCommand, TextShowsThePanel) {
     ASSERT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("  Mars Exploration Rover No.                    1  Opportunity\n"),
               std::string::npos);
-    EXPECT_NE(r.out.find("  Sequence Code                                 1999 = NAVCAM sequences.\n"),
-              std::string::npos);
+    EXPECT_NE(
+        r.out.find("  Sequence Code                                 1999 = NAVCAM sequences.\n"),
+        std::string::npos);
     EXPECT_NE(r.out.find("  Camera Eye                                    COMBINED\n"),
               std::string::npos);
 }

@@ -49,10 +49,12 @@ Output Convert(const std::string& in, const std::string& outPath) {
 
 TEST(InfoCommand, DescribesEachFileAndReportsTheUnreadable) {
     test::ScratchDir dir;
-    const std::string bmp8 = test::Put(dir, 
-        "2P241328935EFFAUCTP2582L5M1.bmp",
-        test::BuildBmp({.width = 2, .height = 1, .bitCount = 8, .palette = {{1, 2, 3}},
-                        .pixels = {0, 0, 0, 0}}));
+    const std::string bmp8 = test::Put(dir, "2P241328935EFFAUCTP2582L5M1.bmp",
+                                       test::BuildBmp({.width = 2,
+                                                       .height = 1,
+                                                       .bitCount = 8,
+                                                       .palette = {{1, 2, 3}},
+                                                       .pixels = {0, 0, 0, 0}}));
     const std::string bmp24 = dir / "plain.bmp";
     WriteBmpFile(Grey(5, 3), bmp24);
     const std::string gif = test::Put(dir, "anim.gif", TwoFrameGif());

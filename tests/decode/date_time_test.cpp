@@ -17,7 +17,8 @@ TEST(DateTime, CalendarFieldsRoundTrip) {
     for (int year : {1899, 1900, 1999, 2000, 2004, 2100, 2400}) {
         for (int month = 1; month <= 12; ++month) {
             for (int day : {1, 28}) {
-                const CivilTime t = DecodeDateTime(EncodeDateTime(year, month, day, 23, 59, 58, 999));
+                const CivilTime t =
+                    DecodeDateTime(EncodeDateTime(year, month, day, 23, 59, 58, 999));
                 EXPECT_EQ(t.year, year);
                 EXPECT_EQ(t.month, month);
                 EXPECT_EQ(t.day, day);
@@ -33,7 +34,8 @@ TEST(DateTime, CalendarFieldsRoundTrip) {
 }
 
 TEST(DateTime, FormatDropsFractionsAndPadsTheClock) {
-    EXPECT_EQ(FormatEarthTime(EncodeDateTime(2007, 8, 5, 3, 4, 5, 999)), "Sunday Aug 5 2007 03:04:05");
+    EXPECT_EQ(FormatEarthTime(EncodeDateTime(2007, 8, 5, 3, 4, 5, 999)),
+              "Sunday Aug 5 2007 03:04:05");
     EXPECT_EQ(FormatEarthTime(EncodeDateTime(1899, 12, 30)), "Saturday Dec 30 1899 00:00:00");
     // Just below midnight rounds to the millisecond first, as the calendar split does.
     EXPECT_EQ(FormatEarthTime(36526.0 - 1e-10), "Saturday Jan 1 2000 00:00:00");

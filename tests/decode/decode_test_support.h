@@ -10,7 +10,7 @@ namespace kobrix::testing {
 
 // Decodes names one after another on the same panel, as the main window does.
 class Decoder {
-public:
+  public:
     FakeTimeZone zone;
     DecodeContext context;
     DecodeState state;

@@ -136,7 +136,7 @@ TEST(MissionTimes, LocalTimeFollowsTheZoneAndCachesWholeDays) {
 
 // A zone whose offset changes at a fixed instant inside a day.
 class SteppedZone final : public TimeZoneSource {
-public:
+  public:
     std::int64_t step = 0;
     TimeZoneInfo CurrentZone() const override { return {}; }
     UtcOffset OffsetAt(std::int64_t s) const override { return {true, s < step ? 3600 : 7200, {}}; }

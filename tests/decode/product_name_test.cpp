@@ -242,10 +242,9 @@ TEST(DecodeProductName, NameOutsideTheScheme) {
     d.Decode(kSpiritPancam);
     d.Decode("Xmas.jpg");
     const DecodedPanel& p = d.Panel();
-    for (const std::string* field :
-         {&p.roverNumber, &p.sol, &p.location, &p.camera, &p.productType, &p.site, &p.drive,
-          &p.category, &p.sequence, &p.sequenceRange, &p.eye, &p.filter, &p.producer,
-          &p.version, &p.utcTime}) {
+    for (const std::string* field : {&p.roverNumber, &p.sol, &p.location, &p.camera, &p.productType,
+                                     &p.site, &p.drive, &p.category, &p.sequence, &p.sequenceRange,
+                                     &p.eye, &p.filter, &p.producer, &p.version, &p.utcTime}) {
         EXPECT_EQ(*field, "Invalid");
     }
     EXPECT_EQ(p.sequenceCode, "0");
@@ -277,7 +276,9 @@ TEST(DecodeProductName, ShortAndHostileNamesDoNotCrash) {
     Decoder d;
     for (std::string name : {std::string(), std::string("2"), std::string("2P"),
                              std::string("2P24"), std::string("2P-"), std::string(5000, 'x'),
-                             std::string("2P\0\xff\xfe" "241328935", 14),
+                             std::string("2P\0\xff\xfe"
+                                         "241328935",
+                                         14),
                              std::string("2P241328935EFFAUCTP2582L")}) {
         d.Decode(name);
         EXPECT_EQ(d.Product().BaseName, name.substr(0, 27)) << name.size();

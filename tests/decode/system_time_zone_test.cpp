@@ -13,7 +13,7 @@ namespace {
 
 // Sets TZ for one test and puts the old value back.
 class ScopedZone {
-public:
+  public:
     explicit ScopedZone(const char* zone) {
         if (const char* old = std::getenv("TZ")) {
             old_ = old;
@@ -23,11 +23,14 @@ public:
         tzset();
     }
     ~ScopedZone() {
-        if (had_) setenv("TZ", old_.c_str(), 1); else unsetenv("TZ");
+        if (had_)
+            setenv("TZ", old_.c_str(), 1);
+        else
+            unsetenv("TZ");
         tzset();
     }
 
-private:
+  private:
     std::string old_;
     bool had_ = false;
 };
@@ -45,7 +48,8 @@ std::string LocalCapture(std::int32_t clock) {
 TEST(SystemTimeZone, ZonesWithoutDaylightSavingAreUnknown) {
     for (const char* name : {"UTC", "Asia/Kolkata"}) {
         ScopedZone zone(name);
-        EXPECT_EQ(TimeZoneNameFor(SystemTimeZone::ZoneAt(kJanuary2026)), "TimeZone UNKNOWN") << name;
+        EXPECT_EQ(TimeZoneNameFor(SystemTimeZone::ZoneAt(kJanuary2026)), "TimeZone UNKNOWN")
+            << name;
         EXPECT_EQ(TimeZoneNameFor(SystemTimeZone::ZoneAt(kJuly2026)), "TimeZone UNKNOWN") << name;
     }
 }

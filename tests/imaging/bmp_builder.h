@@ -20,8 +20,8 @@ struct BmpSpec {
     std::uint32_t colorsUsed = 0;
     std::vector<std::uint32_t> masks{};  // red, green, blue: after a 40-byte header, else inside
     std::vector<std::array<std::uint8_t, 3>> palette{};  // blue, green, red
-    std::vector<std::uint8_t> pixels{};  // exactly as stored
-    std::optional<std::uint32_t> dataOffset{};  // default: right after the palette
+    std::vector<std::uint8_t> pixels{};                  // exactly as stored
+    std::optional<std::uint32_t> dataOffset{};           // default: right after the palette
 };
 
 inline void PutLe(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value, int bytes) {
@@ -32,7 +32,8 @@ inline std::vector<std::uint8_t> BuildBmp(const BmpSpec& layout) {
     const bool core = layout.headerSize == 12;
     const bool masksAfter = layout.headerSize == 40 && !layout.masks.empty();
     const std::size_t entry = core ? 3 : 4;
-    const std::size_t paletteAt = 14 + layout.headerSize + (masksAfter ? 4 * layout.masks.size() : 0);
+    const std::size_t paletteAt =
+        14 + layout.headerSize + (masksAfter ? 4 * layout.masks.size() : 0);
     const std::size_t pixelsAt = paletteAt + entry * layout.palette.size();
     const std::uint32_t offset = layout.dataOffset.value_or(static_cast<std::uint32_t>(pixelsAt));
     std::vector<std::uint8_t> out(std::max<std::size_t>(pixelsAt, offset) + layout.pixels.size());

@@ -10,9 +10,13 @@
 namespace kobrix {
 namespace {
 
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+std::string Quoted(const std::string& path) {
+    return "'" + path + "'";
+}
 
-bool Convert(const std::string& arguments) { return test::Run("convert " + arguments); }
+bool Convert(const std::string& arguments) {
+    return test::Run("convert " + arguments);
+}
 
 // Smooth ramps with hard edges, odd sizes so that every row is padded.
 Bitmap24 Scene(int width, int height) {
@@ -36,7 +40,7 @@ struct Variant {
 };
 
 class BmpImageMagick : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { KOBRIX_REQUIRE_IMAGEMAGICK(); }
     test::ScratchDir dir_;
 };
@@ -97,8 +101,7 @@ TEST_F(BmpImageMagick, BitFieldsWithoutMasksAreRefused) {
     const std::string source = dir_ / "scene.bmp";
     const std::string bmp = dir_ / "nomasks.bmp";
     WriteBmpFile(Scene(7, 5), source);
-    ASSERT_TRUE(Convert(Quoted(source) + " -define bmp:subtype=RGB565 bmp3:" +
-                              Quoted(bmp)));
+    ASSERT_TRUE(Convert(Quoted(source) + " -define bmp:subtype=RGB565 bmp3:" + Quoted(bmp)));
     const std::vector<std::uint8_t> bytes = test::ReadBytes(bmp);
     ASSERT_GE(bytes.size(), 54u);
     if (bytes[10] != 54 || bytes[30] != 3) GTEST_SKIP() << "this ImageMagick stores the masks";

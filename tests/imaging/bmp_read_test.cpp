@@ -63,7 +63,9 @@ TEST(BmpRead, TwentyFourBitsBottomUpTopDownAndWithoutFinalPadding) {
 
 TEST(BmpRead, IndexedDepthsUnpackMostSignificantBitsFirst) {
     // 1 bit, 10 pixels wide so that a row spans two bytes.
-    BmpSpec one{.width = 10, .height = 2, .bitCount = 1,
+    BmpSpec one{.width = 10,
+                .height = 2,
+                .bitCount = 1,
                 .palette = {{1, 2, 3}, {250, 251, 252}},
                 .pixels = PaddedRows({{0xFF, 0xC0}, {0b10110000, 0b01000000}})};
     Bitmap24 b = Decode(BuildBmp(one));
@@ -86,7 +88,10 @@ TEST(BmpRead, IndexedDepthsUnpackMostSignificantBitsFirst) {
     EXPECT_EQ(Px(b, 1, 0), (Bgr{15, 30, 45}));
     EXPECT_EQ(Px(b, 2, 0), (Bgr{10, 20, 30}));
 
-    BmpSpec eight{.width = 3, .height = 1, .bitCount = 8, .colorsUsed = 3,
+    BmpSpec eight{.width = 3,
+                  .height = 1,
+                  .bitCount = 8,
+                  .colorsUsed = 3,
                   .palette = {{0, 0, 0}, {9, 8, 7}, {90, 80, 70}},
                   .pixels = PaddedRows({{2, 1, 2}})};
     b = Decode(BuildBmp(eight));
@@ -98,8 +103,11 @@ TEST(BmpRead, IndexedDepthsUnpackMostSignificantBitsFirst) {
 TEST(BmpRead, ShortPaletteReadsMissingColoursAsBlack) {
     // No colour count, so 256 colours are implied, but the pixel data starts after two;
     // index 200 has no colour in the file.
-    BmpSpec layout{.width = 3, .height = 1, .bitCount = 8, .palette = {{5, 6, 7}, {50, 60, 70}},
-                 .pixels = PaddedRows({{1, 200, 0}})};
+    BmpSpec layout{.width = 3,
+                   .height = 1,
+                   .bitCount = 8,
+                   .palette = {{5, 6, 7}, {50, 60, 70}},
+                   .pixels = PaddedRows({{1, 200, 0}})};
     Bitmap24 b = Decode(BuildBmp(layout));
     EXPECT_EQ(Px(b, 0, 0), (Bgr{50, 60, 70}));
     EXPECT_EQ(Px(b, 1, 0), (Bgr{0, 0, 0}));
@@ -111,7 +119,9 @@ TEST(BmpRead, ShortPaletteReadsMissingColoursAsBlack) {
 
 TEST(BmpRead, SixteenBitsFiveFiveFiveAndFiveSixFive) {
     // Without bit fields 16 bits are 5-5-5; a full channel is 255, half of 31 rounds to 132.
-    BmpSpec rgb{.width = 3, .height = 1, .bitCount = 16,
+    BmpSpec rgb{.width = 3,
+                .height = 1,
+                .bitCount = 16,
                 .pixels = PaddedRows({Le<2>({0x7FFF, 0x7C00, 0x0010})})};
     Bitmap24 b = Decode(BuildBmp(rgb));
     EXPECT_EQ(b.SourceFormat(), PixelFormat::Bits15);
@@ -120,7 +130,10 @@ TEST(BmpRead, SixteenBitsFiveFiveFiveAndFiveSixFive) {
     EXPECT_EQ(Px(b, 2, 0), (Bgr{132, 0, 0}));
 
     // 5-6-5 in bit fields after a plain info header: 32 of 63 green is 130.
-    BmpSpec fields{.width = 3, .height = 1, .bitCount = 16, .compression = 3,
+    BmpSpec fields{.width = 3,
+                   .height = 1,
+                   .bitCount = 16,
+                   .compression = 3,
                    .masks = {0xF800, 0x07E0, 0x001F},
                    .pixels = PaddedRows({Le<2>({0xF800, 0x07E0, 0x0400})})};
     b = Decode(BuildBmp(fields));
@@ -140,15 +153,18 @@ TEST(BmpRead, SixteenBitsFiveFiveFiveAndFiveSixFive) {
 }
 
 TEST(BmpRead, ThirtyTwoBitsDropTheFourthByteAndWideMasksKeepTheirTopBits) {
-    BmpSpec rgb{.width = 2, .height = 1, .bitCount = 32,
-                .pixels = {10, 20, 30, 255, 40, 50, 60, 0}};
+    BmpSpec rgb{
+        .width = 2, .height = 1, .bitCount = 32, .pixels = {10, 20, 30, 255, 40, 50, 60, 0}};
     Bitmap24 b = Decode(BuildBmp(rgb));
     EXPECT_EQ(b.SourceFormat(), PixelFormat::Bits32);
     EXPECT_EQ(Px(b, 0, 0), (Bgr{10, 20, 30}));
     EXPECT_EQ(Px(b, 1, 0), (Bgr{40, 50, 60}));
 
     // 10-10-10 fields: 0x200 of 0x3FF keeps its top 8 bits, 128.
-    BmpSpec wide{.width = 2, .height = 1, .bitCount = 32, .compression = 3,
+    BmpSpec wide{.width = 2,
+                 .height = 1,
+                 .bitCount = 32,
+                 .compression = 3,
                  .masks = {0x3FF00000, 0x000FFC00, 0x000003FF},
                  .pixels = Le<4>({0x3FF00000 | 0x200, 0x200u << 10})};
     b = Decode(BuildBmp(wide));
@@ -159,7 +175,10 @@ TEST(BmpRead, ThirtyTwoBitsDropTheFourthByteAndWideMasksKeepTheirTopBits) {
 
 TEST(BmpRead, CoreV4AndV5HeadersGiveTheSamePicture) {
     const Bytes pixels = PaddedRows({{0, 1, 1, 0}});
-    BmpSpec info{.width = 4, .height = 1, .bitCount = 8, .palette = {{1, 2, 3}, {4, 5, 6}},
+    BmpSpec info{.width = 4,
+                 .height = 1,
+                 .bitCount = 8,
+                 .palette = {{1, 2, 3}, {4, 5, 6}},
                  .pixels = pixels};
     const Bitmap24 expected = Decode(BuildBmp(info));
     EXPECT_EQ(Px(expected, 1, 0), (Bgr{4, 5, 6}));
@@ -177,18 +196,25 @@ TEST(BmpRead, CoreV4AndV5HeadersGiveTheSamePicture) {
     }
 
     // Bit fields inside a V5 header: nothing follows the header but the pixels.
-    BmpSpec v5{.headerSize = 124, .width = 1, .height = 1, .bitCount = 16, .compression = 3,
-               .masks = {0xF800, 0x07E0, 0x001F}, .pixels = PaddedRows({Le<2>({0xFFFF})})};
+    BmpSpec v5{.headerSize = 124,
+               .width = 1,
+               .height = 1,
+               .bitCount = 16,
+               .compression = 3,
+               .masks = {0xF800, 0x07E0, 0x001F},
+               .pixels = PaddedRows({Le<2>({0xFFFF})})};
     const Bitmap24 b = Decode(BuildBmp(v5));
     EXPECT_EQ(b.SourceFormat(), PixelFormat::Bits16);
     EXPECT_EQ(Px(b, 0, 0), (Bgr{255, 255, 255}));
 }
 
 BmpSpec RleSpec(int width, int height, int bits, Bytes stream) {
-    BmpSpec layout{.width = width, .height = height, .bitCount = static_cast<std::uint16_t>(bits),
-                 .compression = bits == 8 ? 1u : 2u,
-                 .palette = {{0, 0, 0}, {11, 11, 11}, {22, 22, 22}, {33, 33, 33}},
-                 .pixels = std::move(stream)};
+    BmpSpec layout{.width = width,
+                   .height = height,
+                   .bitCount = static_cast<std::uint16_t>(bits),
+                   .compression = bits == 8 ? 1u : 2u,
+                   .palette = {{0, 0, 0}, {11, 11, 11}, {22, 22, 22}, {33, 33, 33}},
+                   .pixels = std::move(stream)};
     layout.sizeImage = 0;
     return layout;
 }
@@ -198,8 +224,7 @@ TEST(BmpRead, Rle8RunsAbsoluteRunsDeltaAndEndCodes) {
     //   row 2 (bottom): a run of four 1s, end of line;
     //   row 1: an absolute run 2 3 1 (padded to a word), then one 0, end of line;
     //   row 0 (top): a delta of two columns, a run of two 2s, end of bitmap.
-    const Bytes stream = {4, 1, 0, 0,  0, 3, 2, 3, 1, 0xEE, 1, 0, 0, 0,
-                          0, 2, 2, 0, 2, 2, 0, 1};
+    const Bytes stream = {4, 1, 0, 0, 0, 3, 2, 3, 1, 0xEE, 1, 0, 0, 0, 0, 2, 2, 0, 2, 2, 0, 1};
     const Bitmap24 b = Decode(BuildBmp(RleSpec(4, 3, 8, stream)));
     EXPECT_EQ(b.SourceFormat(), PixelFormat::Bits8);
     const int expected[3][4] = {{-1, -1, 2, 2}, {2, 3, 1, 0}, {1, 1, 1, 1}};

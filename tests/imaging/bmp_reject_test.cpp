@@ -19,18 +19,29 @@ Bytes Valid24() {
 }
 
 BmpSpec Valid8() {
-    return {.width = 2, .height = 1, .bitCount = 8, .palette = {{1, 1, 1}, {2, 2, 2}},
+    return {.width = 2,
+            .height = 1,
+            .bitCount = 8,
+            .palette = {{1, 1, 1}, {2, 2, 2}},
             .pixels = PaddedRows({{0, 1}})};
 }
 
 BmpSpec Fields16(std::vector<std::uint32_t> masks) {
-    return {.width = 1, .height = 1, .bitCount = 16, .compression = 3, .masks = std::move(masks),
+    return {.width = 1,
+            .height = 1,
+            .bitCount = 16,
+            .compression = 3,
+            .masks = std::move(masks),
             .pixels = {0, 0, 0, 0}};
 }
 
 Bytes Rle8(Bytes stream) {
-    return BuildBmp({.width = 2, .height = 2, .bitCount = 8, .compression = 1,
-                     .palette = {{0, 0, 0}, {9, 9, 9}}, .pixels = std::move(stream)});
+    return BuildBmp({.width = 2,
+                     .height = 2,
+                     .bitCount = 8,
+                     .compression = 1,
+                     .palette = {{0, 0, 0}, {9, 9, 9}},
+                     .pixels = std::move(stream)});
 }
 
 Bytes With(Bytes bytes, std::size_t at, std::uint32_t value, int size = 4) {
@@ -81,8 +92,7 @@ std::vector<BadFile> BadFiles() {
         {"overlapping masks", BuildBmp(Fields16({0xF800, 0x0FE0, 0x001F})), "bad colour masks"},
         {"mask with a gap", BuildBmp(Fields16({0xF000 | 0x0400, 0x03E0, 0x001F})),
          "bad colour masks"},
-        {"mask beyond 16 bits", BuildBmp(Fields16({0x1F0000, 0x07E0, 0x001F})),
-         "bad colour masks"},
+        {"mask beyond 16 bits", BuildBmp(Fields16({0x1F0000, 0x07E0, 0x001F})), "bad colour masks"},
         // Sizes
         {"zero width", With(valid, 18, 0), "0 x 2 is not positive"},
         {"negative width", With(valid, 18, static_cast<std::uint32_t>(-3)),

@@ -45,8 +45,8 @@ TEST(ImageFile, JpegExtensionIgnoresCaseButNotTheRestOfTheName) {
     for (const char* yes : {"a.jpg", "B.JPG", "c.JpEg", "dir/x.jpeg", "C:\\MER\\2P.JPG", ".jpg"}) {
         EXPECT_TRUE(HasJpegExtension(yes)) << yes;
     }
-    for (const char* no : {"a.jpe", "a.jpg.bmp", "a.jpgx", "noext", "dir.jpg/file",
-                           "dir.jpg\\file", ""}) {
+    for (const char* no :
+         {"a.jpe", "a.jpg.bmp", "a.jpgx", "noext", "dir.jpg/file", "dir.jpg\\file", ""}) {
         EXPECT_FALSE(HasJpegExtension(no)) << no;
     }
 }
@@ -105,8 +105,7 @@ TEST(ImageFile, ReadersDispatchByExtensionAndGifSignature) {
     EXPECT_EQ(ReadAnyPicture(gif).Width(), 6);
     EXPECT_EQ(ReadAnyPicture(gifAsBmp).Width(), 6);
     ExpectError([&] { ReadAnyPicture(jpegAsBmp); }, jpegAsBmp, "not a BMP file");
-    ExpectError([&] { ReadAnyPicture((dir / "none.gif")); }, (dir / "none.gif"),
-                "file not found");
+    ExpectError([&] { ReadAnyPicture((dir / "none.gif")); }, (dir / "none.gif"), "file not found");
 }
 
 TEST(ImageFile, WritePictureByExtensionPicksTheWriter) {
@@ -116,9 +115,9 @@ TEST(ImageFile, WritePictureByExtensionPicksTheWriter) {
         const char* name;
         Bytes magic;
     };
-    for (const Case& c : {Case{"a.bmp", {'B', 'M'}}, Case{"b.BMP", {'B', 'M'}},
-                          Case{"c.gif", {'G', 'I', 'F', '8'}}, Case{"d.jpg", {0xFF, 0xD8}},
-                          Case{"e.JPEG", {0xFF, 0xD8}}}) {
+    for (const Case& c :
+         {Case{"a.bmp", {'B', 'M'}}, Case{"b.BMP", {'B', 'M'}}, Case{"c.gif", {'G', 'I', 'F', '8'}},
+          Case{"d.jpg", {0xFF, 0xD8}}, Case{"e.JPEG", {0xFF, 0xD8}}}) {
         SCOPED_TRACE(c.name);
         const std::string path = (dir / c.name);
         WritePictureByExtension(picture, path);

@@ -17,7 +17,7 @@ namespace {
 
 // A thread of its own for the priority tests, so that the idle level never slows the tests.
 class WorkerThread {
-public:
+  public:
     WorkerThread() {
         thread_.start();
         while (QAbstractEventDispatcher::instance(&thread_) == nullptr) QThread::msleep(1);
@@ -41,7 +41,7 @@ public:
         return policy;
     }
 
-private:
+  private:
     QThread thread_;
 };
 

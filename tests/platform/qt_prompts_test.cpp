@@ -20,7 +20,7 @@ namespace {
 // Acts on the next modal box or dialog from inside its loop, as a user would. A dialog that is
 // still open after a few seconds is rejected and fails the test instead of hanging it.
 class ModalScript {
-public:
+  public:
     explicit ModalScript(std::function<void(QWidget*)> act) : act_(std::move(act)) {
         QObject::connect(&poll_, &QTimer::timeout, [this] {
             QWidget* modal = QApplication::activeModalWidget();
@@ -41,7 +41,7 @@ public:
 
     bool Acted() const { return acted_; }
 
-private:
+  private:
     std::function<void(QWidget*)> act_;
     QTimer poll_;
     QTimer watchdog_;
@@ -57,7 +57,7 @@ QStringList ButtonTexts(const QMessageBox& box) {
 }
 
 class QtPromptsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { QCoreApplication::setApplicationName("KOBRIX 2007"); }
     QtPrompts prompts_;
 };

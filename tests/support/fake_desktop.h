@@ -10,7 +10,7 @@ namespace kobrix::testing {
 // Records what the program asked of the desktop; nothing is opened or started, waits are
 // instant. The results of the calls that can fail are settable.
 class FakeDesktop final : public Desktop {
-public:
+  public:
     std::vector<QString> urls;
     std::vector<QString> editorFiles;
     std::vector<QString> programs;

@@ -14,7 +14,7 @@ namespace kobrix::testing {
 // that a window test never hangs on a box nobody will close. Answers left over at the end
 // fail the test too: a prompt the test expected never came.
 class FakePrompts final : public Prompts {
-public:
+  public:
     struct FileRequest {
         QString title;
         QStringList filters;
@@ -57,7 +57,7 @@ public:
     FontChoice ChooseFont(const QFont& initial, const QColor& colour) override;
     bool ChoosePrinter(QPrinter& printer) override;
 
-private:
+  private:
     void Record(const std::string& kind, const QString& text);
     FileChoice NextFileChoice(const std::string& kind, const QString& title,
                               const QStringList& filters, int selectedFilter,
