@@ -88,22 +88,28 @@ void Browser::Image() {
                 return;
             }
             if (outcome == LoadOutcome::UnknownType) {
-                // Skips wrap at the end, so that every entry is tried once.
+                // With looping on, skips wrap at the end so that every entry is tried once.
                 const bool wraps = files_.Selected() + 1 >= entryCount;
-                if (wraps && !options_.loopSlideshow) passReachedEnd_ = true;
-                files_.Select(wraps ? 0 : files_.Selected() + 1);
-                pathCaption_ = files_.SelectedPath();
-                host_.SetPathCaption(pathCaption_);
                 ++failedTries;
                 loaded = false;
                 if (failedTries == entryCount) {
                     endReached = true;
                     passReachedEnd_ = true;
-                    if (options_.loopSlideshow)
-                        files_.Select(0);
-                    else
-                        host_.Warning(kNoMoreImages);
+                    files_.Select(wraps || options_.loopSlideshow ? 0 : files_.Selected() + 1);
+                    if (!options_.loopSlideshow) host_.Warning(kNoMoreImages);
+                } else if (wraps && !options_.loopSlideshow) {
+                    // Looping off: a skip past the last entry is the end of the directory,
+                    // as a step past it would be. Wrapping here made the slideshow go round
+                    // for ever when the list ended in a file that is not a picture.
+                    endReached = true;
+                    passReachedEnd_ = true;
+                    StopSlideshow();
+                    host_.Information(kEndOfDirectory);
+                } else {
+                    files_.Select(wraps ? 0 : files_.Selected() + 1);
                 }
+                pathCaption_ = files_.SelectedPath();
+                host_.SetPathCaption(pathCaption_);
             } else if (outcome == LoadOutcome::Loaded) {
                 loaded = true;
                 hasPicture_ = true;

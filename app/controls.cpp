@@ -9,8 +9,18 @@
 
 namespace kobrix {
 
-QLabel* NamedLabel(const char* objectName, const QString& text, QWidget* parent) {
+QLabel* PlainLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLabel* PlainLabel(QWidget* parent) {
+    return PlainLabel(QString(), parent);
+}
+
+QLabel* NamedLabel(const char* objectName, const QString& text, QWidget* parent) {
+    auto* label = PlainLabel(text, parent);
     if (*objectName) label->setObjectName(objectName);
     return label;
 }
@@ -32,9 +42,9 @@ QPushButton* PlainButton(const char* objectName, const QString& text, QWidget* p
 QLabel* AddValueRow(QGridLayout& grid, const QString& caption, const char* valueName,
                     const QString& text, const QString& captionStyle) {
     QWidget* owner = grid.parentWidget();
-    auto* captionLabel = new QLabel(caption, owner);
+    auto* captionLabel = PlainLabel(caption, owner);
     if (!captionStyle.isEmpty()) captionLabel->setStyleSheet(captionStyle);
-    auto* value = new QLabel(text, owner);
+    auto* value = PlainLabel(text, owner);
     value->setObjectName(valueName);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QFont bold = value->font();

@@ -11,7 +11,10 @@ class QWidget;
 
 namespace kobrix {
 
-// Small builders the windows share.
+// Small builders the windows share. Every label they make shows its text as plain text, so a
+// file name such as "2P<b>1.jpg" is shown as it is spelled and never pulls in markup or images.
+QLabel* PlainLabel(const QString& text, QWidget* parent);
+QLabel* PlainLabel(QWidget* parent);
 QLabel* NamedLabel(const char* objectName, const QString& text, QWidget* parent);
 QPushButton* NamedButton(const char* objectName, const QString& text, QWidget* parent,
                          const QString& hint = QString());

@@ -1,5 +1,7 @@
 #include "app/decoded_panel_view.h"
 
+#include "app/controls.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 
@@ -7,7 +9,7 @@ namespace kobrix {
 namespace {
 
 QLabel* Caption(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+    auto* label = PlainLabel(text, parent);
     label->setStyleSheet("color: #000080;");
     label->setWordWrap(true);
     label->setMinimumWidth(185);
@@ -22,7 +24,7 @@ QString Text(const std::string& s) {
 }  // namespace
 
 QLabel* DecodedPanelView::AddValue(const char* controlName) {
-    auto* label = new QLabel(this);
+    auto* label = PlainLabel(this);
     label->setObjectName(controlName);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // Long texts ("Seq. triggered by a communications window.") wrap rather than widen
@@ -52,7 +54,7 @@ DecodedPanelView::DecodedPanelView(QWidget* parent) : QWidget(parent) {
         left->setWordWrap(false);
         left->setMinimumWidth(0);
         h->addWidget(left);
-        if (!between.isEmpty()) h->addWidget(new QLabel(between, box));
+        if (!between.isEmpty()) h->addWidget(PlainLabel(between, box));
         h->addWidget(AddValue(second), 1);
         return box;
     };
@@ -74,7 +76,7 @@ DecodedPanelView::DecodedPanelView(QWidget* parent) : QWidget(parent) {
         value->setWordWrap(false);  // short numbers: keep each beside its unit
         value->setMinimumWidth(0);
         eh->addWidget(value);
-        eh->addWidget(new QLabel(unit, elapsed));
+        eh->addWidget(PlainLabel(unit, elapsed));
     }
     eh->addStretch();
     addRow("Martian time transpired since landing", elapsed);
@@ -93,7 +95,7 @@ DecodedPanelView::DecodedPanelView(QWidget* parent) : QWidget(parent) {
     sh->setContentsMargins(0, 0, 0, 0);
     sh->setSpacing(6);
     sh->addWidget(AddValue("Label47"));
-    sh->addWidget(new QLabel("approx.Solar Time +/- 1hr", solar));
+    sh->addWidget(PlainLabel("approx.Solar Time +/- 1hr", solar));
     sh->addStretch();
     addRow("Martian local standard time of image capture", solar);
     addRow("Earth Time. (UTC)         =", AddValue("Label39"));

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/browser.h"
+#include "app/controls.h"
 #include "app/picture_view.h"
 #include "imaging/bitmap24.h"
 #include "imaging/image_error.h"
@@ -140,7 +141,7 @@ QLineEdit* Value(const char* name, QWidget* parent) {
 }
 
 QLabel* Description(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+    auto* label = PlainLabel(text, parent);
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
@@ -148,7 +149,7 @@ QLabel* Description(const QString& text, QWidget* parent) {
 }
 
 QLabel* Note(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+    auto* label = PlainLabel(text, parent);
     label->setStyleSheet("color: rgb(70,70,70);");
     return label;
 }
@@ -255,7 +256,7 @@ DirectoriesWindow::DirectoriesWindow(Platform& platform, QWidget* parent)
     grid->addWidget(rememberedPicture_, row, 0, Qt::AlignHCenter | Qt::AlignTop);
     grid->addWidget(browseButton, row++, 1, Qt::AlignLeft | Qt::AlignTop);
 
-    auto* tip = new QLabel(
+    auto* tip = PlainLabel(
         "Tip ! To get this Directory selection page back, click the little question mark button "
         "at top left on main page.",
         this);

@@ -49,7 +49,7 @@ LargeImagePage::LargeImagePage(Platform& platform, QWidget* parent)
         if (button == Qt::LeftButton) emit pictureClicked();
     });
 
-    auto* credit = new QLabel("Image NASA / Planetary Data System", pictureBox_);
+    auto* credit = PlainLabel("Image NASA / Planetary Data System", pictureBox_);
     credit->setAlignment(Qt::AlignHCenter);
     auto* pictureColumn = new QVBoxLayout(pictureBox_);
     pictureColumn->setContentsMargins(0, 0, 0, 0);
@@ -130,7 +130,7 @@ QWidget* LargeImagePage::BuildFields() {
     AddRow(*grid, "Local Time Zone", "Label29", "TZ");
     AddRow(*grid, "Local Martian time", "Label32");
 
-    auto* note = new QLabel("Solar Time Error can approx +/- 1 hour.", fields);
+    auto* note = PlainLabel("Solar Time Error can approx +/- 1 hour.", fields);
     QFont noteFont = note->font();
     noteFont.setItalic(true);
     note->setFont(noteFont);
@@ -143,7 +143,7 @@ QWidget* LargeImagePage::BuildFields() {
 }
 
 void LargeImagePage::AddHeading(QGridLayout& grid, const char* text) {
-    auto* heading = new QLabel(text, grid.parentWidget());
+    auto* heading = PlainLabel(text, grid.parentWidget());
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);

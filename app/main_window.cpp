@@ -14,6 +14,7 @@
 
 #include "app/birthday_search_window.h"
 #include "app/browse_texts.h"
+#include "app/controls.h"
 #include "app/decoded_panel_view.h"
 #include "app/directories_window.h"
 #include "app/directory_browser.h"
@@ -187,11 +188,11 @@ void MainWindow::BuildControls() {
     edit2_->setObjectName("Edit2");
     edit2_->setReadOnly(true);
     middle->addWidget(edit2_);
-    label1_ = new QLabel("Path and filename selected for display", central);
+    label1_ = PlainLabel("Path and filename selected for display", central);
     label1_->setObjectName("Label1");
     label1_->setWordWrap(true);
     middle->addWidget(label1_);
-    label6_ = new QLabel("File in Use", central);
+    label6_ = PlainLabel("File in Use", central);
     label6_->setObjectName("Label6");
     middle->addWidget(label6_);
     image1_ = new PictureView(central);
@@ -205,10 +206,10 @@ void MainWindow::BuildControls() {
         if (b == Qt::LeftButton) Guard([this] { Image1Click(); });
     });
     middle->addWidget(image1_, 0, Qt::AlignHCenter);
-    auto* credit = new QLabel("Image Data NASA / Planetary Data System.", central);
+    auto* credit = PlainLabel("Image Data NASA / Planetary Data System.", central);
     credit->setObjectName("Label74");
     middle->addWidget(credit);
-    label77_ = new QLabel(central);
+    label77_ = PlainLabel(central);
     label77_->setObjectName("Label77");
     middle->addWidget(label77_);
 
@@ -238,7 +239,7 @@ void MainWindow::BuildControls() {
             [this](bool on) { Guard([this, on] { CheckBox3Click(on); }); });
     auto* slideRow = new QHBoxLayout;
     slideRow->addWidget(checkBox3_);
-    auto* slideText = new QLabel("View sequentially all images in current directory", central);
+    auto* slideText = PlainLabel("View sequentially all images in current directory", central);
     slideText->setWordWrap(true);
     slideRow->addWidget(slideText, 1);
     middle->addLayout(slideRow);
@@ -246,7 +247,7 @@ void MainWindow::BuildControls() {
     checkBox4_->setObjectName("CheckBox4");
     auto* printRow = new QHBoxLayout;
     printRow->addWidget(checkBox4_);
-    auto* printText = new QLabel("Change all Print buttons to Clipboard buttons", central);
+    auto* printText = PlainLabel("Change all Print buttons to Clipboard buttons", central);
     printText->setWordWrap(true);
     printRow->addWidget(printText, 1);
     middle->addLayout(printRow);
@@ -534,9 +535,18 @@ void MainWindow::ChoosePriority(const QString& caption) {
         {"Lower", UiPriority::Lower},   {"Normal", UiPriority::Normal},
         {"Higher", UiPriority::Higher}, {"Highest", UiPriority::Highest}};
     for (const auto& [name, level] : kLevels) {
-        if (caption == name) {
+        if (caption != name) continue;
+        QString why;
+        if (platform_.desktop.SetUiPriority(level, &why)) {
             menu_->Item(name)->setChecked(true);
-            platform_.desktop.SetUiPriority(level);
+            priorityMark_ = name;
+        } else {
+            menu_->Item(priorityMark_)->setChecked(true);
+            // The mark stays on the level that is really in force.
+            platform_.prompts.Warning(QString("The system did not allow the priority \"%1\" (%2). "
+                                              "Raising a program's priority needs administrator "
+                                              "rights; the priority stays as it was.")
+                                          .arg(name, why));
         }
     }
 }
@@ -548,7 +558,22 @@ void MainWindow::SetFilenameFontSize(int points) {
 }
 
 void MainWindow::OpenNotes(const QString& fileName) {
-    platform_.desktop.OpenInTextEditor(QDir(iAmHere_).filePath(fileName));
+    const QString path = QDir(iAmHere_).filePath(fileName);
+    if (!QFileInfo::exists(path)) {
+        // As a text editor would: offer to start the notes file.
+        if (!platform_.prompts.YesCancel(
+                QString("Cannot find the %1 file.\n\nDo you want to create a new file?")
+                    .arg(path))) {
+            return;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            platform_.prompts.Error(
+                QString("The file %1 could not be created: %2").arg(path, file.errorString()));
+            return;
+        }
+    }
+    platform_.desktop.OpenInTextEditor(path);
 }
 
 void MainWindow::RunExternal(const QString& programName) {

@@ -219,6 +219,8 @@ class MainWindow : public QMainWindow, private BrowserHost, private WorkingTreeH
     std::size_t animationFrame_ = 0;
 
     QString iAmHere_;
+    // The priority level whose mark is on: the one in force.
+    const char* priorityMark_ = "Lower";
     bool programDirectoryFixed_ = false;
     WorkingTreeCheck treeCheck_{*this};
     QString galleryBase_;

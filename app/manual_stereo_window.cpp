@@ -109,7 +109,7 @@ QVBoxLayout* ManualStereoWindow::BuildLockedArea(const char* title, const char* 
     QWidget* box = this;
     auto* column = new QVBoxLayout;
     const QString name(prefix);
-    auto* heading = new QLabel(title, box);
+    auto* heading = PlainLabel(title, box);
     heading->setObjectName(name + "EyeCaption");
     QFont bold = heading->font();
     bold.setBold(true);
@@ -117,11 +117,11 @@ QVBoxLayout* ManualStereoWindow::BuildLockedArea(const char* title, const char* 
     column->addWidget(heading, 0, Qt::AlignHCenter);
     area.picture = Picture(box, (name + "EyeImage").toLatin1().constData(), kLockedSide);
     column->addWidget(area.picture);
-    area.filter = new QLabel(box);
+    area.filter = PlainLabel(box);
     area.filter->setObjectName(name + "EyeFilter");
-    area.earthTime = new QLabel(box);
+    area.earthTime = PlainLabel(box);
     area.earthTime->setObjectName(name + "EyeEarthTime");
-    area.fileName = new QLabel(box);
+    area.fileName = PlainLabel(box);
     area.fileName->setObjectName(name + "EyeFileName");
     for (QLabel* label : {area.filter, area.earthTime, area.fileName}) column->addWidget(label);
     return column;

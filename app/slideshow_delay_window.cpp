@@ -1,4 +1,5 @@
 #include "app/slideshow_delay_window.h"
+#include "app/controls.h"
 #include "app/window_placement.h"
 
 #include <QHBoxLayout>
@@ -20,7 +21,7 @@ SlideshowDelayWindow::SlideshowDelayWindow(Platform& platform, QWidget* parent)
     // Wide enough for the title on the frame.
     setMinimumWidth(260);
 
-    auto* prompt = new QLabel("Enter New Delay in Milliseconds", this);
+    auto* prompt = PlainLabel("Enter New Delay in Milliseconds", this);
     edit_ = new QLineEdit("2000", this);
     edit_->setObjectName("Edit1");
 

@@ -35,7 +35,7 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     main_ = Create<MainWindow>();
     stereoViewer_ = Create<StereoViewer>();
     earthTime_ = Create<EarthTimePage>();
-    martianCalendar_ = Create<MartianCalendarPage>();
+    martianCalendar_ = Create<MartianCalendarPage>(false);
     largePage_ = Create<LargeImagePage>(false);
     dataDecoding_ = Create<DataDecodingPage>();
     manualStereo_ = Create<ManualStereoWindow>();

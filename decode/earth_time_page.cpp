@@ -38,7 +38,7 @@ QStringList WidestValues(const DateNames& names) {
 }
 
 QLabel* Note(const char* text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+    auto* label = PlainLabel(text, parent);
     label->setWordWrap(true);
     return label;
 }
@@ -54,7 +54,7 @@ EarthTimePage::EarthTimePage(Platform& platform, QWidget* parent)
     setPalette(white);
     setAutoFillBackground(true);
 
-    auto* heading = new QLabel("Data relevant to currently selected image", this);
+    auto* heading = PlainLabel("Data relevant to currently selected image", this);
     QFont headingFont = heading->font();
     headingFont.setBold(true);
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.2);

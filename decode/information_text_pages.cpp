@@ -1,5 +1,7 @@
 #include "decode/information_text_pages.h"
 
+#include "app/controls.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -238,7 +240,7 @@ InformationTextPage::InformationTextPage(Platform& /*platform*/, const char* obj
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(10, 10, 10, 10);
     if (!heading.isEmpty()) {
-        auto* label = new QLabel(heading, this);
+        auto* label = PlainLabel(heading, this);
         label->setObjectName("Label1");
         label->setWordWrap(true);
         QFont bold = label->font();

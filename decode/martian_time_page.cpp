@@ -38,7 +38,7 @@ MartianTimePage::MartianTimePage(Platform& platform, QWidget* parent)
     AddRow(*grid, "Martian Exploration Rover", "Label6");
     AddRow(*grid, "Landed at", "Label8");
     // The landing time's unit follows it on the same row.
-    grid->addWidget(new QLabel("Local Martian Solar Time", values), grid->rowCount() - 1, 2);
+    grid->addWidget(PlainLabel("Local Martian Solar Time", values), grid->rowCount() - 1, 2);
 
     AddGroupHeading(*grid, "Martian time transpired since landing");
     AddRow(*grid, "Martian Days or SOLS", "Label63");
@@ -59,7 +59,7 @@ MartianTimePage::MartianTimePage(Platform& platform, QWidget* parent)
     QFont large = local->font();
     large.setPointSizeF(large.pointSizeF() * 1.3);
     local->setFont(large);
-    auto* note = new QLabel("Standard time = Solar time, error approx. +/- 1hr.", values);
+    auto* note = PlainLabel("Standard time = Solar time, error approx. +/- 1hr.", values);
     QFont italic = note->font();
     italic.setItalic(true);
     note->setFont(italic);
@@ -92,7 +92,7 @@ QLabel* MartianTimePage::AddRow(QGridLayout& grid, const char* caption, const ch
 }
 
 QLabel* MartianTimePage::AddGroupHeading(QGridLayout& grid, const char* text) {
-    auto* heading = new QLabel(text, grid.parentWidget());
+    auto* heading = PlainLabel(text, grid.parentWidget());
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);

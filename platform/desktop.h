@@ -32,9 +32,10 @@ class Desktop {
     virtual QSize ScreenSize() = 0;
     virtual int PixelsPerInch() = 0;  // horizontal logical pixels per inch
 
-    // False when the system refused the level (leaving the idle level needs a privilege on
-    // some systems); the thread then keeps the priority it had.
-    virtual bool SetUiPriority(UiPriority priority) = 0;
+    // False when the system refused the level (raising it, or leaving the idle level, needs a
+    // privilege on some systems); the thread then keeps the priority it had and `why`, when
+    // given, gets the system's reason.
+    virtual bool SetUiPriority(UiPriority priority, QString* why = nullptr) = 0;
     // Adds a font file for this session; false when it could not be added.
     virtual bool AddFontFile(const QString& path) = 0;
     virtual QString DefaultLanguage() = 0;  // e.g. "en_GB"

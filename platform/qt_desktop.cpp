@@ -2,6 +2,12 @@
 
 #include <pthread.h>
 #include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -23,8 +29,30 @@ namespace {
 constexpr QSize kFallbackScreen{800, 600};
 constexpr int kFallbackPpi = 96;
 
-// Runs on the thread whose priority changes.
-bool ApplyToCurrentThread(QThread::Priority priority) {
+// The niceness each level gives the thread. Linux threads share the process's real-time
+// priority range of one value under the normal policy, so Qt's levels alone change nothing
+// there; the nice value of the thread itself does.
+int NicenessFor(UiPriority priority) {
+    switch (priority) {
+        case UiPriority::Idle:
+            return 19;
+        case UiPriority::Lowest:
+            return 15;
+        case UiPriority::Lower:
+            return 8;
+        case UiPriority::Normal:
+            return 0;
+        case UiPriority::Higher:
+            return -5;
+        case UiPriority::Highest:
+            return -10;
+    }
+    return 0;
+}
+
+// Runs on the thread whose priority changes. Returns an empty text, or why the system
+// refused.
+QString ApplyToCurrentThread(UiPriority level, QThread::Priority priority) {
 #ifdef SCHED_IDLE
     // Qt keeps a thread's scheduling policy when it changes its priority, so a thread once
     // set to idle would stay idle at every later level. Leave the idle policy first.
@@ -33,12 +61,23 @@ bool ApplyToCurrentThread(QThread::Priority priority) {
         sched_param param{};
         if (pthread_getschedparam(pthread_self(), &policy, &param) == 0 && policy == SCHED_IDLE) {
             param.sched_priority = 0;
-            if (pthread_setschedparam(pthread_self(), SCHED_OTHER, &param) != 0) return false;
+            if (const int error = pthread_setschedparam(pthread_self(), SCHED_OTHER, &param)) {
+                return QString::fromLocal8Bit(std::strerror(error));
+            }
         }
     }
 #endif
+#ifdef __linux__
+    // On Linux a thread id names the thread alone to setpriority.
+    const auto thread = static_cast<id_t>(::syscall(SYS_gettid));
+    if (::setpriority(PRIO_PROCESS, thread, NicenessFor(level)) != 0) {
+        return QString::fromLocal8Bit(std::strerror(errno));
+    }
+#else
+    (void)level;
+#endif
     QThread::currentThread()->setPriority(priority);
-    return true;
+    return {};
 }
 
 }  // namespace
@@ -120,21 +159,35 @@ QThread::Priority QtDesktop::ThreadPriorityFor(UiPriority priority) {
     return QThread::NormalPriority;
 }
 
-bool QtDesktop::SetUiPriority(UiPriority priority) {
+bool QtDesktop::SetUiPriority(UiPriority priority, QString* why) {
     const QThread::Priority threadPriority = ThreadPriorityFor(priority);
-    bool applied = false;
+    QString refusal;
     if (uiThread_ == QThread::currentThread()) {
-        applied = ApplyToCurrentThread(threadPriority);
+        refusal = ApplyToCurrentThread(priority, threadPriority);
     } else {
         // Scheduling policy can only be read and changed reliably from the thread itself.
         QObject* context = QAbstractEventDispatcher::instance(uiThread_);
-        if (context == nullptr || !uiThread_->isRunning()) return false;
-        QMetaObject::invokeMethod(
-            context, [&applied, threadPriority] { applied = ApplyToCurrentThread(threadPriority); },
-            Qt::BlockingQueuedConnection);
+        if (context == nullptr || !uiThread_->isRunning()) {
+            refusal = QStringLiteral("the thread is not running");
+        } else {
+            QMetaObject::invokeMethod(
+                context,
+                [&refusal, priority, threadPriority] {
+                    refusal = ApplyToCurrentThread(priority, threadPriority);
+                },
+                Qt::BlockingQueuedConnection);
+        }
     }
-    if (applied) priority_ = priority;
-    return applied;
+    if (!refusal.isEmpty()) {
+        if (why != nullptr) *why = refusal;
+        return false;
+    }
+    priority_ = priority;
+    return true;
+}
+
+int QtDesktop::Niceness(UiPriority priority) {
+    return NicenessFor(priority);
 }
 
 bool QtDesktop::AddFontFile(const QString& path) {

@@ -28,7 +28,7 @@ class QtDesktop final : public Desktop {
     QSize ScreenSize() override;
     int PixelsPerInch() override;
 
-    bool SetUiPriority(UiPriority priority) override;
+    bool SetUiPriority(UiPriority priority, QString* why = nullptr) override;
     bool AddFontFile(const QString& path) override;
     QString DefaultLanguage() override;
 
@@ -39,6 +39,8 @@ class QtDesktop final : public Desktop {
     UiPriority CurrentPriority() const { return priority_; }
 
     static QThread::Priority ThreadPriorityFor(UiPriority priority);
+    // The nice value a level gives the thread where the system has one per thread.
+    static int Niceness(UiPriority priority);
     // The paths StartProgram tries, in order.
     static QStringList ProgramCandidates(const QString& path);
 

@@ -107,6 +107,22 @@ TEST(DisplayPass, EndOfListLoopsOrStopsTheSlideshow) {
     }
 }
 
+TEST(DisplayPass, LoopOffSlideshowEndsWhenTheListEndsInANonPicture) {
+    Fixture f({"a.jpg", "b.jpg", "z.txt"});
+    f.browser.Options().loopSlideshow = false;
+    f.browser.SetSlideshowCheckBox(true);
+    f.browser.SlideshowStep();  // a, then b
+    f.browser.SlideshowStep();  // z.txt is skipped past the end: the show ends there
+    EXPECT_EQ(f.host.events,
+              (std::vector<std::string>{
+                  "information: End of directory, no more images in this directory !"}));
+    EXPECT_FALSE(f.host.timerRunning);
+    EXPECT_FALSE(f.host.checkBox);
+    EXPECT_TRUE(f.browser.PassReachedEnd());
+    f.browser.SlideshowStep();
+    EXPECT_EQ(f.host.events.size(), 1u);
+}
+
 TEST(DisplayPass, PreviousOntoTheFirstEntry) {
     Fixture f({kA, kB});
     f.browser.Files().Select(1);

@@ -104,6 +104,21 @@ TEST_F(MainWindowTest, RoadOfOneEvent) {
     EXPECT_EQ(Text("Label6"), "Using File 2 of 2");
 }
 
+TEST_F(MainWindowTest, NamesAreShownAsPlainTextInEveryWindow) {
+    const char* marked = "2P<b>1328935EFFAUCTP2582L5M1.jpg";
+    WriteJpeg(Path(marked), 8, 8);
+    Open();
+    Choose(marked);
+    EXPECT_EQ(Text("Label1"), Path(marked));
+    for (QWidget* window : windows->All()) {
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            EXPECT_EQ(label->textFormat(), Qt::PlainText)
+                << window->objectName().toStdString() << " " << label->objectName().toStdString()
+                << " '" << label->text().toStdString() << "'";
+        }
+    }
+}
+
 TEST_F(MainWindowTest, EmptyDirectoryWarnsAtStart) {
     Open();
     EXPECT_EQ(prompts.Texts("warning"),
@@ -147,6 +162,17 @@ TEST_F(MainWindowTest, PriorityMenuKeepsOneMark) {
     }
     EXPECT_TRUE(Main().Menu().Item("Highest")->isChecked());
     EXPECT_EQ(desktop.CurrentPriority(), UiPriority::Highest);
+
+    // A level the system refuses leaves the mark where it was and says why.
+    Main().Menu().Item("Normal")->trigger();
+    prompts.Clear();
+    desktop.priorityAccepted = false;
+    Main().Menu().Item("Higher")->trigger();
+    EXPECT_TRUE(Main().Menu().Item("Normal")->isChecked());
+    EXPECT_FALSE(Main().Menu().Item("Higher")->isChecked());
+    ASSERT_EQ(prompts.Texts("warning").size(), 1u);
+    EXPECT_NE(prompts.Texts("warning")[0].find("\"Higher\" (Permission denied)"),
+              std::string::npos);
 }
 
 TEST_F(MainWindowTest, SmallMenuFunctions) {
@@ -155,10 +181,18 @@ TEST_F(MainWindowTest, SmallMenuFunctions) {
     Main().Menu().Item("Your Screen Resolution")->trigger();
     EXPECT_EQ(prompts.Texts("message"), (std::vector<std::string>{"Screen Resolution 1024 x 768"}));
 
+    // A missing notes file is offered for creation: Yes makes it empty and opens it,
+    // Cancel opens nothing.
+    prompts.answers = {true, false};
     Main().Menu().Item("Open Kobrix Notes")->trigger();
     Main().Menu().Item("MarsRoverBlogNotes")->trigger();
+    WriteText(Path("KOBRIX2007DevNotes.txt"));
+    Main().Menu().Item("Kobrix Development Notes")->trigger();  // exists: no question
+    EXPECT_EQ(prompts.Texts("question").size(), 2u);
+    EXPECT_EQ(QFileInfo(Path("KOBRIX2007notes.txt")).size(), 0);
+    EXPECT_FALSE(QFileInfo::exists(Path("MarsRoverBlogNotes.txt")));
     EXPECT_EQ(desktop.editorFiles,
-              (std::vector<QString>{Path("KOBRIX2007notes.txt"), Path("MarsRoverBlogNotes.txt")}));
+              (std::vector<QString>{Path("KOBRIX2007notes.txt"), Path("KOBRIX2007DevNotes.txt")}));
     Main().Menu().Item("Run Autostitch external program")->trigger();
     EXPECT_EQ(desktop.programs, (std::vector<QString>{Path("autostitch.exe")}));
 

@@ -2,6 +2,9 @@
 
 #include <pthread.h>
 #include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -41,6 +44,18 @@ class WorkerThread {
         return policy;
     }
 
+    // The thread's own nice value.
+    int Niceness() {
+        int nice = 0;
+        QMetaObject::invokeMethod(
+            QAbstractEventDispatcher::instance(&thread_),
+            [&nice] {
+                nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)));
+            },
+            Qt::BlockingQueuedConnection);
+        return nice;
+    }
+
   private:
     QThread thread_;
 };
@@ -56,20 +71,26 @@ TEST(QtDesktopTest, LevelsMapOntoThreadPrioritiesAndIdleCanBeLeft) {
         {UiPriority::Idle, QThread::IdlePriority},
         {UiPriority::Highest, QThread::HighestPriority},
     };
+    UiPriority inForce = UiPriority::Normal;
     for (const auto& [level, threadPriority] : levels) {
         SCOPED_TRACE(static_cast<int>(level));
-        const bool applied = desktop.SetUiPriority(level);
+        QString why;
+        const bool applied = desktop.SetUiPriority(level, &why);
 #ifdef SCHED_IDLE
-        // Success must mean the thread really is in or out of the idle policy; without the
-        // privilege to leave it the system refuses and the level stays Idle.
-        EXPECT_EQ(worker.Policy() == SCHED_IDLE, level == UiPriority::Idle || !applied);
+        // Success must mean the thread really is in or out of the idle policy.
+        EXPECT_EQ(worker.Policy() == SCHED_IDLE,
+                  applied ? level == UiPriority::Idle : inForce == UiPriority::Idle);
 #endif
         if (!applied) {
-            EXPECT_EQ(desktop.CurrentPriority(), UiPriority::Idle);
+            // Without the privilege to raise it the system refuses, and says why.
+            EXPECT_FALSE(why.isEmpty());
+            EXPECT_EQ(desktop.CurrentPriority(), inForce);
             continue;
         }
+        inForce = level;
         EXPECT_EQ(desktop.CurrentPriority(), level);
         EXPECT_EQ(worker.Get()->priority(), threadPriority);
+        EXPECT_EQ(worker.Niceness(), QtDesktop::Niceness(level));
     }
 }
 

@@ -21,8 +21,11 @@ bool FakeDesktop::StartProgram(const QString& path) {
     return programStarts;
 }
 
-bool FakeDesktop::SetUiPriority(UiPriority priority) {
-    if (!priorityAccepted) return false;
+bool FakeDesktop::SetUiPriority(UiPriority priority, QString* why) {
+    if (!priorityAccepted) {
+        if (why != nullptr) *why = QStringLiteral("Permission denied");
+        return false;
+    }
     priorities.push_back(priority);
     return true;
 }

@@ -44,7 +44,7 @@ class FakeDesktop final : public Desktop {
     void SetClipboardImage(const QImage& image) override { clipboard = image; }
     QSize ScreenSize() override { return screen; }
     int PixelsPerInch() override { return ppi; }
-    bool SetUiPriority(UiPriority priority) override;
+    bool SetUiPriority(UiPriority priority, QString* why = nullptr) override;
     bool AddFontFile(const QString& path) override;
     QString DefaultLanguage() override { return language; }
     void Wait(int milliseconds) override;
