@@ -41,8 +41,9 @@ struct StereoViewerTexts {
     std::string leftFilter = "Filter Unknown";   // under the right picture
     std::string rightEarthTime = "Earth Time";   // hidden
     std::string leftEarthTime = "Earth Time";
-    std::string rover = "Rover";
-    std::string camera = "Camera";
+    // Values beside the viewer's "Rover" and "Camera" captions: empty until the first pair.
+    std::string rover;
+    std::string camera;
     std::string sol;
     std::string martianTime = "Local Martian Standard time.";
 };

@@ -325,9 +325,13 @@ void DecodeProductName(std::string_view fileName, const DecodeContext& context,
     state.autoshow.rightPicturePath.clear();
 
     // 1. Time zone name; a new zone makes the cached offsets stale.
-    RefreshTimeZoneName(*context.zone, panel.timeZone);
+    const TimeZoneInfo zoneInfo = context.zone->CurrentZone();
+    panel.timeZone.assign(TimeZoneNameFor(zoneInfo));
     state.times.TimeZoneName = panel.timeZone;
-    if (context.localTimeCache) context.localTimeCache->SetZoneName(panel.timeZone);
+    if (context.localTimeCache) {
+        context.localTimeCache->SetZoneKey(zoneInfo.identity.empty() ? panel.timeZone
+                                                                     : zoneInfo.identity);
+    }
 
     // 2. Position caption.
     panel.positionCaption = "Using File ";

@@ -43,11 +43,11 @@ UtcOffset LocalTimeCache::OffsetAt(const TimeZoneSource& zone, std::int64_t unix
     return zone.OffsetAt(unixSeconds);
 }
 
-void LocalTimeCache::SetZoneName(const std::string& name) {
-    if (named_ && name == zoneName_) return;
+void LocalTimeCache::SetZoneKey(const std::string& key) {
+    if (keyed_ && key == zoneKey_) return;
     Clear();
-    zoneName_ = name;
-    named_ = true;
+    zoneKey_ = key;
+    keyed_ = true;
 }
 
 void LocalTimeCache::Clear() {

@@ -18,6 +18,10 @@ struct TimeZoneInfo {
     State state = State::Failed;
     std::string standardName;
     std::string daylightName;
+    // Tells one zone from another: its id and its rules (the offsets through the year). Two
+    // zones without names ("TimeZone UNKNOWN") differ here. Empty when the source cannot say;
+    // the shown name then stands in.
+    std::string identity;
 };
 
 // Result of converting one UTC instant to local time.
@@ -48,8 +52,9 @@ void RefreshTimeZoneName(const TimeZoneSource& zone, std::string& name);
 class LocalTimeCache {
   public:
     UtcOffset OffsetAt(const TimeZoneSource& zone, std::int64_t unixSeconds);
-    // Forget everything when the zone may have changed (its name differs from the last).
-    void SetZoneName(const std::string& name);
+    // Forget everything when the zone has changed: `key` is the zone's identity, or its shown
+    // name where the source gives no identity.
+    void SetZoneKey(const std::string& key);
     void Clear();
 
   private:
@@ -58,8 +63,8 @@ class LocalTimeCache {
         int seconds = 0;
     };
     std::array<Entry, 64> entries_{};
-    std::string zoneName_;
-    bool named_ = false;
+    std::string zoneKey_;
+    bool keyed_ = false;
 };
 
 }  // namespace kobrix

@@ -7,18 +7,39 @@
 
 namespace kobrix {
 
+namespace {
+
+// The system's zone. A TZ the zone database does not know is UTC to the C library, so it is
+// here too: the program then shows "TimeZone UNKNOWN" and UTC, as the command line does,
+// rather than failing every decode.
+QTimeZone SystemZone(bool* known = nullptr) {
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    if (known != nullptr) *known = zone.isValid();
+    return zone.isValid() ? zone : QTimeZone::utc();
+}
+
+}  // namespace
+
 TimeZoneInfo QtTimeZone::ZoneAt(std::int64_t unixSeconds) {
     TimeZoneInfo info;
-    const QTimeZone zone = QTimeZone::systemTimeZone();
-    if (!zone.isValid()) return info;  // Failed
+    bool known = false;
+    const QTimeZone zone = SystemZone(&known);
     const QDateTime at = QDateTime::fromSecsSinceEpoch(unixSeconds, QTimeZone::utc());
     const int year = at.toTimeZone(zone).date().year();
 
-    // Daylight saving in this year's rules: any month whose middle is in daylight time.
+    // Daylight saving in this year's rules: any month whose middle is in daylight time. The
+    // offsets of the same instants tell this zone's rules from another's.
     bool observes = false;
-    for (int month = 1; month <= 12 && !observes; ++month) {
+    info.identity = zone.id().toStdString();
+    for (int month = 1; month <= 12; ++month) {
         const QDateTime mid(QDate(year, month, 15), QTime(12, 0), QTimeZone::utc());
-        observes = zone.isDaylightTime(mid);
+        observes = observes || zone.isDaylightTime(mid);
+        info.identity += ' ';
+        info.identity += std::to_string(zone.offsetFromUtc(mid));
+    }
+    if (!known) {
+        info.state = TimeZoneInfo::State::NoDaylightSaving;
+        return info;
     }
     const QLocale locale = QLocale::system();
     info.standardName =
@@ -39,8 +60,7 @@ TimeZoneInfo QtTimeZone::CurrentZone() const {
 }
 
 UtcOffset QtTimeZone::OffsetAt(std::int64_t unixSeconds) const {
-    const QTimeZone zone = QTimeZone::systemTimeZone();
-    if (!zone.isValid()) return UtcOffset{false, 0, "The system time zone is not valid."};
+    const QTimeZone zone = SystemZone();
     const QDateTime at = QDateTime::fromSecsSinceEpoch(unixSeconds, QTimeZone::utc());
     return UtcOffset{true, zone.offsetFromUtc(at), {}};
 }

@@ -1,6 +1,7 @@
 #include "platform/system_time_zone.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -34,6 +35,8 @@ TimeZoneInfo SystemTimeZone::ZoneAt(std::int64_t unixSeconds) {
         mid.tm_hour = 12;
         const std::time_t t = timegm(&mid);
         if (!LocalFields(static_cast<std::int64_t>(t), probe)) return info;
+        info.identity += std::to_string(probe.tm_gmtoff);
+        info.identity += ' ';
         if (probe.tm_isdst > 0) {
             if (!haveDaylight) daylight = probe;
             haveDaylight = true;
@@ -46,6 +49,7 @@ TimeZoneInfo SystemTimeZone::ZoneAt(std::int64_t unixSeconds) {
         daylight = now;
         haveDaylight = true;
     }
+    if (const char* tz = std::getenv("TZ")) info.identity += tz;
     info.standardName = haveStandard && standard.tm_zone ? standard.tm_zone : tzname[0];
     info.daylightName = haveDaylight && daylight.tm_zone ? daylight.tm_zone : tzname[1];
     if (!haveDaylight) {

@@ -110,7 +110,7 @@ TEST_F(LargeImagePageTest, DecodeCopiesEveryValueToItsLabel) {
 
     // A decode stopped by the local time conversion had shown only the zone and the Martian
     // time; the page keeps the earlier image's other values.
-    fakes.zone.info = {TimeZoneInfo::State::StandardTime, "GMT", "BST"};
+    fakes.zone.info = {TimeZoneInfo::State::StandardTime, "GMT", "BST", {}};
     fakes.zone.failConversion = true;
     Decode("1N241637757EFF8615P1999L0M1-B30C30M50-01.jpg");
     ASSERT_FALSE(state.failure.empty());

@@ -71,6 +71,10 @@ TEST_F(StereoTest, PairIsShownCrossedWithRightEyeOnTheLeft) {
     Write(kLeft, 200);
     Write(kRight, 20);
     Open();
+    // Before its first pair the viewer shows its captions once, without placeholder values.
+    Main().Menu().Item("3D Stereo XI Tool")->trigger();
+    EXPECT_EQ(ViewerText("RoverValue"), "");
+    EXPECT_EQ(ViewerText("CameraValue"), "");
     Choose(kLeft);
     Main().findChild<QPushButton*>("Button13")->click();
     EXPECT_TRUE(prompts.log.empty());

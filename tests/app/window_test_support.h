@@ -21,7 +21,7 @@ struct WindowPlatform {
     Platform platform{prompts, desktop, zone, DateNames::English()};
 
     WindowPlatform() {
-        zone.info = {TimeZoneInfo::State::DaylightTime, "CET", "CEST"};
+        zone.info = {TimeZoneInfo::State::DaylightTime, "CET", "CEST", {}};
         zone.offsetSeconds = 2 * 3600;
     }
     void Decode(std::string_view name, DecodeState& state) const {

@@ -154,9 +154,9 @@ TEST(MissionTimes, CacheAsksExactlyOnADayWithATransition) {
 }
 
 TEST(MissionTimes, ZoneNameFallbacks) {
-    TimeZoneInfo info{TimeZoneInfo::State::NoDaylightSaving, "India Standard Time", ""};
+    TimeZoneInfo info{TimeZoneInfo::State::NoDaylightSaving, "India Standard Time", "", {}};
     EXPECT_EQ(TimeZoneNameFor(info), "TimeZone UNKNOWN");
-    info = {TimeZoneInfo::State::StandardTime, "EST", "EDT"};
+    info = {TimeZoneInfo::State::StandardTime, "EST", "EDT", {}};
     EXPECT_EQ(TimeZoneNameFor(info), "EST");
     info.state = TimeZoneInfo::State::DaylightTime;
     EXPECT_EQ(TimeZoneNameFor(info), "EDT");

@@ -261,6 +261,23 @@ TEST(DecodeProductName, NameOutsideTheScheme) {
     EXPECT_EQ(d.Product().BaseName, "Xmas.jpg");
 }
 
+TEST(DecodeProductName, ZoneChangeBetweenUnnamedZonesRefreshesTheLocalTime) {
+    Decoder d;
+    LocalTimeCache cache;
+    d.context.localTimeCache = &cache;
+    d.zone.info.identity = "+9:00";
+    d.zone.offsetSeconds = 9 * 3600;
+    d.Decode("2P241328935EFFAUCTP2582L5M1.jpg");
+    EXPECT_EQ(d.Panel().timeZone, "TimeZone UNKNOWN");
+    const std::string ninth = d.Panel().localTime;
+    d.zone.info.identity = "+5:30";
+    d.zone.offsetSeconds = 5 * 3600 + 1800;
+    d.Decode("2P241328935EFFAUCTP2582L5M1.jpg");
+    EXPECT_EQ(d.Panel().timeZone, "TimeZone UNKNOWN");  // the same name ...
+    EXPECT_NE(d.Panel().localTime, ninth);              // ... but the new zone's time
+    EXPECT_EQ(d.Panel().localTime, "Saturday Aug 25 2007 21:17:50");
+}
+
 TEST(DecodeProductName, ValidityNeedsRoverAndKnownCamera) {
     Decoder d;
     d.Decode("3P241328935EFFAUCTP2582L5M1.jpg");

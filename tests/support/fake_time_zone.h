@@ -10,7 +10,7 @@ namespace kobrix::testing {
 // A zone with a fixed offset, or one that fails every conversion; counts its lookups.
 class FakeTimeZone final : public TimeZoneSource {
   public:
-    TimeZoneInfo info{TimeZoneInfo::State::NoDaylightSaving, "UTC", "UTC"};
+    TimeZoneInfo info{TimeZoneInfo::State::NoDaylightSaving, "UTC", "UTC", {}};
     int offsetSeconds = 0;
     bool failConversion = false;
     std::string failureText = "The parameter is incorrect.";
