@@ -73,9 +73,7 @@ BirthdaySearchWindow::BirthdaySearchWindow(Platform& platform, QWidget* parent)
 
     cameraCaption_ = NamedLabel("Label7", QString(), this);
     message_ = NamedLabel("Label8", QString(), this);
-    QFont bold = message_->font();
-    bold.setBold(true);
-    message_->setFont(bold);
+    MakeBold(*message_);
     date1_ = NamedLabel("Label9", QString(), this);
     date2_ = NamedLabel("Label10", QString(), this);
     // Room for any short date and for the caption of a year without the day.

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLayout>
+#include <QPalette>
 #include <QPushButton>
 #include <QWidget>
 
@@ -40,16 +41,14 @@ QPushButton* PlainButton(const char* objectName, const QString& text, QWidget* p
 }
 
 QLabel* AddValueRow(QGridLayout& grid, const QString& caption, const char* valueName,
-                    const QString& text, const QString& captionStyle) {
+                    const QString& text, const QColor& captionColour) {
     QWidget* owner = grid.parentWidget();
     auto* captionLabel = PlainLabel(caption, owner);
-    if (!captionStyle.isEmpty()) captionLabel->setStyleSheet(captionStyle);
+    if (captionColour.isValid()) SetTextColour(*captionLabel, captionColour);
     auto* value = PlainLabel(text, owner);
     value->setObjectName(valueName);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QFont bold = value->font();
-    bold.setBold(true);
-    value->setFont(bold);
+    MakeBold(*value);
     const int row = grid.rowCount();
     grid.addWidget(captionLabel, row, 0);
     grid.addWidget(value, row, 1);
@@ -66,6 +65,29 @@ QPushButton* AddHiddenAction(QWidget& window, const char* objectName, const QStr
     QObject::connect(action, &QAction::triggered, &window, run);
     window.addAction(action);
     return button;
+}
+
+void MakeBold(QWidget& widget) {
+    QFont font;  // only the weight is set; family and size stay inherited
+    font.setBold(true);
+    widget.setFont(font);
+}
+
+void MakeItalic(QWidget& widget) {
+    QFont font;
+    font.setItalic(true);
+    widget.setFont(font);
+}
+
+void SetTextColour(QWidget& widget, const QColor& colour) {
+    if (!colour.isValid()) {
+        widget.setPalette(QPalette());  // nothing of its own: all from the parent
+        return;
+    }
+    QPalette palette;
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget.setPalette(palette);
 }
 
 void PaintBackground(QWidget& window, const QColor& colour) {

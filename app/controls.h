@@ -20,12 +20,18 @@ QPushButton* NamedButton(const char* objectName, const QString& text, QWidget* p
                          const QString& hint = QString());
 // A button that Return does not press unless it is the window's default one.
 QPushButton* PlainButton(const char* objectName, const QString& text, QWidget* parent);
+// Bold or italic text that still follows the parent's font family and size, so that a later
+// change of the window's font (the screen fit) reaches it.
+void MakeBold(QWidget& widget);
+void MakeItalic(QWidget& widget);
+// The colour of a control's text, by its palette; an invalid colour goes back to the parent's.
+void SetTextColour(QWidget& widget, const QColor& colour);
 // The window's background in one colour (white pages, the yellow searcher).
 void PaintBackground(QWidget& window, const QColor& colour);
 // A caption and its bold, selectable value label on the next row of `grid`; the value is
-// returned. `captionStyle` is a style sheet for the caption (its colour), or empty.
+// returned. `captionColour`, when valid, colours the caption.
 QLabel* AddValueRow(QGridLayout& grid, const QString& caption, const char* valueName,
-                    const QString& text = QString(), const QString& captionStyle = QString());
+                    const QString& text = QString(), const QColor& captionColour = QColor());
 // An action the program runs but the user never presses: a hidden button `objectName` with
 // `caption`, and a window action of the same caption, both running `run`.
 QPushButton* AddHiddenAction(QWidget& window, const char* objectName, const QString& caption,

@@ -10,10 +10,10 @@ namespace {
 
 QLabel* Caption(const QString& text, QWidget* parent) {
     auto* label = PlainLabel(text, parent);
-    label->setStyleSheet("color: #000080;");
-    label->setWordWrap(true);
-    label->setMinimumWidth(185);
-    label->setMaximumWidth(230);
+    SetTextColour(*label, QColor(0, 0, 0x80));
+    // The short captions hold their column at their width in whatever font the window has;
+    // only the two long ones wrap within it.
+    label->setWordWrap(text.size() > 30);
     return label;
 }
 
@@ -112,11 +112,11 @@ DecodedPanelView::DecodedPanelView(QWidget* parent) : QWidget(parent) {
     addRow("Product Producer", AddValue("Label23"));
     addRow("Product Version", AddValue("Label24"));
     QLabel* hint = AddValue("Label40");
+    MakeBold(*hint);
     grid->addWidget(hint, row++, 0, 1, 2);
     addRow("Currently selected file name", AddValue("Label54"));
     addRow("Right Eye File Name", AddValue("Label56"));
     addRow("Left Eye File Name", AddValue("Label58"));
-    grid->setColumnMinimumWidth(0, 185);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
 }
@@ -132,10 +132,7 @@ void DecodedPanelView::Show(const DecodedPanel& panel) {
     }
     const Rgb rgb = HintRgb(panel.stereoHintColour);
     if (QLabel* hint = Value("Label40")) {
-        hint->setStyleSheet(QString("color: rgb(%1,%2,%3); font-weight: bold;")
-                                .arg(rgb.red)
-                                .arg(rgb.green)
-                                .arg(rgb.blue));
+        SetTextColour(*hint, QColor(rgb.red, rgb.green, rgb.blue));
     }
 }
 

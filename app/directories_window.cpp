@@ -142,9 +142,7 @@ QLineEdit* Value(const char* name, QWidget* parent) {
 
 QLabel* Description(const QString& text, QWidget* parent) {
     auto* label = PlainLabel(text, parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
+    MakeBold(*label);
     return label;
 }
 

@@ -1,5 +1,7 @@
 #include "app/file_commands.h"
 
+#include "app/controls.h"
+
 #include <QEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -86,7 +88,7 @@ void FileCommands::Delete() {
         return;
     }
     caption.setText(Q(path) + QStringLiteral(" FILE DELETED"));
-    caption.setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
+    SetTextColour(caption, QColor(0, 128, 0));
     main_.RereadFileList();
 }
 
@@ -139,7 +141,7 @@ void FileCommands::FileListRightClick() {
         list.setCurrentRow(selected, QItemSelectionModel::NoUpdate);
     }
     list.setFont(controls_.fileList.font());
-    list.setStyleSheet(QStringLiteral("QListWidget { color: rgb(0,0,255); }"));
+    SetTextColour(list, QColor(0, 0, 255));
     PlaceMultiSelect();
     list.show();
     list.raise();

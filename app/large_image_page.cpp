@@ -131,9 +131,7 @@ QWidget* LargeImagePage::BuildFields() {
     AddRow(*grid, "Local Martian time", "Label32");
 
     auto* note = PlainLabel("Solar Time Error can approx +/- 1 hour.", fields);
-    QFont noteFont = note->font();
-    noteFont.setItalic(true);
-    note->setFont(noteFont);
+    MakeItalic(*note);
     grid->addWidget(note, grid->rowCount(), 1);
 
     QFont bold = font();
@@ -144,9 +142,7 @@ QWidget* LargeImagePage::BuildFields() {
 
 void LargeImagePage::AddHeading(QGridLayout& grid, const char* text) {
     auto* heading = PlainLabel(text, grid.parentWidget());
-    QFont bold = heading->font();
-    bold.setBold(true);
-    heading->setFont(bold);
+    MakeBold(*heading);
     const int row = grid.rowCount();
     // A little air above each group.
     heading->setContentsMargins(0, 8, 0, 0);

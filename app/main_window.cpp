@@ -23,6 +23,7 @@
 #include "app/large_image_page.h"
 #include "app/main_menu.h"
 #include "app/manual_stereo_window.h"
+#include "app/path_label.h"
 #include "app/picture_view.h"
 #include "app/print_mode.h"
 #include "app/slideshow_delay_window.h"
@@ -69,6 +70,25 @@ const QStringList kNotYetAvailable = {"Sunset Sim fade",
                                       "Your Participation",
                                       "Help"};
 
+// How the width the window gains is shared between its three columns.
+constexpr int kListsStretch = 4;
+constexpr int kPictureStretch = 6;
+constexpr int kPanelStretch = 3;
+
+// The column of lists. In a window wider than the design's, never narrower than a whole
+// product name in the font it has, so the file list shows full names; on small screens the
+// picture comes first and the list scrolls.
+class ListsColumn : public QWidget {
+  public:
+    using QWidget::QWidget;
+    QSize minimumSizeHint() const override {
+        const QSize least(120, QWidget::minimumSizeHint().height());
+        if (window()->width() < 1000) return least;
+        const int name = fontMetrics().horizontalAdvance("2P241328935EFFAUCTP2582L5M1.jpg");
+        return least.expandedTo({name + 2 * fontMetrics().height(), 0});
+    }
+};
+
 QPushButton* Button(const char* name, const QString& caption, const QString& hint,
                     QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
@@ -88,7 +108,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     QFont font("Arial");
     font.setPointSize(8);
     setFont(font);
-    setStyleSheet("QMainWindow, #CentralArea { background: white; }");
+    PaintBackground(*this, Qt::white);
     BuildControls();
     menu_ = std::make_unique<MainMenu>(*menuBar());
     menu_->DisableMissing(kNotYetAvailable);
@@ -151,6 +171,8 @@ void MainWindow::BuildControls() {
     auto* central = new QWidget(this);
     central->setObjectName("CentralArea");
     setCentralWidget(central);
+    // Three columns that grow with the window: the lists, the picture with its captions and
+    // buttons, the decoded fields. The picture takes what is left in its column.
     auto* top = new QHBoxLayout(central);
     top->setContentsMargins(10, 10, 10, 10);
     top->setSpacing(10);
@@ -177,10 +199,10 @@ void MainWindow::BuildControls() {
     listBox1_->setObjectName("ListBox1");
     listBox1_->setSelectionMode(QAbstractItemView::MultiSelection);
     listBox1_->hide();  // laid over the file list when offered, outside the layout
-    auto* leftBox = new QWidget(central);
+    auto* leftBox = new ListsColumn(central);
     leftBox->setLayout(left);
-    leftBox->setFixedWidth(180);
-    top->addWidget(leftBox);
+    left->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(leftBox, kListsStretch);
 
     // Middle: the picture, its captions and the buttons.
     auto* middle = new QVBoxLayout;
@@ -188,16 +210,16 @@ void MainWindow::BuildControls() {
     edit2_->setObjectName("Edit2");
     edit2_->setReadOnly(true);
     middle->addWidget(edit2_);
-    label1_ = PlainLabel("Path and filename selected for display", central);
+    label1_ = new PathLabel("Path and filename selected for display", central);
     label1_->setObjectName("Label1");
-    label1_->setWordWrap(true);
     middle->addWidget(label1_);
     label6_ = PlainLabel("File in Use", central);
     label6_->setObjectName("Label6");
     middle->addWidget(label6_);
     image1_ = new PictureView(central);
     image1_->setObjectName("Image1");
-    image1_->setFixedSize(361, 363);
+    image1_->setMinimumSize(160, 160);
+    image1_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     image1_->SetCenter(true);
     image1_->SetProportional(true);
     image1_->setToolTip("Left Click to Enlarge");
@@ -205,7 +227,7 @@ void MainWindow::BuildControls() {
     connect(image1_, &PictureView::clicked, this, [this](Qt::MouseButton b) {
         if (b == Qt::LeftButton) Guard([this] { Image1Click(); });
     });
-    middle->addWidget(image1_, 0, Qt::AlignHCenter);
+    middle->addWidget(image1_, 1);
     auto* credit = PlainLabel("Image Data NASA / Planetary Data System.", central);
     credit->setObjectName("Label74");
     middle->addWidget(credit);
@@ -255,17 +277,15 @@ void MainWindow::BuildControls() {
     checkBox5_->setObjectName("CheckBox5");
     checkBox5_->setEnabled(false);
     middle->addWidget(checkBox5_);
-    middle->addStretch();
     auto* middleBox = new QWidget(central);
     middleBox->setLayout(middle);
     middle->setContentsMargins(0, 0, 0, 0);
-    middleBox->setFixedWidth(365);
-    top->addWidget(middleBox);
+    middle->setSpacing(4);
+    top->addWidget(middleBox, kPictureStretch);
 
     // Right: the decoded fields.
     panel_ = new DecodedPanelView(central);
-    panel_->setMinimumWidth(420);
-    top->addWidget(panel_, 1);
+    top->addWidget(panel_, kPanelStretch);
 
     directories_ = new DirectoryBrowser(*driveComboBox1_, *directoryListBox1_, this);
     connect(directories_, &DirectoryBrowser::directoryChosen, this,

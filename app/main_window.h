@@ -63,6 +63,10 @@ class MainWindow : public QMainWindow, private BrowserHost, private WorkingTreeH
     explicit MainWindow(Platform& platform, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The size the window was laid out at for an 800 x 600 screen; the screen fit scales it
+    // to the real screen and the layouts share the room among the controls.
+    QSize sizeHint() const override { return {790, 570}; }
+
     void SetPeers(const MainWindowPeers& peers);
     // Start-up: reads `directory` into the lists (the first pass, nothing selected) and starts
     // the start-up timer.

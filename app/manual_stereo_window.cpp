@@ -111,9 +111,7 @@ QVBoxLayout* ManualStereoWindow::BuildLockedArea(const char* title, const char* 
     const QString name(prefix);
     auto* heading = PlainLabel(title, box);
     heading->setObjectName(name + "EyeCaption");
-    QFont bold = heading->font();
-    bold.setBold(true);
-    heading->setFont(bold);
+    MakeBold(*heading);
     column->addWidget(heading, 0, Qt::AlignHCenter);
     area.picture = Picture(box, (name + "EyeImage").toLatin1().constData(), kLockedSide);
     column->addWidget(area.picture);

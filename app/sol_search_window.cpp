@@ -94,9 +94,7 @@ SolSearchWindow::SolSearchWindow(Platform& platform, QWidget* parent)
         grid->addWidget(NamedLabel(captionNames[i], captions[i], results_), row, column);
         QLabel* value = NamedLabel(valueNames[i], QString(), results_);
         value->setMinimumWidth(50);
-        QFont bold = value->font();
-        bold.setBold(true);
-        value->setFont(bold);
+        MakeBold(*value);
         values_[static_cast<std::size_t>(i)] = value;
         grid->addWidget(value, row, column + 1);
     }
@@ -113,9 +111,7 @@ SolSearchWindow::SolSearchWindow(Platform& platform, QWidget* parent)
     note_->setWordWrap(true);
     status_ = NamedLabel("Label2", QString(), this);
     status_->setWordWrap(true);
-    QFont statusFont = status_->font();
-    statusFont.setBold(true);
-    status_->setFont(statusFont);
+    MakeBold(*status_);
 
     auto* choices = new QHBoxLayout;
     choices->addWidget(rovers);

@@ -1,5 +1,7 @@
 #include "app/windows.h"
 
+#include <type_traits>
+
 #include "app/birthday_search_window.h"
 #include "app/directories_window.h"
 #include "app/fit_window.h"
@@ -20,7 +22,12 @@ template <typename W>
 std::unique_ptr<W> Windows::Create(bool fontStep) {
     auto window = std::make_unique<W>(platform_);
     window->ensurePolished();
-    window->adjustSize();
+    if constexpr (std::is_same_v<W, MainWindow>) {
+        // Its own design size; adjustSize would hold it to two thirds of the screen.
+        window->resize(window->sizeHint().expandedTo(window->minimumSizeHint()));
+    } else {
+        window->adjustSize();
+    }
     all_.append(window.get());
     FitWindowToScreen(*window, platform_.desktop, fontStep ? FitSteps::All : FitSteps::WithoutFont,
                       all_);

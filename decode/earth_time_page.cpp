@@ -135,7 +135,7 @@ EarthTimePage::EarthTimePage(Platform& platform, QWidget* parent)
 
 QLabel* EarthTimePage::AddRow(QGridLayout& grid, const char* caption, const char* controlName,
                               const char* text) {
-    return AddValueRow(grid, caption, controlName, text, "color: #000080;");
+    return AddValueRow(grid, caption, controlName, text, QColor(0, 0, 0x80));
 }
 
 DateTime EarthTimePage::SystemUtcNow() {

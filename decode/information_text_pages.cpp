@@ -243,9 +243,7 @@ InformationTextPage::InformationTextPage(Platform& /*platform*/, const char* obj
         auto* label = PlainLabel(heading, this);
         label->setObjectName("Label1");
         label->setWordWrap(true);
-        QFont bold = label->font();
-        bold.setBold(true);
-        label->setFont(bold);
+        MakeBold(*label);
         root->addWidget(label);
     }
 

@@ -60,9 +60,7 @@ MartianTimePage::MartianTimePage(Platform& platform, QWidget* parent)
     large.setPointSizeF(large.pointSizeF() * 1.3);
     local->setFont(large);
     auto* note = PlainLabel("Standard time = Solar time, error approx. +/- 1hr.", values);
-    QFont italic = note->font();
-    italic.setItalic(true);
-    note->setFont(italic);
+    MakeItalic(*note);
     grid->addWidget(note, grid->rowCount(), 0, 1, 3);
     grid->setColumnStretch(2, 1);
 
@@ -88,14 +86,12 @@ MartianTimePage::MartianTimePage(Platform& platform, QWidget* parent)
 }
 
 QLabel* MartianTimePage::AddRow(QGridLayout& grid, const char* caption, const char* controlName) {
-    return AddValueRow(grid, caption, controlName, QString(), "color: #800000;");
+    return AddValueRow(grid, caption, controlName, QString(), QColor(0x80, 0, 0));
 }
 
 QLabel* MartianTimePage::AddGroupHeading(QGridLayout& grid, const char* text) {
     auto* heading = PlainLabel(text, grid.parentWidget());
-    QFont bold = heading->font();
-    bold.setBold(true);
-    heading->setFont(bold);
+    MakeBold(*heading);
     heading->setWordWrap(true);
     heading->setContentsMargins(0, 10, 0, 2);
     grid.addWidget(heading, grid.rowCount(), 0, 1, 3);

@@ -15,9 +15,11 @@
 #include "app/browse_texts.h"
 #include "app/main_menu.h"
 #include "app/picture_view.h"
+#include "app/screen_fit.h"
 #include "app/windows.h"
 #include "app/working_tree.h"
 #include "imaging/jpeg_io.h"
+#include "tests/app/window_test_support.h"
 #include "tests/imaging/gif_builder.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_prompts.h"
@@ -91,7 +93,8 @@ TEST_F(MainWindowTest, RoadOfOneEvent) {
     EXPECT_EQ(Text("Label39"), "Saturday Aug 25 2007 15:47:50");
     EXPECT_EQ(Text("Label22"), "Filter 5 535nm (20nm bandpass)");
     EXPECT_EQ(Text("Label40"), "This image may be part of a Stereo pair");
-    EXPECT_TRUE(Main().findChild<QLabel*>("Label40")->styleSheet().contains("rgb(0,128,0)"));
+    EXPECT_EQ(Main().findChild<QLabel*>("Label40")->palette().color(QPalette::WindowText),
+              QColor(0, 128, 0));
     EXPECT_EQ(Text("Label77"), "1024 x 1024 pixels  24 bit");
     EXPECT_EQ(Main().Picture().Image().width(), 1024);
     EXPECT_EQ(FileList().toolTip().toStdString(),
@@ -116,6 +119,52 @@ TEST_F(MainWindowTest, NamesAreShownAsPlainTextInEveryWindow) {
                 << window->objectName().toStdString() << " " << label->objectName().toStdString()
                 << " '" << label->text().toStdString() << "'";
         }
+    }
+}
+
+TEST_F(MainWindowTest, FitsEveryScreenWithoutOverlapAndDoublesFontsOnWideOnes) {
+    WriteJpeg(Path(kSpirit), 512, 512);
+    for (const QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024),
+                               QSize(1600, 1200), QSize(1920, 1080)}) {
+        SCOPED_TRACE(screen.width());
+        desktop.screen = screen;
+        Open();
+        Choose(kSpirit);
+        MainWindow& main = Main();
+        main.show();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        EXPECT_LE(main.width(), screen.width());
+        EXPECT_LE(main.height(), screen.height());
+        // The window's own font reaches its controls, doubled at 1600 x 1200.
+        const double points = 8 * FontFactor({screen.width(), screen.height()});
+        auto* label1 = main.findChild<QLabel*>("Label1");
+        EXPECT_EQ(label1->font().pointSizeF(), points);
+        EXPECT_EQ(main.findChild<QLabel*>("Label44")->font().pointSizeF(), points);
+        EXPECT_EQ(label1->font().family(), "Arial");
+
+        const auto box = [&main](const char* name) {
+            auto* widget = main.findChild<QWidget*>(name);
+            return QRect(widget->mapTo(&main, QPoint(0, 0)), widget->size());
+        };
+        const QRect picture = box("Image1");
+        const QRect panel = box("DecodedPanel");
+        const QRect files = box("FileListBox1");
+        EXPECT_FALSE(picture.intersects(panel));
+        EXPECT_FALSE(picture.intersects(files));
+        EXPECT_LE(panel.right(), main.width());
+        // The panel's rows are laid out in full: the last value is inside the window.
+        EXPECT_LE(box("Label58").bottom(), main.height());
+        // The picture is the largest thing in the window.
+        EXPECT_GT(picture.width() * picture.height(), panel.width() * files.height() / 2);
+        EXPECT_GT(picture.width(), files.width());
+        if (screen.width() >= 1280) {
+            // Whole product names fit the file list.
+            const int name = FileList().fontMetrics().horizontalAdvance(kSpirit);
+            EXPECT_GT(FileList().viewport()->width(), name);
+        }
+        testing::SaveScreenshot(
+            main, QString("main_window_%1x%2.png").arg(screen.width()).arg(screen.height()));
+        windows.reset();
     }
 }
 
