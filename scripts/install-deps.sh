@@ -8,7 +8,7 @@ packages=(
   libjpeg62-turbo-dev libgif-dev
   qt6-base-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format-14
   imagemagick xvfb xauth xdotool fonts-liberation
 )
 
