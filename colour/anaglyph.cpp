@@ -8,6 +8,7 @@
 #include <system_error>
 #include <unordered_set>
 
+#include "colour/render_row.h"
 #include "decode/rounding.h"
 
 namespace kobrix {
@@ -133,25 +134,27 @@ Bitmap24 Brightness(const Bitmap24& source, int brightness) {
 
 Bitmap24 RenderAnaglyph(const Bitmap24& separated1, const Bitmap24& separated2,
                         const AnaglyphSettings& settings) {
+    Bitmap24 result;
+    RenderAnaglyph(separated1, separated2, settings, result);
+    return result;
+}
+
+void RenderAnaglyph(const Bitmap24& separated1, const Bitmap24& separated2,
+                    const AnaglyphSettings& settings, Bitmap24& result) {
     const unsigned w = static_cast<unsigned>(MergeWeight(settings.merge));
-    // Contrast and brightness are both functions of the byte alone, so one table does both.
-    const ByteTable table =
-        ComposeTables(ContrastTable(settings.contrast), BrightnessTable(settings.brightness));
+    CheckSetting(settings.contrast, "contrast");
+    const int offset = BrightnessOffset(settings.brightness);
     const int width = std::min(separated1.Width(), separated2.Width());
     const int height = std::min(separated1.Height(), separated2.Height());
-    Bitmap24 result;
-    result.Resize(width, height, false);
+    result.Resize(width, height, false);  // keeps the pixels of a picture of the same size
     const std::size_t used = static_cast<std::size_t>(width) * 3;
     const std::uint8_t* const* in1 = separated1.Rows();
     const std::uint8_t* const* in2 = separated2.Rows();
     std::uint8_t* const* out = result.Rows();
     for (int y = 0; y < height; ++y) {
-        // The row is still in the cache when the table maps it.
-        MergeRow(in1[y], in2[y], out[y], used, w);
-        MapBytes(out[y], used, table);
+        RenderAnaglyphRow(in1[y], in2[y], out[y], used, w, settings.contrast, offset);
         std::memset(out[y] + used, 0, result.Stride() - used);
     }
-    return result;
 }
 
 std::string AnaglyphSettingsTag(const AnaglyphSettings& settings) {

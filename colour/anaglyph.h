@@ -67,6 +67,12 @@ inline constexpr AnaglyphSettings kAnaglyphResetSettings{};
 Bitmap24 RenderAnaglyph(const Bitmap24& separated1, const Bitmap24& separated2,
                         const AnaglyphSettings& settings);
 
+// The same into `result`, whose memory is reused when it already has the size of the
+// anaglyph (a slider moving re-renders without allocating). `result` must not be one of the
+// sources.
+void RenderAnaglyph(const Bitmap24& separated1, const Bitmap24& separated2,
+                    const AnaglyphSettings& settings, Bitmap24& result);
+
 // Saving. The name records the settings: "-B" brightness "C" contrast "M" merge, decimal
 // without leading zeros ("-B30C16M50" at the reset values).
 std::string AnaglyphSettingsTag(const AnaglyphSettings& settings);

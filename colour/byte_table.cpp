@@ -10,10 +10,6 @@ ByteTable ComposeTables(const ByteTable& first, const ByteTable& second) {
     return composed;
 }
 
-void MapBytes(std::uint8_t* bytes, std::size_t count, const ByteTable& table) {
-    for (std::size_t i = 0; i < count; ++i) bytes[i] = table[bytes[i]];
-}
-
 Bitmap24 ApplyByteTable(const Bitmap24& source, const ByteTable& table) {
     Bitmap24 result;
     result.Resize(source.Width(), source.Height(), false);

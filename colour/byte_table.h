@@ -18,7 +18,4 @@ ByteTable ComposeTables(const ByteTable& first, const ByteTable& second);
 // filler bytes of the result are 0.
 Bitmap24 ApplyByteTable(const Bitmap24& source, const ByteTable& table);
 
-// Maps `count` bytes in place.
-void MapBytes(std::uint8_t* bytes, std::size_t count, const ByteTable& table);
-
 }  // namespace kobrix

@@ -1,4 +1,5 @@
 #include "colour/anaglyph.h"
+#include "colour/render_row.h"
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,33 @@ TEST(Anaglyph, RenderChainEqualsTheSingleSteps) {
         EXPECT_TRUE(FillerIsZero(steps));
     }
     EXPECT_TRUE(RenderAnaglyph(cyan, Bitmap24(), {}).Empty());
+}
+
+// The chain works the tables out as arithmetic; every setting and byte must agree, whichever
+// piece of a row does the work: 32 bytes at a time where the processor has the instructions,
+// then 16, then one by one. With weight 256 the merged bytes are those of the first row.
+TEST(Anaglyph, RenderChainAgreesWithTheTablesForEverySetting) {
+    std::uint8_t ramp[256], other[256], out[256];
+    for (int i = 0; i < 256; ++i) {
+        ramp[i] = static_cast<std::uint8_t>(i);
+        other[i] = static_cast<std::uint8_t>(255 - i);
+    }
+    for (int t = 0; t <= 100; ++t) {
+        for (int b = 0; b <= 100; ++b) {
+            const ByteTable table = ComposeTables(ContrastTable(t), BrightnessTable(b));
+            for (const std::size_t piece : {32u, 16u, 15u}) {
+                for (std::size_t start = 0; start < 256; start += piece) {
+                    const std::size_t count = std::min<std::size_t>(piece, 256 - start);
+                    RenderAnaglyphRow(ramp + start, other + start, out + start, count, 256, t,
+                                      BrightnessOffset(b));
+                }
+                for (std::size_t i = 0; i < 256; ++i) {
+                    ASSERT_EQ(out[i], table[i])
+                        << "contrast " << t << " brightness " << b << " piece " << piece;
+                }
+            }
+        }
+    }
 }
 
 TEST(Anaglyph, NumberedNamesSkipTakenNamesWhateverTheirCase) {
