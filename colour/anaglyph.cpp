@@ -38,18 +38,6 @@ std::array<std::uint8_t, 3> PixelMask(Separation kind) {
     return {0x00, 0x00, 0xFF};
 }
 
-// One merged row of `count` bytes. The sum is at most 255 * 256, so it fits 16 bits, which
-// lets the compiler work on 16-bit lanes.
-void MergeRow(const std::uint8_t* s1, const std::uint8_t* s2, std::uint8_t* out, std::size_t count,
-              unsigned w) {
-    const auto w1 = static_cast<std::uint16_t>(w);
-    const auto w2 = static_cast<std::uint16_t>(256 - w);
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto sum = static_cast<std::uint16_t>(s1[i] * w1 + s2[i] * w2);
-        out[i] = static_cast<std::uint8_t>(sum >> 8);
-    }
-}
-
 std::string Lower(std::string_view text) {
     std::string lower(text);
     for (char& c : lower) {
@@ -95,7 +83,8 @@ Bitmap24 Merge(const Bitmap24& separated1, const Bitmap24& separated2, int merge
     result.Resize(width, height, false);
     const std::size_t used = static_cast<std::size_t>(width) * 3;
     for (int y = 0; y < height; ++y) {
-        MergeRow(separated1.Row(y), separated2.Row(y), result.Row(y), used, w);
+        // Contrast 16 and offset 0 leave the merged bytes as they are.
+        RenderAnaglyphRow(separated1.Row(y), separated2.Row(y), result.Row(y), used, w, 16, 0);
         std::memset(result.Row(y) + used, 0, result.Stride() - used);
     }
     return result;

@@ -148,6 +148,13 @@ TEST(Anaglyph, RenderChainEqualsTheSingleSteps) {
           AnaglyphSettings{49, 8, 45}, AnaglyphSettings{73, 27, 12}}) {
         const Bitmap24 steps = Brightness(
             Contrast(Merge(cyan, red, settings.merge), settings.contrast), settings.brightness);
+        const Bitmap24 merged = Merge(cyan, red, settings.merge);
+        const unsigned w = static_cast<unsigned>(MergeWeight(settings.merge));
+        for (int y = 0; y < merged.Height(); ++y) {
+            for (int i = 0; i < merged.Width() * 3; ++i) {
+                ASSERT_EQ(merged.Row(y)[i], (cyan.Row(y)[i] * w + red.Row(y)[i] * (256 - w)) >> 8);
+            }
+        }
         const Bitmap24 chain = RenderAnaglyph(cyan, red, settings);
         EXPECT_EQ(chain.Width(), 29);
         EXPECT_EQ(chain.Height(), 11);
