@@ -56,10 +56,14 @@ std::string BaseNameOf(const std::string& path) {
 }
 
 SaveTarget SaveTargetFor(const std::string& chosenPath, int typeIndex) {
+    return SaveTargetAs(chosenPath, typeIndex == kJpegSaveType);
+}
+
+SaveTarget SaveTargetAs(const std::string& chosenPath, bool jpeg) {
     const std::size_t nameStart = NameStart(chosenPath);
     const std::size_t extension = ExtensionStart(chosenPath, nameStart);
     SaveTarget target;
-    target.jpeg = typeIndex == kJpegSaveType;
+    target.jpeg = jpeg;
     // Upper-casing the directory too would name another directory on a case-sensitive disk.
     target.path = chosenPath.substr(0, nameStart);
     for (std::size_t i = nameStart; i < extension; ++i) target.path += AsciiUpper(chosenPath[i]);

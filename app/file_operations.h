@@ -38,6 +38,9 @@ struct SaveTarget {
 // proposed name ("x.5-TAG01") stay.
 SaveTarget SaveTargetFor(const std::string& chosenPath, int typeIndex);
 
+// The same rule for dialogs with another type list: ".jpg" when `jpeg`, else ".bmp".
+SaveTarget SaveTargetAs(const std::string& chosenPath, bool jpeg);
+
 // JPEG at quality 100 or a 24-bit BMP. Throws ImageError when the file cannot be written or
 // there is no picture (nothing was displayed yet).
 void WriteSaveTarget(const Bitmap24& picture, const SaveTarget& target);

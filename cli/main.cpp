@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/colour_commands.h"
 #include "cli/decode_command.h"
 #include "cli/image_commands.h"
 #include "cli/zone_snapshot.h"
@@ -32,6 +33,19 @@ constexpr const char* kUsage =
     "      Reads IN (JPEG, BMP or GIF) and writes OUT by its extension: .jpg/.jpeg JPEG at\n"
     "      quality 100, .bmp 24-bit BMP, .gif single-frame GIF. Exit status 1 when IN cannot\n"
     "      be read or OUT written, 2 for usage errors.\n"
+    "  anaglyph RIGHT LEFT -o OUT [--merge M] [--contrast T] [--brightness B] [--blue]\n"
+    "      Red/cyan anaglyph of a stereo pair: RIGHT (the right-eye picture) gives blue and\n"
+    "      green (blue only with --blue), LEFT gives red. The two are cross-faded over their\n"
+    "      common top-left area with merge M (the share of RIGHT in percent, default 50), then\n"
+    "      multiplied by contrast T / 16 (default 16: unchanged) and shifted by brightness B\n"
+    "      (default 30: unchanged; 0 darkest, 100 brightest). M, T and B are whole numbers\n"
+    "      from 0 to 100.\n"
+    "  fade IN -o OUT [--passes N]\n"
+    "      Sunset fade: every byte of the picture drops by one a pass, down to 0, for N passes\n"
+    "      (default 256: black).\n"
+    "      Both read JPEG, BMP or GIF (the first frame) and write OUT by its extension as\n"
+    "      convert does. Exit status 1 when an input cannot be read or OUT written, 2 for usage\n"
+    "      errors; nothing is written unless the command succeeds.\n"
     "  --help\n"
     "      Show this text.\n";
 
@@ -59,6 +73,8 @@ int main(int argc, char** argv) {
         std::cout.flush();
         return status;
     }
+    if (command == "anaglyph") return kobrix::cli::RunAnaglyphCommand(args, std::cout, std::cerr);
+    if (command == "fade") return kobrix::cli::RunFadeCommand(args, std::cout, std::cerr);
     if (command == "info") return kobrix::cli::RunInfoCommand(args, std::cout, std::cerr);
     if (command == "convert") {
         if (args.size() != 2) {

@@ -1,0 +1,198 @@
+#include "cli/colour_commands.h"
+
+#include <charconv>
+#include <climits>
+#include <exception>
+#include <map>
+#include <optional>
+
+#include "colour/anaglyph.h"
+#include "colour/sunset.h"
+#include "imaging/image_error.h"
+#include "imaging/image_file.h"
+
+namespace kobrix::cli {
+namespace {
+
+struct Arguments {
+    std::vector<std::string> positional;
+    std::optional<std::string> output;
+    std::map<std::string, int> numbers;  // by option name, "--merge"
+    bool blue = false;
+};
+
+// A whole decimal number, nothing before or after it.
+std::optional<int> ParseNumber(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+struct NumberOption {
+    const char* name;
+    int lowest;
+    int highest;
+};
+
+// Reads the arguments against the number options and, when `allowBlue`, the switch "--blue".
+// Empty, with the problem in `problem`, on a usage error.
+
+std::optional<Arguments> Parse(const std::vector<std::string>& args,
+                               const std::vector<NumberOption>& numberOptions, bool allowBlue,
+                               std::string& problem) {
+    Arguments parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        std::optional<std::string> value;
+        if (arg.rfind("--", 0) == 0) {
+            const std::size_t equals = arg.find('=');
+            if (equals != std::string::npos) {
+                value = arg.substr(equals + 1);
+                arg.resize(equals);
+            }
+        }
+        auto takeValue = [&]() -> std::optional<std::string> {
+            if (value) return value;
+            if (i + 1 >= args.size()) return std::nullopt;
+            return args[++i];
+        };
+        if (arg == "-o" || arg == "--output") {
+            value = takeValue();
+            if (!value || value->empty()) {
+                problem = "-o needs a file name";
+                return std::nullopt;
+            }
+            parsed.output = *value;
+            continue;
+        }
+        if (allowBlue && arg == "--blue" && !value) {
+            parsed.blue = true;
+            continue;
+        }
+        bool known = false;
+        for (const NumberOption& option : numberOptions) {
+            if (arg != option.name) continue;
+            known = true;
+            value = takeValue();
+            if (!value) {
+                problem = arg + " needs a number";
+                return std::nullopt;
+            }
+            const std::optional<int> number = ParseNumber(*value);
+            if (!number || *number < option.lowest || *number > option.highest) {
+                problem =
+                    arg + " " + *value + ": give a whole number from " +
+                    std::to_string(option.lowest) +
+                    (option.highest == INT_MAX ? " up" : " to " + std::to_string(option.highest));
+                return std::nullopt;
+            }
+            parsed.numbers[arg] = *number;
+        }
+        if (known) continue;
+        if (arg.size() > 1 && arg[0] == '-') {
+            problem = "unknown option " + args[i];
+            return std::nullopt;
+        }
+        parsed.positional.push_back(args[i]);
+    }
+    if (!parsed.output) {
+        problem = "give the output file with -o OUT";
+        return std::nullopt;
+    }
+    if (!WritableKindOf(*parsed.output)) {
+        problem = *parsed.output +
+                  ": cannot tell the picture type from the extension; use .jpg, .jpeg, .bmp or "
+                  ".gif";
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+int Number(const Arguments& parsed, const std::string& name, int fallback) {
+    const auto it = parsed.numbers.find(name);
+    return it == parsed.numbers.end() ? fallback : it->second;
+}
+
+// ImageError names the file itself; anything else (out of memory) gets the name here.
+void Report(std::ostream& err, const std::string& file, const std::exception& e) {
+    if (dynamic_cast<const ImageError*>(&e)) {
+        err << "kobrix-cli: " << e.what() << '\n';
+    } else {
+        err << "kobrix-cli: " << file << ": " << e.what() << '\n';
+    }
+}
+
+// Reads `path`; on failure reports it and returns nothing.
+std::optional<Bitmap24> Read(const std::string& path, std::ostream& err) {
+    try {
+        return ReadAnyPicture(path);
+    } catch (const std::exception& e) {
+        Report(err, path, e);
+        return std::nullopt;
+    }
+}
+
+bool Write(const Bitmap24& picture, const std::string& path, std::ostream& err) {
+    try {
+        WritePictureByExtension(picture, path);
+        return true;
+    } catch (const std::exception& e) {
+        Report(err, path, e);
+        return false;
+    }
+}
+
+}  // namespace
+
+int RunAnaglyphCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string problem;
+    const std::optional<Arguments> parsed =
+        Parse(args, {{"--merge", 0, 100}, {"--contrast", 0, 100}, {"--brightness", 0, 100}}, true,
+              problem);
+    if (parsed && parsed->positional.size() != 2) problem = "give RIGHT and LEFT";
+    if (!problem.empty()) {
+        err << "kobrix-cli anaglyph: " << problem << '\n';
+        return 2;
+    }
+    AnaglyphSettings settings;
+    settings.merge = Number(*parsed, "--merge", settings.merge);
+    settings.contrast = Number(*parsed, "--contrast", settings.contrast);
+    settings.brightness = Number(*parsed, "--brightness", settings.brightness);
+    const std::string& rightPath = parsed->positional[0];
+    const std::string& leftPath = parsed->positional[1];
+
+    const std::optional<Bitmap24> right = Read(rightPath, err);
+    if (!right) return 1;
+    const std::optional<Bitmap24> left = Read(leftPath, err);
+    if (!left) return 1;
+    const Bitmap24 anaglyph =
+        RenderAnaglyph(Separate(*right, parsed->blue ? Separation::Blue : Separation::Cyan),
+                       Separate(*left, Separation::Red), settings);
+    if (!Write(anaglyph, *parsed->output, err)) return 1;
+    out << rightPath << " + " << leftPath << " -> " << *parsed->output << " (" << anaglyph.Width()
+        << " x " << anaglyph.Height() << " pixels, " << AnaglyphSettingsTag(settings) << ")\n";
+    return 0;
+}
+
+int RunFadeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string problem;
+    const std::optional<Arguments> parsed = Parse(args, {{"--passes", 0, INT_MAX}}, false, problem);
+    if (parsed && parsed->positional.size() != 1) problem = "give one input file";
+    if (!problem.empty()) {
+        err << "kobrix-cli fade: " << problem << '\n';
+        return 2;
+    }
+    const int passes = Number(*parsed, "--passes", kSunsetPasses);
+    const std::string& inPath = parsed->positional[0];
+    std::optional<Bitmap24> picture = Read(inPath, err);
+    if (!picture) return 1;
+    SunsetPasses(*picture, passes);
+    if (!Write(*picture, *parsed->output, err)) return 1;
+    out << inPath << " -> " << *parsed->output << " (" << passes
+        << (passes == 1 ? " pass" : " passes") << ")\n";
+    return 0;
+}
+
+}  // namespace kobrix::cli

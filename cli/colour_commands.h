@@ -1,0 +1,21 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kobrix::cli {
+
+// `anaglyph RIGHT LEFT -o OUT [--merge M] [--contrast T] [--brightness B] [--blue]`: the
+// red/cyan anaglyph of a stereo pair, the right-eye picture giving blue and green (blue only
+// with --blue), the left-eye picture red. Settings 0..100, by default 50, 16 and 30.
+// `fade IN -o OUT [--passes N]`: N sunset passes (default 256) over IN.
+// Inputs are read as `convert` reads them (JPEG, BMP, the first frame of a GIF); OUT is written
+// by its extension (".jpg"/".jpeg" JPEG at quality 100, ".bmp", ".gif"). An option may also
+// be written as --merge=M.
+// Both return 0; 1 when an input cannot be read or OUT cannot be written; 2 for usage errors
+// (checked before anything is read). Nothing is written unless the command succeeds.
+int RunAnaglyphCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunFadeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace kobrix::cli

@@ -1,0 +1,142 @@
+#include "cli/colour_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "imaging/bmp_io.h"
+#include "imaging/image_file.h"
+#include "tests/cli/cli_test_support.h"
+#include "tests/imaging/temp_dir.h"
+
+namespace kobrix::cli {
+namespace {
+
+struct Output {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Output Anaglyph(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunAnaglyphCommand(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+Output Fade(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunFadeCommand(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string WriteFilled(const test::ScratchDir& dir, const std::string& name, int width, int height,
+                        std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+    Bitmap24 picture(width, height);
+    picture.Fill(b, g, r);
+    const std::string path = dir / name;
+    WriteBmpFile(picture, path);
+    return path;
+}
+
+std::vector<int> PixelAt(const Bitmap24& picture, int x, int y) {
+    const std::uint8_t* p = picture.Row(y) + 3 * x;
+    return {p[0], p[1], p[2]};
+}
+
+TEST(AnaglyphCommand, WritesThePairBySettingsAndExtension) {
+    test::ScratchDir dir;
+    const std::string right = WriteFilled(dir, "right.bmp", 8, 6, 255, 255, 255);
+    const std::string left = WriteFilled(dir, "left.bmp", 5, 7, 255, 255, 255);
+
+    const std::string bmp = dir / "out.bmp";
+    Output r = Anaglyph({right, left, "-o", bmp});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, right + " + " + left + " -> " + bmp + " (5 x 6 pixels, -B30C16M50)\n");
+    Bitmap24 result = ReadBmpFile(bmp);
+    EXPECT_EQ(result.Width(), 5);
+    EXPECT_EQ(PixelAt(result, 4, 5), (std::vector<int>{127, 127, 127}));
+
+    // Blue separation, all right eye, doubled by the contrast: green gone, blue saturated.
+    r = Anaglyph({"--blue", "--merge=100", right, "--contrast", "32", left, "-o", bmp,
+                  "--brightness", "30"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(PixelAt(ReadBmpFile(bmp), 0, 0), (std::vector<int>{255, 0, 0}));
+
+    for (const char* name : {"out.JPG", "out.jpeg", "out.gif"}) {
+        r = Anaglyph({right, left, "-o", dir / name});
+        EXPECT_EQ(r.status, 0) << name << r.err;
+        EXPECT_EQ(ReadAnyPicture(dir / name).Height(), 6) << name;
+    }
+}
+
+TEST(AnaglyphCommand, UsageAndReadErrorsWriteNothing) {
+    test::ScratchDir dir;
+    const std::string right = WriteFilled(dir, "right.bmp", 2, 2, 1, 2, 3);
+    const std::string left = WriteFilled(dir, "left.bmp", 2, 2, 1, 2, 3);
+    const std::string out = dir / "out.jpg";
+    const std::vector<std::string> before = test::Names(dir);
+
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{right, left}, 2, "-o OUT"},
+        {{right, left, "-o"}, 2, "-o needs a file name"},
+        {{right, "-o", out}, 2, "give RIGHT and LEFT"},
+        {{right, left, left, "-o", out}, 2, "give RIGHT and LEFT"},
+        {{right, left, "-o", dir / "out.png"}, 2, "out.png"},
+        {{right, left, "-o", out, "--merge", "101"}, 2, "--merge 101: give a whole number"},
+        {{right, left, "-o", out, "--contrast=-1"}, 2, "--contrast -1"},
+        {{right, left, "-o", out, "--brightness", "3x"}, 2, "--brightness 3x"},
+        {{right, left, "-o", out, "--brightness", ""}, 2, "--brightness "},
+        {{right, left, "-o", out, "--merge"}, 2, "--merge needs a number"},
+        {{right, left, "-o", out, "--red"}, 2, "unknown option --red"},
+        {{right, dir / "missing.bmp", "-o", out}, 1, "missing.bmp: file not found"},
+        {{dir / "missing.jpg", left, "-o", out}, 1, "missing.jpg"},
+    };
+    for (const Case& c : cases) {
+        const Output r = Anaglyph(c.args);
+        EXPECT_EQ(r.status, c.status) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+    EXPECT_EQ(test::Names(dir), before);
+}
+
+TEST(FadeCommand, FadesByPassesAndRefusesBadInput) {
+    test::ScratchDir dir;
+    const std::string in = WriteFilled(dir, "in.bmp", 3, 2, 30, 200, 90);
+    const std::string out = dir / "out.bmp";
+    Output r = Fade({in, "-o", out, "--passes", "30"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, in + " -> " + out + " (30 passes)\n");
+    EXPECT_EQ(PixelAt(ReadBmpFile(out), 2, 1), (std::vector<int>{0, 170, 60}));
+    ASSERT_EQ(Fade({in, "-o", out}).status, 0);
+    EXPECT_EQ(PixelAt(ReadBmpFile(out), 0, 0), (std::vector<int>{0, 0, 0}));
+
+    const std::vector<std::string> before = test::Names(dir);
+    EXPECT_EQ(Fade({in, "-o", dir / "x.bmp", "--passes", "-1"}).status, 2);
+    EXPECT_EQ(Fade({in, "-o", dir / "x.bmp", "--passes", "99999999999"}).status, 2);
+    EXPECT_EQ(Fade({in}).status, 2);
+    EXPECT_EQ(Fade({in, in, "-o", dir / "x.bmp"}).status, 2);
+    EXPECT_EQ(Fade({in, "-o", dir / "x.bmp", "--blue"}).status, 2);
+    r = Fade({dir / "missing.bmp", "-o", dir / "x.bmp"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("missing.bmp: file not found"), std::string::npos) << r.err;
+    EXPECT_EQ(test::Names(dir), before);
+}
+
+TEST(ColourCommands, ReachableFromTheProgram) {
+    const testing::CommandResult help =
+        testing::RunCommand(std::string(KOBRIX_CLI_PATH) + " --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("anaglyph RIGHT LEFT -o OUT"), std::string::npos);
+    EXPECT_NE(help.out.find("fade IN -o OUT [--passes N]"), std::string::npos);
+    EXPECT_EQ(testing::RunCommand(std::string(KOBRIX_CLI_PATH) + " fade 2>/dev/null").status, 2);
+}
+
+}  // namespace
+}  // namespace kobrix::cli
