@@ -1,6 +1,6 @@
 #include "app/birthday_search_window.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 
 #include <QCalendarWidget>
 #include <QDate>

@@ -1,6 +1,6 @@
 #include "app/decoded_panel_view.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

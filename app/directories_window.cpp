@@ -13,10 +13,10 @@
 #include <QVBoxLayout>
 
 #include "app/browser.h"
-#include "app/controls.h"
-#include "app/picture_view.h"
 #include "imaging/bitmap24.h"
 #include "imaging/image_error.h"
+#include "widgets/controls.h"
+#include "widgets/picture_view.h"
 
 namespace kobrix {
 namespace {

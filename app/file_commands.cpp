@@ -1,6 +1,6 @@
 #include "app/file_commands.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 
 #include <QEvent>
 #include <QLabel>

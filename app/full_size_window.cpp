@@ -3,7 +3,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "app/picture_view.h"
+#include "widgets/picture_view.h"
 
 namespace kobrix {
 

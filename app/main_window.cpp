@@ -14,7 +14,6 @@
 
 #include "app/birthday_search_window.h"
 #include "app/browse_texts.h"
-#include "app/controls.h"
 #include "app/decoded_panel_view.h"
 #include "app/directories_window.h"
 #include "app/directory_browser.h"
@@ -23,8 +22,6 @@
 #include "app/large_image_page.h"
 #include "app/main_menu.h"
 #include "app/manual_stereo_window.h"
-#include "app/path_label.h"
-#include "app/picture_view.h"
 #include "app/print_mode.h"
 #include "app/slideshow_delay_window.h"
 #include "app/sol_search_window.h"
@@ -34,6 +31,9 @@
 #include "decode/information_text_pages.h"
 #include "decode/martian_time_page.h"
 #include "imaging/image_error.h"
+#include "widgets/controls.h"
+#include "widgets/path_label.h"
+#include "widgets/picture_view.h"
 
 namespace kobrix {
 namespace {

@@ -6,10 +6,10 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/manual_stereo_window.h"
-#include "app/picture_view.h"
 #include "app/print_mode.h"
 #include "app/stereo_viewer.h"
 #include "imaging/bitmap24.h"
+#include "widgets/picture_view.h"
 
 namespace kobrix {
 namespace {

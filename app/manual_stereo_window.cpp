@@ -8,9 +8,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "app/controls.h"
-#include "app/picture_view.h"
-#include "app/window_placement.h"
+#include "widgets/controls.h"
+#include "widgets/picture_view.h"
+#include "widgets/window_placement.h"
 
 namespace kobrix {
 namespace {

@@ -1,6 +1,6 @@
 #include "app/slideshow_delay_window.h"
-#include "app/controls.h"
-#include "app/window_placement.h"
+#include "widgets/controls.h"
+#include "widgets/window_placement.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

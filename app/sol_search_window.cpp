@@ -1,6 +1,6 @@
 #include "app/sol_search_window.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

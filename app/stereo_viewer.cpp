@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/controls.h"
-#include "app/picture_view.h"
+#include "widgets/controls.h"
+#include "widgets/picture_view.h"
 
 namespace kobrix {
 namespace {

@@ -4,7 +4,6 @@
 
 #include "app/birthday_search_window.h"
 #include "app/directories_window.h"
-#include "app/fit_window.h"
 #include "app/full_size_window.h"
 #include "app/large_image_page.h"
 #include "app/main_window.h"
@@ -15,6 +14,7 @@
 #include "decode/earth_time_page.h"
 #include "decode/information_text_pages.h"
 #include "decode/martian_time_page.h"
+#include "widgets/fit_window.h"
 
 namespace kobrix {
 

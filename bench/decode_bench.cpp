@@ -20,7 +20,7 @@ class ConstantZone final : public TimeZoneSource {
     UtcOffset OffsetAt(std::int64_t) const override { return {true, 0, {}}; }
 
   private:
-    TimeZoneInfo info_{TimeZoneInfo::State::NoDaylightSaving, "UTC", "UTC"};
+    TimeZoneInfo info_{TimeZoneInfo::State::NoDaylightSaving, "UTC", "UTC", {}};
 };
 
 // The zone queried once for the run, conversions by the C library.

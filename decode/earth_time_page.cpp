@@ -12,9 +12,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/controls.h"
 #include "decode/mission_time.h"
 #include "decode/time_page_values.h"
+#include "widgets/controls.h"
 
 namespace kobrix {
 namespace {

@@ -1,6 +1,6 @@
 #include "decode/information_text_pages.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 
 #include <QFont>
 #include <QFontDatabase>

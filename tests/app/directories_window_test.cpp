@@ -10,10 +10,10 @@
 
 #include "app/main_menu.h"
 #include "app/main_window.h"
-#include "app/picture_view.h"
 #include "app/windows.h"
 #include "imaging/jpeg_io.h"
 #include "tests/app/window_test_support.h"
+#include "widgets/picture_view.h"
 
 namespace kobrix {
 namespace {

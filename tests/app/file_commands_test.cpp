@@ -13,17 +13,17 @@
 
 #include <gtest/gtest.h>
 
-#include "app/controls.h"
 #include "app/large_image_page.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
-#include "app/picture_view.h"
 #include "app/print_mode.h"
 #include "app/windows.h"
 #include "app/working_tree.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
 #include "tests/app/window_test_support.h"
+#include "widgets/controls.h"
+#include "widgets/picture_view.h"
 
 namespace kobrix {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/picture_view.h"
 #include "tests/app/window_test_support.h"
+#include "widgets/picture_view.h"
 
 namespace kobrix {
 namespace {

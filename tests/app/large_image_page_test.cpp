@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/fit_window.h"
-#include "app/picture_view.h"
 #include "tests/app/window_test_support.h"
+#include "widgets/fit_window.h"
+#include "widgets/picture_view.h"
 
 namespace kobrix {
 namespace {

@@ -14,7 +14,6 @@
 
 #include "app/browse_texts.h"
 #include "app/main_menu.h"
-#include "app/picture_view.h"
 #include "app/screen_fit.h"
 #include "app/windows.h"
 #include "app/working_tree.h"
@@ -24,6 +23,7 @@
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_prompts.h"
 #include "tests/support/fake_time_zone.h"
+#include "widgets/picture_view.h"
 
 namespace kobrix {
 namespace {

@@ -12,12 +12,12 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/manual_stereo_window.h"
-#include "app/picture_view.h"
 #include "app/stereo_viewer.h"
 #include "app/windows.h"
 #include "app/working_tree.h"
 #include "imaging/jpeg_io.h"
 #include "tests/app/window_test_support.h"
+#include "widgets/picture_view.h"
 
 namespace kobrix {
 namespace {

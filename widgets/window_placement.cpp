@@ -1,4 +1,4 @@
-#include "app/window_placement.h"
+#include "widgets/window_placement.h"
 
 #include <QShowEvent>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "app/path_label.h"
+#include "widgets/path_label.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "app/fit_window.h"
+#include "widgets/fit_window.h"
 
 #include <QApplication>
 #include <QLayout>
