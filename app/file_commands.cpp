@@ -118,10 +118,7 @@ void FileCommands::SaveAs() {
 }
 
 void FileCommands::Restore(const std::string& directory, int index) {
-    Browser& browser = main_.GetBrowser();
-    if (browser.Files().Directory() != directory) main_.JumpTo(Q(directory));
-    browser.Files().Select(index);
-    main_.Button3Click();
+    main_.RestoreList(Q(directory), index);
 }
 
 // ---- the multi-select list and the copy to the AVI source directory

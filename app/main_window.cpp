@@ -48,9 +48,7 @@ QString Q(const std::string& s) {
 }
 
 // Menu items whose windows come with later tools.
-const QStringList kNotYetAvailable = {"Sunset Sim fade",
-                                      "Traverse Maps",
-                                      "3D Anaglyph Stereo Tool",
+const QStringList kNotYetAvailable = {"Traverse Maps",
                                       "AVI Creation Tool",
                                       "Clipboard Tool",
                                       "Colour Image Tool",
@@ -402,6 +400,34 @@ void MainWindow::Guard(const std::function<void()>& action) {
         platform_.prompts.Error(QString::fromUtf8(e.what()));
     }
     SyncFileList();
+}
+
+QString MainWindow::ListDirectory() const {
+    return Q(browser_.Files().Directory());
+}
+
+int MainWindow::ListSelection() const {
+    return browser_.Files().Selected();
+}
+
+void MainWindow::ShowListDirectory(const QString& directory) {
+    Guard([&] { JumpTo(directory); });
+}
+
+void MainWindow::RestoreList(const QString& directory, int index) {
+    Guard([&] {
+        if (browser_.Files().Directory() != directory.toStdString()) JumpTo(directory);
+        browser_.Files().Select(index);
+        Button3Click();
+    });
+}
+
+QImage MainWindow::DisplayedPicture() const {
+    return image1_->Image();
+}
+
+QString MainWindow::DisplayedPath() const {
+    return Q(browser_.PathCaption());
 }
 
 void MainWindow::RereadFileList() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/browser.h"
+#include "app/browsing_link.h"
 #include "app/stereo_pair.h"
 #include "app/working_tree.h"
 #include "imaging/gif_io.h"
@@ -57,7 +58,10 @@ struct MainWindowPeers {
 
 // The program's main window: the drive, directory and file lists, the picture, the decoded
 // fields and the menu. The browsing itself lives in Browser; this class wires it to controls.
-class MainWindow : public QMainWindow, private BrowserHost, private WorkingTreeHost {
+class MainWindow : public QMainWindow,
+                   private BrowserHost,
+                   private WorkingTreeHost,
+                   public BrowsingLink {
     Q_OBJECT
   public:
     explicit MainWindow(Platform& platform, QWidget* parent = nullptr);
@@ -77,8 +81,6 @@ class MainWindow : public QMainWindow, private BrowserHost, private WorkingTreeH
     MainMenu& Menu() { return *menu_; }
     PictureView& Picture() { return *image1_; }
     const QString& IAmHereDirectory() const { return iAmHere_; }
-    // The working directories as the latest DirsNpaths computed them.
-    const WorkingTree& Tree() const { return treeCheck_.Tree(); }
     // Runs a browsing action of another window as a control event of this one: an error it
     // throws goes to the error box, and the file list shows the selection it left.
     void Drive(const std::function<void()>& action) { Guard(action); }
@@ -87,6 +89,21 @@ class MainWindow : public QMainWindow, private BrowserHost, private WorkingTreeH
     PrintMode& Printing() { return *printMode_; }
     // The file list read again from disk (after a deletion): a pass with nothing selected.
     void RereadFileList();
+    // What the tool windows reach the browsing through. Tree() is the working directories
+    // as the latest DirsNpaths computed them.
+    BrowsingLink& Link() { return *this; }
+    const WorkingTree& Tree() const override { return treeCheck_.Tree(); }
+    QString ListDirectory() const override;
+    int ListSelection() const override;
+    void ShowListDirectory(const QString& directory) override;
+    void RestoreList(const QString& directory, int index) override;
+    QImage DisplayedPicture() const override;
+    QString DisplayedPath() const override;
+
+    // "Anaglyph This" of the stereo viewer: empties its left filter caption and gives the
+    // full paths of the right-eye and left-eye files it shows (each caption resolved in the
+    // file list without regard to case).
+    std::pair<QString, QString> AnaglyphPairFromViewer();
 
     // Named actions, by their handler names.
     void Button3Click();   // Image

@@ -33,8 +33,6 @@ void MainWindow::ConnectStereo() {
         button(&StereoViewer::previousClicked, &MainWindow::StereoPreviousImage);
         button(&StereoViewer::closeClicked, &MainWindow::StereoViewerClosed);
         button(&StereoViewer::manualStereoClicked, &MainWindow::Button11Click);
-        // The anaglyph maker that takes the pair is not part of the program yet.
-        viewer->AnaglyphButton().setEnabled(false);
         printMode_->Register(&viewer->PrintButton());
         connect(viewer, &StereoViewer::printClicked, this,
                 [this, viewer] { Guard([this, viewer] { printMode_->PrintOrCopy(*viewer); }); });
@@ -49,6 +47,21 @@ void MainWindow::ConnectStereo() {
         button(&ManualStereoWindow::closeClicked, &MainWindow::ManualStereoClosed);
         button(&ManualStereoWindow::viewInStereoClicked, &MainWindow::ViewInStereo);
     }
+}
+
+std::pair<QString, QString> MainWindow::AnaglyphPairFromViewer() {
+    StereoViewer* viewer = peers_.stereoViewer;
+    if (viewer == nullptr) return {};
+    StereoViewerTexts texts = viewer->Texts();
+    texts.leftFilter.clear();
+    viewer->ShowTexts(texts);
+    const std::string directory = WithTrailingSeparator(Tree().CurrentWorkingDirectory);
+    const auto path = [&](const std::string& caption) {
+        const std::string wanted = directory + caption;
+        const std::string found = ResolvePartnerPath(wanted, browser_.Files().Names());
+        return QString::fromStdString(found.empty() ? wanted : found);
+    };
+    return {path(texts.rightEyeCaption), path(texts.leftEyeCaption)};
 }
 
 bool MainWindow::LoadPartner(const std::string& wanted, bool rightEye) {

@@ -6,11 +6,14 @@
 #include "app/directories_window.h"
 #include "app/full_size_window.h"
 #include "app/large_image_page.h"
+#include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/manual_stereo_window.h"
 #include "app/slideshow_delay_window.h"
 #include "app/sol_search_window.h"
 #include "app/stereo_viewer.h"
+#include "colour/anaglyph_window.h"
+#include "colour/sunset_window.h"
 #include "decode/earth_time_page.h"
 #include "decode/information_text_pages.h"
 #include "decode/martian_time_page.h"
@@ -37,8 +40,9 @@ std::unique_ptr<W> Windows::Create(bool fontStep) {
 Windows::Windows(Platform& platform) : platform_(platform) {
     // Creation order: main window, stereo viewer, Earth time page, Martian calendar, large
     // image page, data decoding page, manual stereo selection, Martian time page, slideshow
-    // delay, full-size window, Directories window, sol searcher, birthday searcher (the windows of
-    // the other tools take their places between them as they arrive).
+    // delay, full-size window, anaglyph maker, sunset window, Directories window, sol searcher,
+    // birthday searcher (the windows of the other tools take their places between them as they
+    // arrive).
     main_ = Create<MainWindow>();
     stereoViewer_ = Create<StereoViewer>();
     earthTime_ = Create<EarthTimePage>();
@@ -49,6 +53,8 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     martianTime_ = Create<MartianTimePage>();
     slideshowDelay_ = Create<SlideshowDelayWindow>();
     fullSize_ = Create<FullSizeWindow>();
+    anaglyph_ = Create<AnaglyphWindow>();
+    sunset_ = Create<SunsetWindow>();
     directories_ = Create<DirectoriesWindow>();
     solSearch_ = Create<SolSearchWindow>();
     birthdaySearch_ = Create<BirthdaySearchWindow>();
@@ -68,6 +74,28 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     main_->SetPeers(peers);
     solSearch_->Attach(*main_);
     birthdaySearch_->Attach(*main_);
+    ConnectColourTools();
+}
+
+void Windows::ConnectColourTools() {
+    MainWindow& main = *main_;
+    anaglyph_->Attach(main.Link());
+    QObject::connect(main.Menu().Item("3D Anaglyph Stereo Tool"), &QAction::triggered, &main,
+                     [this] {
+                         anaglyph_->show();
+                         anaglyph_->raise();
+                     });
+    QObject::connect(stereoViewer_.get(), &StereoViewer::anaglyphClicked, &main, [this, &main] {
+        main.Drive([this, &main] {
+            const auto [right, left] = main.AnaglyphPairFromViewer();
+            anaglyph_->LoadPair(right, left);
+        });
+    });
+    QObject::connect(
+        main.Menu().Item("Sunset Sim fade"), &QAction::triggered, &main, [this, &main] {
+            main.Drive(
+                [this, &main] { sunset_->Receive(main.DisplayedPicture(), main.DisplayedPath()); });
+        });
 }
 
 Windows::~Windows() = default;

@@ -10,6 +10,7 @@ class QWidget;
 
 namespace kobrix {
 
+class AnaglyphWindow;
 class DataDecodingPage;
 class DirectoriesWindow;
 class EarthTimePage;
@@ -23,6 +24,7 @@ class SlideshowDelayWindow;
 class SolSearchWindow;
 class BirthdaySearchWindow;
 class StereoViewer;
+class SunsetWindow;
 
 // Owns every window of the program. They are created once, in a fixed order with the main
 // window first, each fitting itself to the screen; all but the main window stay hidden until
@@ -48,9 +50,12 @@ class Windows {
     ManualStereoWindow& ManualStereo() { return *manualStereo_; }
     SolSearchWindow& SolSearch() { return *solSearch_; }
     BirthdaySearchWindow& BirthdaySearch() { return *birthdaySearch_; }
+    AnaglyphWindow& Anaglyph() { return *anaglyph_; }
+    SunsetWindow& Sunset() { return *sunset_; }
     const QList<QWidget*>& All() const { return all_; }
 
   private:
+    void ConnectColourTools();
     template <typename W>
     std::unique_ptr<W> Create(bool fontStep = true);
 
@@ -66,6 +71,8 @@ class Windows {
     std::unique_ptr<MartianTimePage> martianTime_;
     std::unique_ptr<SlideshowDelayWindow> slideshowDelay_;
     std::unique_ptr<FullSizeWindow> fullSize_;
+    std::unique_ptr<AnaglyphWindow> anaglyph_;
+    std::unique_ptr<SunsetWindow> sunset_;
     std::unique_ptr<DirectoriesWindow> directories_;
     std::unique_ptr<SolSearchWindow> solSearch_;
     std::unique_ptr<BirthdaySearchWindow> birthdaySearch_;

@@ -1,5 +1,9 @@
 #include "widgets/controls.h"
 
+#include <exception>
+
+#include "platform/prompts.h"
+
 #include <QAction>
 #include <QGridLayout>
 #include <QLabel>
@@ -95,6 +99,14 @@ void PaintBackground(QWidget& window, const QColor& colour) {
     palette.setColor(QPalette::Window, colour);
     window.setPalette(palette);
     window.setAutoFillBackground(true);
+}
+
+void RunGuarded(Prompts& prompts, const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        prompts.Error(QString::fromUtf8(e.what()));
+    }
 }
 
 void GrowToFit(QWidget& window) {

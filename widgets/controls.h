@@ -11,6 +11,8 @@ class QWidget;
 
 namespace kobrix {
 
+class Prompts;
+
 // Small builders the windows share. Every label they make shows its text as plain text, so a
 // file name such as "2P<b>1.jpg" is shown as it is spelled and never pulls in markup or images.
 QLabel* PlainLabel(const QString& text, QWidget* parent);
@@ -36,6 +38,9 @@ QLabel* AddValueRow(QGridLayout& grid, const QString& caption, const char* value
 // `caption`, and a window action of the same caption, both running `run`.
 QPushButton* AddHiddenAction(QWidget& window, const char* objectName, const QString& caption,
                              const std::function<void()>& run);
+// Runs a control's action; an error it throws goes to the error box, as the program's default
+// handler shows an error no handler caught.
+void RunGuarded(Prompts& prompts, const std::function<void()>& action);
 // Lays the window out now and makes it at least as large as its contents ask.
 void GrowToFit(QWidget& window);
 

@@ -1,5 +1,7 @@
 #include "widgets/picture_view.h"
 
+#include <cstring>
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
@@ -29,6 +31,17 @@ void PictureView::SetImage(const QImage& image) {
     image_ = PaintFormat(image);
     if (autoSize_ && !image_.isNull()) resize(image_.size());
     update();
+}
+
+Bitmap24 BitmapFromImage(const QImage& image) {
+    Bitmap24 bitmap;
+    if (image.isNull()) return bitmap;
+    const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
+    bitmap.Resize(bgr.width(), bgr.height());
+    const auto rowBytes = static_cast<std::size_t>(bgr.width()) * 3;
+    for (int y = 0; y < bgr.height(); ++y)
+        std::memcpy(bitmap.Row(y), bgr.constScanLine(y), rowBytes);
+    return bitmap;
 }
 
 void PictureView::SetBitmap(const Bitmap24& bitmap) {

@@ -7,6 +7,9 @@ namespace kobrix {
 
 class Bitmap24;
 
+// A 24-bit copy of any picture, for the pixel routines.
+Bitmap24 BitmapFromImage(const QImage& image);
+
 // The picture area of every window. Where the picture goes:
 // - stretch with proportional: scaled to fit the area, keeping its aspect ratio;
 // - stretch alone: over the whole area;
