@@ -76,7 +76,7 @@ void Parser::Need(std::uint64_t end, const char* what) const {
 BmpLayout Parser::Parse() {
     // The signature first, so that a short file of another kind is named for what it is not.
     if (head_.size() < 2 || head_[0] != 'B' || head_[1] != 'M') {
-        if (fileSize_ == 0) Fail("file is empty");
+        if (fileSize_ == 0) Fail("the file is empty");
         Fail("not a BMP file (no \"BM\" signature)");
     }
     Need(kFileHeaderSize + 4, "file header");

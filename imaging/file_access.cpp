@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "imaging/image_error.h"
@@ -55,9 +56,52 @@ int TransferAll(std::vector<iovec>& vectors, Transfer transfer) {
     }
 }
 
-std::string UniqueSuffix() {
+// The file a write to `path` lands in: through any symbolic links to the file they name, so
+// that the link stays a link. Relative link targets are taken from the link's directory.
+std::string FinalTarget(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        std::vector<char> buffer(PATH_MAX);
+        const ssize_t length = ::readlink(current.c_str(), buffer.data(), buffer.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= buffer.size()) return current;
+        std::string target(buffer.data(), static_cast<std::size_t>(length));
+        if (target.empty()) return current;
+        if (target.front() != '/') {
+            const std::size_t slash = current.rfind('/');
+            if (slash != std::string::npos) target = current.substr(0, slash + 1) + target;
+        }
+        current = target;
+    }
+    throw ImageError(path, "too many levels of symbolic links");
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+mode_t CurrentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// A short hidden name in `directory` that nothing has yet; the caller creates it exclusively.
+std::string HiddenName(const std::string& directory) {
     static std::atomic<unsigned> counter{0};
-    return ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    unsigned long long seed = static_cast<unsigned long long>(::getpid()) * 1000003ULL +
+                              counter++ * 7919ULL +
+                              static_cast<unsigned long long>(::time(nullptr));
+    std::string name = "/.kobrix-";
+    for (int i = 0; i < 8; ++i) {
+        name += kDigits[seed % 36];
+        seed = seed / 36 + 0x9E3779B97F4A7C15ULL * (i + 1);
+    }
+    return directory + name;
 }
 
 }  // namespace
@@ -104,19 +148,44 @@ void InputFile::ReadAt(std::uint64_t offset, std::uint8_t* data, std::size_t siz
 }
 
 OutputFile::OutputFile(const std::string& path) : path_(path) {
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        tempPath_ = path + UniqueSuffix();
-        fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ < 0 && errno != EEXIST) {
-            const int error = errno;
+    target_ = FinalTarget(path);
+    // What is there decides the new file's mode; only a regular file we may write is replaced.
+    mode_t mode = 0666 & ~CurrentUmask();
+    struct stat info {};
+    if (::stat(target_.c_str(), &info) == 0) {
+        if (!S_ISREG(info.st_mode)) {
+            throw ImageError(path, S_ISDIR(info.st_mode) ? "is a directory, not a picture file"
+                                                         : "is not a regular file; not replaced");
+        }
+        if ((info.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0) {
+            throw ImageError(path, "is read-only; not replaced");
+        }
+        mode = info.st_mode & 07777;
+        owner_ = info.st_uid;
+        group_ = info.st_gid;
+        keepOwner_ = true;
+    }
+    directory_ = DirectoryOf(target_);
+#ifdef O_TMPFILE
+    // A file without a name until Commit: a process killed before then leaves nothing behind.
+    fd_ = ::open(directory_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+#endif
+    if (fd_ < 0) {
+        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+            tempPath_ = HiddenName(directory_);
+            fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (fd_ < 0 && errno != EEXIST) {
+                const int error = errno;
+                tempPath_.clear();
+                throw ImageError(path, "cannot create the file: " + ErrorText(error));
+            }
+        }
+        if (fd_ < 0) {
             tempPath_.clear();
-            throw ImageError(path, "cannot create the file: " + ErrorText(error));
+            throw ImageError(path, "cannot create a temporary file beside it");
         }
     }
-    if (fd_ < 0) {
-        tempPath_.clear();
-        throw ImageError(path, "cannot create a temporary file beside it");
-    }
+    mode_ = mode;
 }
 
 OutputFile::~OutputFile() {
@@ -152,10 +221,31 @@ void OutputFile::Write(const std::uint8_t* data, std::size_t size) {
 
 void OutputFile::Commit() {
     if (fd_ < 0) throw ImageError(path_, "the file is already closed");
+    // The mode (and, where allowed, the owner) of the file it replaces; the new file is only
+    // as readable as the old one.
+    if (keepOwner_ && ::fchown(fd_, owner_, group_) != 0) {
+        // Another user's file: ours it becomes, with its mode.
+    }
+    if (::fchmod(fd_, mode_) != 0) Fail("cannot set the file's permissions", errno);
+    if (::fsync(fd_) != 0) Fail("cannot write the file", errno);
+    if (tempPath_.empty()) {
+        // The unnamed file gets a hidden name beside the target, then takes the target's.
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+        for (int attempt = 0; attempt < 100 && tempPath_.empty(); ++attempt) {
+            const std::string name = HiddenName(directory_);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                tempPath_ = name;
+            } else if (errno != EEXIST) {
+                Fail("cannot name the file", errno);
+            }
+        }
+        if (tempPath_.empty()) Fail("cannot name the file", EEXIST);
+    }
     const int closed = ::close(fd_);
     fd_ = -1;
     if (closed != 0) Fail("cannot write the file", errno);
-    if (std::rename(tempPath_.c_str(), path_.c_str()) != 0) Fail("cannot replace the file", errno);
+    if (std::rename(tempPath_.c_str(), target_.c_str()) != 0)
+        Fail("cannot replace the file", errno);
     tempPath_.clear();
 }
 

@@ -43,9 +43,12 @@ class InputFile {
     std::uint64_t size_ = 0;
 };
 
-// Writes go to a temporary file beside the target, which replaces the target only on
-// Commit(), so a failed write (a full disk, say) never leaves a cut-off picture behind or
-// destroys the file that was there before.
+// Writes go to a temporary file beside the target (unnamed where the system allows, else a
+// short hidden name), which replaces the target only on Commit(), so a failed write (a full
+// disk, say) never leaves a cut-off picture behind or destroys the file that was there
+// before. A symbolic link is written through to the file it names; the new file keeps the
+// mode of the one it replaces. A target that is not a regular file, or is read-only, is
+// refused before anything is written.
 class OutputFile {
   public:
     explicit OutputFile(const std::string& path);
@@ -61,8 +64,14 @@ class OutputFile {
     [[noreturn]] void Fail(const std::string& what, int error);
 
     std::string path_;
-    std::string tempPath_;
+    std::string target_;     // through symbolic links
+    std::string directory_;  // the target's
+    std::string tempPath_;   // empty while the file has no name
     int fd_ = -1;
+    unsigned mode_ = 0644;
+    unsigned owner_ = 0;
+    unsigned group_ = 0;
+    bool keepOwner_ = false;
 };
 
 }  // namespace kobrix

@@ -74,7 +74,7 @@ std::vector<BadFile> BadFiles() {
     oneBit.colorsUsed = 3;
     return {
         // Truncated files
-        {"empty", {}, "file is empty"},
+        {"empty", {}, "the file is empty"},
         {"signature only", Cut(valid, 2), "cut short in the file header"},
         {"file header only", Cut(valid, 14), "cut short in the file header"},
         {"cut in the info header", Cut(valid, 40), "cut short in the bitmap header"},

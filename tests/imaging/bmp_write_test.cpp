@@ -101,5 +101,44 @@ TEST(BmpWrite, FailedWriteNamesTheFileAndKeepsWhatWasThere) {
     EXPECT_EQ(test::Names(dir).size(), 2u);
 }
 
+TEST(BmpWrite, ReplacingKeepsModeLinksAndRefusesReadOnlyTargets) {
+    test::ScratchDir dir;
+    const Bitmap24 b = Pattern(4, 4);
+    namespace fs = std::filesystem;
+
+    // A private picture stays private.
+    const std::string secret = dir / "secret.bmp";
+    WriteBmpFile(Pattern(9, 9), secret);
+    fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    WriteBmpFile(b, secret);
+    EXPECT_EQ(fs::status(secret).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    // A link stays a link; the file it names gets the picture.
+    const std::string link = dir / "link.bmp";
+    fs::create_symlink("secret.bmp", link);
+    WriteBmpFile(Pattern(5, 5), link);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBmpFile(secret).Width(), 5);
+
+    // A read-only picture is not replaced, even by a user who could.
+    const std::string kept = dir / "kept.bmp";
+    WriteBmpFile(Pattern(9, 9), kept);
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    try {
+        WriteBmpFile(b, kept);
+        ADD_FAILURE() << "a read-only file was replaced";
+    } catch (const ImageError& e) {
+        EXPECT_NE(std::string(e.what()).find("read-only"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(ReadBmpFile(kept).Width(), 9);
+
+    // The longest name a directory holds is writable: the temporary name is short.
+    const std::string longest = dir / (std::string(251, 'L') + ".bmp");
+    WriteBmpFile(b, longest);
+    EXPECT_TRUE(ReadBmpFile(longest).SamePixels(b));
+    EXPECT_EQ(test::Names(dir).size(), 4u);  // nothing else left behind
+}
+
 }  // namespace
 }  // namespace kobrix
