@@ -38,6 +38,10 @@ if command -v cjpeg >/dev/null; then
   cjpeg -restart 1B "$tmp/colour.ppm" >"$j/restart.jpg"
   cjpeg -arithmetic -progressive "$tmp/colour.ppm" >"$j/arithmetic-progressive.jpg"
   cjpeg -sample 2x2,1x2,2x1 "$tmp/colour.ppm" >"$j/odd-sampling.jpg"
+  # Single-scan arithmetic coding, whole and cut (its decoder hides missing data as zeros).
+  convert -seed 5 -size 64x64 plasma:fractal "$tmp/arith.ppm"
+  cjpeg -arithmetic "$tmp/arith.ppm" >"$j/arithmetic.jpg"
+  broken "$j/arithmetic.jpg" "$j/broken-arithmetic"
 fi
 convert "$tmp/colour.png" -define jpeg:optimize-coding=true -resize 13x7! "$j/odd-size.jpg"
 broken "$j/baseline-420.jpg" "$j/broken-baseline"

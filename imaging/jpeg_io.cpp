@@ -66,7 +66,9 @@ struct ErrorManager {
 // and then nothing is lost; between the scans of a progressive or multi-scan file an early
 // end cannot be told from the last scan, so there it is an error. Other warnings (stray
 // bytes between markers, an unknown JFIF revision, a bad code the decoder resynchronises
-// after) leave a complete picture, as every viewer shows it, and are ignored.
+// after) leave a complete picture, as every viewer shows it, and are ignored. Arithmetic
+// coding hides missing bits (it decodes zeros past the end), so there the end of the file
+// before the last row of blocks is an error.
 void OnEmitMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) return;  // trace output
     const int code = cinfo->err->msg_code;
@@ -74,6 +76,9 @@ void OnEmitMessage(j_common_ptr cinfo, int level) {
     if (code == JWRN_JPEG_EOF && cinfo->is_decompressor) {
         const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
         if (d->progressive_mode || d->comps_in_scan < d->num_components) FailMissingData(cinfo);
+        // The arithmetic decoder never says it lacks bits: after the end it decodes zeros.
+        // Reading ahead happens only in the last row of blocks; an end before it is lost data.
+        if (d->arith_code && d->input_iMCU_row + 1 < d->total_iMCU_rows) FailMissingData(cinfo);
     }
     ++cinfo->err->num_warnings;
 }

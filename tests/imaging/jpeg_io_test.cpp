@@ -39,7 +39,7 @@ Bitmap24 Scene(int width, int height, bool stripes = false) {
 std::vector<std::uint8_t> EncodeRaw(int width, int height, J_COLOR_SPACE space,
                                     const std::vector<std::uint8_t>& samples,
                                     const std::vector<jpeg_scan_info>& script = {},
-                                    bool adobeMarker = true) {
+                                    bool adobeMarker = true, bool arithmetic = false) {
     jpeg_compress_struct c{};
     jpeg_error_mgr err{};
     c.err = jpeg_std_error(&err);
@@ -56,6 +56,7 @@ std::vector<std::uint8_t> EncodeRaw(int width, int height, J_COLOR_SPACE space,
     c.comp_info[0].h_samp_factor = c.comp_info[0].v_samp_factor = 1;
     c.write_Adobe_marker = adobeMarker && space == JCS_CMYK;
     jpeg_set_quality(&c, 95, TRUE);
+    c.arith_code = arithmetic ? TRUE : FALSE;
     c.scan_info = script.empty() ? nullptr : script.data();
     c.num_scans = static_cast<int>(script.size());
     jpeg_start_compress(&c, TRUE);
@@ -208,6 +209,17 @@ TEST(JpegBadInput, CutShortIsRefusedButAMissingEndMarkerIsNot) {
     }
     EXPECT_PRED2(Has, ProblemOf({progressive.begin(), progressive.begin() + lastScan}),
                  "cut short");
+}
+
+TEST(JpegBadInput, CutShortArithmeticCodingIsRefusedToo) {
+    // The arithmetic decoder feeds zeros after the end instead of warning of missing bits.
+    std::vector<std::uint8_t> samples(512 * 512 * 3);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::uint8_t>(i * 7 % 251);
+    const std::vector<std::uint8_t> good = EncodeRaw(512, 512, JCS_RGB, samples, {}, true, true);
+    EXPECT_EQ(DecodeJpeg(good, "whole").Width(), 512);
+    EXPECT_PRED2(Has, ProblemOf({good.begin(), good.begin() + good.size() / 10}), "cut short");
+    EXPECT_PRED2(Has, ProblemOf({good.begin(), good.begin() + good.size() / 2}), "cut short");
 }
 
 TEST(JpegBadInput, SizesPastTheLimitsAreRefusedBeforeDecoding) {
