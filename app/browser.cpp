@@ -154,11 +154,12 @@ void Browser::Data() {
 
 void Browser::BufrScan() {
     if (!hasPicture_) return;
-    // Row by row through the row tables; the working bitmap keeps its memory between images.
-    working2_.Resize(loaded_.Width(), loaded_.Height(), false);
-    const std::size_t rowBytes = static_cast<std::size_t>(loaded_.Width()) * 3;
-    for (int y = 0; y < loaded_.Height(); ++y) {
-        std::memcpy(working2_.Row(y), loaded_.Row(y), rowBytes);
+    // The picture as read becomes the working copy: it is 24-bit already, so it is moved,
+    // not copied, and a large picture is held once. A second scan of the same picture
+    // (the slideshow step runs one after the display pass) finds it there.
+    if (!loaded_.Empty()) {
+        working2_ = std::move(loaded_);
+        loaded_ = Bitmap24();
     }
     working2_.SetSourceFormat(PixelFormat::Bits24);
     host_.ShowPicture(working2_);

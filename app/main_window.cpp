@@ -31,6 +31,7 @@
 #include "decode/information_text_pages.h"
 #include "decode/martian_time_page.h"
 #include "imaging/image_error.h"
+#include "imaging/image_file.h"
 #include "widgets/controls.h"
 #include "widgets/path_label.h"
 #include "widgets/picture_view.h"
@@ -705,7 +706,10 @@ void MainWindow::Animate(const std::string& gifPath) {
     animationTimer_.stop();
     animation_ = GifAnimation{};
     if (gifPath.empty()) return;
-    animation_ = ReadGifAnimationFile(gifPath);
+    // A still picture is on display already: only a file of several frames is decoded again.
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(gifPath);
+    if (CountGifFrames(bytes) < 2) return;
+    animation_ = DecodeGifAnimation(bytes, gifPath);
     animationFrame_ = 0;
     if (animation_.frames.size() < 2) return;
     image1_->SetBitmap(animation_.frames[0].picture);

@@ -268,12 +268,27 @@ void Parser::ReadPalette(std::uint64_t start, std::uint32_t colorsUsed, int entr
     layout_.paletteSize = static_cast<int>(count);
 }
 
+// Compressed data must be able to paint at least 1/16 of the pixels its header declares.
+constexpr std::uint64_t kRleLeastPaintedShare = 16;
+
 void Parser::CheckPixelData() {
     const std::uint64_t available = fileSize_ - layout_.dataOffset;
     if (layout_.coding == BmpLayout::Coding::Rle8 || layout_.coding == BmpLayout::Coding::Rle4) {
         // The stream ends at its end-of-bitmap code; the decoder finds a cut-off stream.
         // biSizeImage is not trusted for this: many writers leave it 0 or wrong.
         layout_.dataSize = available;
+        // A run paints at most 255 pixels for 2 bytes. Skips and an early end may leave the
+        // rest to the background, but data that could paint less than a sixteenth of the
+        // picture is not a picture of that size, and must not take its memory.
+        const std::uint64_t pixels =
+            static_cast<std::uint64_t>(layout_.width) * static_cast<std::uint64_t>(layout_.height);
+        const std::uint64_t paintable = available / 2 * 255;
+        if (paintable * kRleLeastPaintedShare < pixels) {
+            Fail(std::string(CodingName(layout_.coding)) + " data of " + std::to_string(available) +
+                 " bytes could paint at most " + std::to_string(paintable) + " of the " +
+                 std::to_string(layout_.width) + " x " + std::to_string(layout_.height) +
+                 " pixels");
+        }
         return;
     }
     const std::uint64_t rowBits = static_cast<std::uint64_t>(layout_.width) * layout_.bitCount;

@@ -69,6 +69,70 @@ ColourTable MakeColourTable(const ColorMapObject* map) {
     return table;
 }
 
+// What the file's records say before anything is decoded: each frame's place and how much
+// compressed data it has. giflib reads the records; nothing is allocated by a header's word.
+struct FrameLayout {
+    Rect rect;             // as declared, on the logical screen
+    bool fillable = true;  // its data could produce all of its pixels
+};
+
+struct GifLayout {
+    std::vector<FrameLayout> frames;  // up to the trailer, or to the first bad record
+    bool trailer = false;             // the records end properly
+};
+
+// An LZW code stands for at most 4096 pixels (the longest string of a full table) and takes
+// at least (minimum code size + 1) bits, so a frame's data bounds the pixels it can give.
+bool DataCanFill(std::uint64_t pixels, std::uint64_t dataBytes, int minCodeSize) {
+    const std::uint64_t bits = static_cast<std::uint64_t>(std::clamp(minCodeSize, 1, 11)) + 1;
+    const std::uint64_t codes = dataBytes * 8 / bits + 1;
+    return pixels <= codes * 4096;
+}
+
+GifLayout ScanLayout(std::span<const std::uint8_t> data) {
+    GifLayout layout;
+    MemoryReader reader{data};
+    int error = 0;
+    std::unique_ptr<GifFileType, DecoderCloser> gif(DGifOpen(&reader, ReadFromMemory, &error));
+    if (!gif) return layout;
+    while (layout.frames.size() < static_cast<std::size_t>(kMaxGifFrames) + 1) {
+        GifRecordType type = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) return layout;
+        if (type == TERMINATE_RECORD_TYPE) {
+            layout.trailer = true;
+            return layout;
+        }
+        GifByteType* block = nullptr;
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) return layout;
+            while (block) {
+                if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) return layout;
+            }
+            continue;
+        }
+        if (type != IMAGE_DESC_RECORD_TYPE || DGifGetImageDesc(gif.get()) == GIF_ERROR) {
+            return layout;
+        }
+        const GifImageDesc& desc = gif->Image;
+        FrameLayout frame;
+        frame.rect = {desc.Left, desc.Top, desc.Left + desc.Width, desc.Top + desc.Height};
+        int codeSize = 0;
+        std::uint64_t bytes = 0;
+        bool complete = DGifGetCode(gif.get(), &codeSize, &block) != GIF_ERROR;
+        while (complete && block) {
+            bytes += block[0];
+            complete = DGifGetCodeNext(gif.get(), &block) != GIF_ERROR;
+        }
+        const auto pixels =
+            static_cast<std::uint64_t>(desc.Width) * static_cast<std::uint64_t>(desc.Height);
+        frame.fillable = DataCanFill(pixels, bytes, codeSize);
+        layout.frames.push_back(frame);
+        if (!complete || !frame.fillable) return layout;
+    }
+    return layout;
+}
+
 // Rows of an interlaced frame arrive in four passes.
 int InterlacedRow(int line, int height) {
     static constexpr int kStart[4] = {0, 4, 2, 1};
@@ -98,8 +162,19 @@ class GifComposer {
             throw ImageError(name, "the screen size " + std::to_string(width) + " x " +
                                        std::to_string(height) + " is empty");
         }
+        layout_ = ScanLayout(data);
+        if (!layout_.frames.empty() && !layout_.frames.front().fillable) RefuseFrame(1);
+        // A screen past the limit is cut to the part its frames draw: the rest could only
+        // ever show the background, and a few bytes must not take gigabytes.
+        Rect area{0, 0, width, height};
+        if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
+            kMaxGifScreenPixels) {
+            area = FramesArea(width, height);
+            if (area.Empty()) throw ImageError(name, "the file holds no picture on its screen");
+        }
+        origin_ = {area.left, area.top};
         try {
-            canvas_.Resize(width, height, false);
+            canvas_.Resize(area.right - area.left, area.bottom - area.top, false);
         } catch (const ImageError& e) {
             throw ImageError(name, e.Problem());
         }
@@ -115,6 +190,9 @@ class GifComposer {
     int Width() const { return canvas_.Width(); }
     int Height() const { return canvas_.Height(); }
     int Frames() const { return frames_; }
+    // Frames the records announce (to the first bad one); the decode may still fail there.
+    int AnnouncedFrames() const { return static_cast<int>(layout_.frames.size()); }
+    bool EndsProperly() const { return layout_.trailer; }
     const Bitmap24& Canvas() const { return canvas_; }
     Bitmap24 TakeCanvas() { return std::move(canvas_); }
     int DelayMs() const { return delayMs_; }
@@ -144,6 +222,26 @@ class GifComposer {
     }
 
   private:
+    [[noreturn]] void RefuseFrame(int number) const {
+        const Rect& r = layout_.frames[static_cast<std::size_t>(number - 1)].rect;
+        throw ImageError(name_, "the data of frame " + std::to_string(number) +
+                                    " is too short for its " + std::to_string(r.right - r.left) +
+                                    " x " + std::to_string(r.bottom - r.top) + " pixels");
+    }
+
+    // The union of the frames' parts on the screen.
+    Rect FramesArea(int width, int height) const {
+        Rect area{width, height, 0, 0};
+        for (const FrameLayout& frame : layout_.frames) {
+            const Rect r{std::max(frame.rect.left, 0), std::max(frame.rect.top, 0),
+                         std::min(frame.rect.right, width), std::min(frame.rect.bottom, height)};
+            if (r.Empty()) continue;
+            area = {std::min(area.left, r.left), std::min(area.top, r.top),
+                    std::max(area.right, r.right), std::max(area.bottom, r.bottom)};
+        }
+        return area;
+    }
+
     [[noreturn]] void Fail() {
         // giflib says "failed to read" for a file that simply ends too early.
         if (reader_.AtEnd()) {
@@ -171,8 +269,15 @@ class GifComposer {
         if (DGifGetImageDesc(gif_.get()) == GIF_ERROR) Fail();
         const GifImageDesc& desc = gif_->Image;
         ++frames_;
+        if (static_cast<std::size_t>(frames_) <= layout_.frames.size() &&
+            !layout_.frames[static_cast<std::size_t>(frames_ - 1)].fillable) {
+            RefuseFrame(frames_);
+        }
         delayMs_ = control.DelayTime * 10;
-        const Rect frame{desc.Left, desc.Top, desc.Left + desc.Width, desc.Top + desc.Height};
+        // On the canvas, which may start inside the screen.
+        const Rect frame{desc.Left - origin_.left, desc.Top - origin_.top,
+                         desc.Left - origin_.left + desc.Width,
+                         desc.Top - origin_.top + desc.Height};
         const Rect visible{std::max(frame.left, 0), std::max(frame.top, 0),
                            std::min(frame.right, canvas_.Width()),
                            std::min(frame.bottom, canvas_.Height())};
@@ -254,6 +359,8 @@ class GifComposer {
     std::string name_;
     MemoryReader reader_;
     std::unique_ptr<GifFileType, DecoderCloser> gif_;
+    GifLayout layout_;
+    Rect origin_;  // left and top: where the canvas starts on the logical screen
     Bitmap24 canvas_;
     std::array<std::uint8_t, 3> background_{0, 0, 0};
     std::vector<GifPixelType> line_;
@@ -295,19 +402,36 @@ GifAnimation DecodeGifAnimation(std::span<const std::uint8_t> data, const std::s
     animation.width = composer.Width();
     animation.height = composer.Height();
     const std::size_t frameBytes = composer.Canvas().SizeBytes();
-    while (composer.NextFrame()) {
-        const auto count = static_cast<std::size_t>(composer.Frames());
-        if (composer.Frames() > limits.maxFrames) {
+    const auto announced = static_cast<std::size_t>(composer.AnnouncedFrames());
+    // Every frame counts against the budget, the first too; checked before any is decoded
+    // where the records announce them.
+    const auto check = [&](std::size_t count) {
+        if (count > static_cast<std::size_t>(limits.maxFrames)) {
             throw ImageError(name, "more than " + std::to_string(limits.maxFrames) + " frames");
         }
-        if (count > 1 && frameBytes * count > limits.maxBytes) {
+        if (frameBytes * count > limits.maxBytes) {
             throw ImageError(name, "the frames would take more than " +
                                        std::to_string(limits.maxBytes) + " bytes");
+        }
+    };
+    check(std::max<std::size_t>(announced, 1));
+    while (composer.NextFrame()) {
+        const auto count = static_cast<std::size_t>(composer.Frames());
+        check(count);
+        // The canvas goes on to the next frame, so earlier frames are copies; the last one
+        // of a file whose records end properly takes the canvas itself.
+        if (count == announced && composer.EndsProperly()) {
+            animation.frames.push_back(GifFrame{composer.TakeCanvas(), composer.DelayMs()});
+            break;
         }
         animation.frames.push_back(GifFrame{composer.Canvas(), composer.DelayMs()});
     }
     if (animation.frames.empty()) throw ImageError(name, "the file holds no picture");
     return animation;
+}
+
+int CountGifFrames(std::span<const std::uint8_t> data) {
+    return static_cast<int>(ScanLayout(data).frames.size());
 }
 
 GifAnimation ReadGifAnimationFile(const std::string& path) {

@@ -10,11 +10,14 @@
 
 namespace kobrix {
 
-// Limits of an animation, checked before each frame is kept: a small crafted file can
-// declare thousands of frames on a large screen. The first frame is always allowed: like a
-// still picture it has only the Bitmap24 limits.
+// Limits of an animation, checked before each frame is kept (the first one too): a small
+// crafted file can declare thousands of frames on a large screen.
 inline constexpr int kMaxGifFrames = 1000;
-inline constexpr std::size_t kMaxGifAnimationBytes = std::size_t{512} << 20;
+inline constexpr std::size_t kMaxGifAnimationBytes = std::size_t{256} << 20;
+
+// A logical screen of more pixels than this is cut to the area its frames draw; within it the
+// whole screen is kept, background and all.
+inline constexpr std::uint64_t kMaxGifScreenPixels = 4096 * 4096;
 
 struct GifAnimationLimits {
     int maxFrames = kMaxGifFrames;
@@ -40,6 +43,9 @@ struct GifAnimation {
 // reaching outside the screen are clipped; indexes past a frame's colour table are black,
 // and a frame without any colour table is read as grey levels. Source format: 8 bit.
 
+// A frame whose compressed data is too short to give all its declared pixels is refused before
+// anything is allocated for it.
+
 // The first frame as a still picture (composed on the logical screen). Throws ImageError.
 Bitmap24 DecodeGif(std::span<const std::uint8_t> data, const std::string& name);
 Bitmap24 ReadGifFile(const std::string& path);
@@ -49,6 +55,10 @@ Bitmap24 ReadGifFile(const std::string& path);
 GifAnimation DecodeGifAnimation(std::span<const std::uint8_t> data, const std::string& name,
                                 const GifAnimationLimits& limits = {});
 GifAnimation ReadGifAnimationFile(const std::string& path);
+
+// How many frames the file's records announce, without decoding any (to the first bad
+// record): a still picture need not be decoded again as an animation.
+int CountGifFrames(std::span<const std::uint8_t> data);
 
 // A single frame with a 256-colour palette computed from the picture.
 std::vector<std::uint8_t> EncodeGif(const Bitmap24& bitmap);

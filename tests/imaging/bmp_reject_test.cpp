@@ -126,6 +126,14 @@ std::vector<BadFile> BadFiles() {
         {"RLE stream ends early", Rle8({2, 1, 0, 0}), "ends before the picture is complete"},
         {"RLE past the last row", Rle8({2, 1, 0, 0, 2, 1, 0, 0, 2, 1}), "runs past the last row"},
         {"RLE absolute run cut off", Rle8({0, 4, 1, 1}), "ends inside an absolute run"},
+        {"RLE far too short for its size",
+         BuildBmp({.width = 16384,
+                   .height = 16384,
+                   .bitCount = 8,
+                   .compression = 1,
+                   .palette = {{0, 0, 0}, {9, 9, 9}},
+                   .pixels = {0, 1}}),
+         "could paint at most 255 of the 16384 x 16384 pixels"},
         {"RLE delta cut off", Rle8({0, 2, 1}), "ends inside a delta code"},
     };
 }

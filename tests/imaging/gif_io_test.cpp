@@ -216,9 +216,39 @@ TEST(GifBadInput, AnimationLimitsRefuseTheFile) {
     EXPECT_EQ(DecodeGifAnimation(small, "s", {3, 3 * frame}).frames.size(), 3u);
     EXPECT_THROW(DecodeGifAnimation(small, "s", {2, 3 * frame}), ImageError);
     EXPECT_THROW(DecodeGifAnimation(small, "s", {3, 3 * frame - 1}), ImageError);
-    // One frame is always allowed, as for a still picture.
-    EXPECT_NO_THROW(DecodeGifAnimation(
-        GifBuilder(100, 100, kTable).Frame(Solid(0, 0, 1, 1, 1)).Finish(), "one", {1, 1}));
+    // The first frame counts too.
+    EXPECT_THROW(
+        DecodeGifAnimation(GifBuilder(100, 100, kTable).Frame(Solid(0, 0, 1, 1, 1)).Finish(), "one",
+                           {1, 1}),
+        ImageError);
+}
+
+TEST(GifBadInput, HugeScreensAndFramesTheirDataCannotFillTakeNoMemory) {
+    // A 16384 x 16384 screen with one 1 x 1 frame: the picture is the part the frame draws.
+    const std::vector<std::uint8_t> dot =
+        GifBuilder(16384, 16384, kTable).Frame(Solid(5, 7, 1, 1, 1)).Finish();
+    const Bitmap24 still = DecodeGif(dot, "dot.gif");
+    EXPECT_EQ(still.Width(), 1);
+    EXPECT_EQ(still.Height(), 1);
+    EXPECT_EQ(CountGifFrames(dot), 1);
+    // Within the limit the screen stays whole, background included.
+    EXPECT_EQ(
+        DecodeGif(GifBuilder(4096, 4096, kTable).Frame(Solid(5, 7, 1, 1, 1)).Finish(), "s").Width(),
+        4096);
+
+    // A frame declared 16384 x 16384 with a few bytes of data is refused before decoding.
+    std::vector<std::uint8_t> lie = {'G',  'I',  'F', '8', '9',  'a',  0x00, 0x40, 0x00,
+                                     0x40, 0x80, 0,   0,   0,    0,    0,    0xFF, 0xFF,
+                                     0xFF, ',',  0,   0,   0,    0,    0x00, 0x40, 0x00,
+                                     0x40, 0,    2,   2,   0x4C, 0x01, 0,    ';'};
+    try {
+        DecodeGif(lie, "lie.gif");
+        ADD_FAILURE() << "accepted";
+    } catch (const ImageError& e) {
+        EXPECT_NE(std::string(e.what()).find("too short for its 16384 x 16384 pixels"),
+                  std::string::npos)
+            << e.what();
+    }
 }
 
 }  // namespace
