@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "app/working_tree.h"
+#include "decode/product_name.h"
 
 namespace kobrix {
 
@@ -25,6 +26,19 @@ class BrowsingLink {
     // The picture on display and the path of its file (empty before the first).
     virtual QImage DisplayedPicture() const = 0;
     virtual QString DisplayedPath() const = 0;
+    // The decode of the file on display: the record and the panel's texts.
+    virtual const DecodeState& Decoded() const = 0;
+    // Reads and decodes the selected file again and displays it (the "Image" action).
+    virtual void DisplayCurrent() = 0;
+    // Stops the slideshow timer and moves the selection `delta` entries, without displaying.
+    virtual void StepList(int delta) = 0;
+    // The slideshow switch, its menu mark and timer, on or off.
+    virtual void SetSlideshow(bool on) = 0;
+    // The "User Tag" switch: while on, new pictures keep the user's tag font.
+    virtual bool UserTag() const = 0;
+    virtual void SetUserTag(bool on) = 0;
+    // The character set (by its code) of the capture-time displays in UTC and local time.
+    virtual void SetCaptureTimeCharset(int code) = 0;
 };
 
 }  // namespace kobrix

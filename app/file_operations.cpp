@@ -59,16 +59,17 @@ SaveTarget SaveTargetFor(const std::string& chosenPath, int typeIndex) {
     return SaveTargetAs(chosenPath, typeIndex == kJpegSaveType);
 }
 
-SaveTarget SaveTargetAs(const std::string& chosenPath, bool jpeg) {
+std::string UpperCasedWithExtension(const std::string& chosenPath, const std::string& extension) {
     const std::size_t nameStart = NameStart(chosenPath);
-    const std::size_t extension = ExtensionStart(chosenPath, nameStart);
-    SaveTarget target;
-    target.jpeg = jpeg;
+    const std::size_t end = ExtensionStart(chosenPath, nameStart);
     // Upper-casing the directory too would name another directory on a case-sensitive disk.
-    target.path = chosenPath.substr(0, nameStart);
-    for (std::size_t i = nameStart; i < extension; ++i) target.path += AsciiUpper(chosenPath[i]);
-    target.path += target.jpeg ? ".jpg" : ".bmp";
-    return target;
+    std::string path = chosenPath.substr(0, nameStart);
+    for (std::size_t i = nameStart; i < end; ++i) path += AsciiUpper(chosenPath[i]);
+    return path + extension;
+}
+
+SaveTarget SaveTargetAs(const std::string& chosenPath, bool jpeg) {
+    return {UpperCasedWithExtension(chosenPath, jpeg ? ".jpg" : ".bmp"), jpeg};
 }
 
 std::string ProposedSaveName(const std::string& taggedDirectory, const std::string& baseName,

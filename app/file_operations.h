@@ -40,6 +40,9 @@ SaveTarget SaveTargetFor(const std::string& chosenPath, int typeIndex);
 
 // The same rule for dialogs with another type list: ".jpg" when `jpeg`, else ".bmp".
 SaveTarget SaveTargetAs(const std::string& chosenPath, bool jpeg);
+// The rule itself: the chosen path without a typed extension, its file name upper-cased, and
+// `extension` (".gif", say) after it.
+std::string UpperCasedWithExtension(const std::string& chosenPath, const std::string& extension);
 
 // JPEG at quality 100 or a 24-bit BMP. Throws ImageError when the file cannot be written or
 // there is no picture (nothing was displayed yet).

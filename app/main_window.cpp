@@ -27,11 +27,13 @@
 #include "app/sol_search_window.h"
 #include "app/startup_picture.h"
 #include "app/stereo_viewer.h"
+#include "app/tag_tool.h"
 #include "decode/earth_time_page.h"
 #include "decode/information_text_pages.h"
 #include "decode/martian_time_page.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
+#include "tools/script_fonts.h"
 #include "widgets/controls.h"
 #include "widgets/path_label.h"
 #include "widgets/picture_view.h"
@@ -54,7 +56,6 @@ const QStringList kNotYetAvailable = {"Traverse Maps",
                                       "Clipboard Tool",
                                       "Colour Image Tool",
                                       "Magnifier Tool",
-                                      "Watermark Tool",
                                       "Auto L4L5L6 RGB",
                                       "Force Manual Colour",
                                       "tlhIngan Hol ",
@@ -245,7 +246,8 @@ void MainWindow::BuildControls() {
     auto* colour = Button("Button9", "Colour", "Pass image to colour page if R.G.B.", central);
     auto* print = Button("Button6", "Print", "Print window or send to Clipboard", central);
     auto* tag = Button("Button19", "Tag", QString(), central);
-    for (QPushButton* later : {colour, tag}) later->setEnabled(false);
+    colour->setEnabled(false);
+    connect(tag, &QPushButton::clicked, this, [this] { Guard([this] { Button19Click(); }); });
     buttons->addWidget(close, 0, 0);
     buttons->addWidget(large, 0, 1);
     buttons->addWidget(stereo, 0, 2);
@@ -274,8 +276,12 @@ void MainWindow::BuildControls() {
     middle->addLayout(printRow);
     checkBox5_ = new QCheckBox("User Tag", central);
     checkBox5_->setObjectName("CheckBox5");
-    checkBox5_->setEnabled(false);
-    middle->addWidget(checkBox5_);
+    connect(checkBox5_, &QCheckBox::clicked, this, [this] { Guard([this] { CheckBox5Click(); }); });
+    label78_ = NamedLabel("Label78", "Font Size", central);
+    auto* tagRow = new QHBoxLayout;
+    tagRow->addWidget(checkBox5_);
+    tagRow->addWidget(label78_, 1);
+    middle->addLayout(tagRow);
     auto* middleBox = new QWidget(central);
     middleBox->setLayout(middle);
     middle->setContentsMargins(0, 0, 0, 0);
@@ -345,6 +351,11 @@ void MainWindow::ConnectMenu() {
         if (!peers_.earthTime) return;
         peers_.earthTime->Button2Click();
         ShowPage(peers_.earthTime);
+    });
+    on("Watermark Tool", [this] {
+        if (tagTool_ == nullptr) return;
+        tagTool_->OpenFromMenu();
+        Button20Click();
     });
     on("Martian Variables Display", [this] { ShowPage(peers_.martianTime); });
     on("Martian Calendar", [this] { ShowPage(peers_.martianCalendar); });
@@ -497,9 +508,72 @@ void MainWindow::Button12Click() {
 void MainWindow::Button22Click() {
     browser_.Animate();
 }
-void MainWindow::Button20Click() {}  // tags come with the tagging tools
-void MainWindow::Button19Click() {}
-void MainWindow::Button23Click() {}
+void MainWindow::Button20Click() {
+    if (tagTool_ == nullptr) return;
+    if (!checkBox5_->isChecked()) tagTool_->ApplySizePreset(image1_->Image().width());
+    label78_->setText("Font size " + QString::number(tagTool_->DrawingFontSize()));
+}
+
+void MainWindow::Button19Click() {
+    if (tagTool_ == nullptr) return;
+    image1_->SetImage(tagTool_->TagPicture(image1_->Image()));
+    label78_->setText("Font size " + QString::number(tagTool_->DrawingFontSize()));
+}
+
+void MainWindow::Button23Click() {}  // TagSave: the tagging tool saves its own picture
+
+void MainWindow::CheckBox5Click() {
+    if (tagTool_ != nullptr) tagTool_->UserTagClicked();
+}
+
+void MainWindow::SlideshowToolHooks() {
+    if (tagTool_ == nullptr) return;
+    if (tagTool_->SlideshowOn()) {
+        tagTool_->OpenFromMenu();
+        Button20Click();
+    }
+    if (!checkBox3_->isChecked()) timer1_.stop();
+    if (tagTool_->AutoOn()) tagTool_->EnterAutoTagAndPlace();
+    if (tagTool_->EarthMinsSecsOn() && peers_.earthTime) peers_.earthTime->Button2Click();
+}
+
+void MainWindow::DisplayCurrent() {
+    Guard([this] { Button3Click(); });
+}
+
+void MainWindow::StepList(int delta) {
+    browser_.StopSlideshowTimer();
+    if (delta > 0) {
+        for (int i = 0; i < delta; ++i) browser_.Files().MoveNext();
+    } else {
+        for (int i = 0; i < -delta; ++i) browser_.Files().MovePrevious();
+    }
+    SyncFileList();
+}
+
+void MainWindow::SetSlideshow(bool on) {
+    browser_.SetSlideshowCheckBox(on);
+}
+
+bool MainWindow::UserTag() const {
+    return checkBox5_->isChecked();
+}
+
+void MainWindow::SetUserTag(bool on) {
+    checkBox5_->setChecked(on);
+}
+
+void MainWindow::SetCaptureTimeCharset(int code) {
+    captureCharset_ = code;
+    for (const char* name : {"Label39", "Label5"}) {
+        if (QLabel* label = panel_->Value(name)) {
+            const QFont font = ScriptFont(label->font().family(), code, label->font().pointSize());
+            QFont only;  // the family alone, so the window's size still reaches the label
+            only.setFamily(font.family());
+            label->setFont(only);
+        }
+    }
+}
 
 // ---- control events
 

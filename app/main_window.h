@@ -35,6 +35,7 @@ class MartianCalendarPage;
 class MartianTimePage;
 class PictureView;
 class PrintMode;
+class TagTool;
 class SlideshowDelayWindow;
 class StereoViewer;
 class SolSearchWindow;
@@ -72,6 +73,8 @@ class MainWindow : public QMainWindow,
     QSize sizeHint() const override { return {790, 570}; }
 
     void SetPeers(const MainWindowPeers& peers);
+    // The image tagging tool, once it exists.
+    void SetTagTool(TagTool* tool) { tagTool_ = tool; }
     // Start-up: reads `directory` into the lists (the first pass, nothing selected) and starts
     // the start-up timer.
     void Start(const QString& directory);
@@ -99,6 +102,14 @@ class MainWindow : public QMainWindow,
     void RestoreList(const QString& directory, int index) override;
     QImage DisplayedPicture() const override;
     QString DisplayedPath() const override;
+    const DecodeState& Decoded() const override { return browser_.Decoded(); }
+    void DisplayCurrent() override;
+    void StepList(int delta) override;
+    void SetSlideshow(bool on) override;
+    bool UserTag() const override;
+    void SetUserTag(bool on) override;
+    void SetCaptureTimeCharset(int code) override;
+    int CaptureTimeCharset() const { return captureCharset_; }
 
     // "Anaglyph This" of the stereo viewer: empties its left filter caption and gives the
     // full paths of the right-eye and left-eye files it shows (each caption resolved in the
@@ -139,9 +150,10 @@ class MainWindow : public QMainWindow,
     bool SelectFile(const QString& name);
     void DirectoryChosen(const QString& path);
     void CheckBox3Click(bool checked);
-    void Button8Click();  // Large Image
-    void Image1Click();   // full-size window
-    void NextImage();     // the large image page's buttons
+    void CheckBox5Click();  // "User Tag"
+    void Button8Click();    // Large Image
+    void Image1Click();     // full-size window
+    void NextImage();       // the large image page's buttons
     void PreviousImage();
     // A jump of the Directories window: the file list shows `directory` (empty: the current
     // one) and its first entry is displayed.
@@ -189,6 +201,8 @@ class MainWindow : public QMainWindow,
     void ChooseLowerPriority() override;
     void ShowMainWindow() override;
     void ShowLargePage() override;
+    void FontSize() override { Button20Click(); }
+    void SlideshowToolHooks() override;
 
     // WorkingTreeHost
     bool AskYesCancel(const std::string& question) override;
@@ -231,6 +245,9 @@ class MainWindow : public QMainWindow,
     QCheckBox* checkBox3_ = nullptr;
     QCheckBox* checkBox4_ = nullptr;
     QCheckBox* checkBox5_ = nullptr;
+    QLabel* label78_ = nullptr;
+    TagTool* tagTool_ = nullptr;
+    int captureCharset_ = 0;
 
     QTimer timer1_;
     QTimer timer2_;

@@ -1,5 +1,6 @@
 #include "app/windows.h"
 
+#include <QLabel>
 #include <type_traits>
 
 #include "app/birthday_search_window.h"
@@ -17,12 +18,14 @@
 #include "decode/earth_time_page.h"
 #include "decode/information_text_pages.h"
 #include "decode/martian_time_page.h"
+#include "tools/language_window.h"
+#include "tools/tagging_window.h"
 #include "widgets/fit_window.h"
 
 namespace kobrix {
 
 template <typename W>
-std::unique_ptr<W> Windows::Create(bool fontStep) {
+std::unique_ptr<W> Windows::Create(FitSteps steps) {
     auto window = std::make_unique<W>(platform_);
     window->ensurePolished();
     if constexpr (std::is_same_v<W, MainWindow>) {
@@ -32,8 +35,7 @@ std::unique_ptr<W> Windows::Create(bool fontStep) {
         window->adjustSize();
     }
     all_.append(window.get());
-    FitWindowToScreen(*window, platform_.desktop, fontStep ? FitSteps::All : FitSteps::WithoutFont,
-                      all_);
+    FitWindowToScreen(*window, platform_.desktop, steps, all_);
     return window;
 }
 
@@ -46,8 +48,8 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     main_ = Create<MainWindow>();
     stereoViewer_ = Create<StereoViewer>();
     earthTime_ = Create<EarthTimePage>();
-    martianCalendar_ = Create<MartianCalendarPage>(false);
-    largePage_ = Create<LargeImagePage>(false);
+    martianCalendar_ = Create<MartianCalendarPage>(FitSteps::WithoutFont);
+    largePage_ = Create<LargeImagePage>(FitSteps::WithoutFont);
     dataDecoding_ = Create<DataDecodingPage>();
     manualStereo_ = Create<ManualStereoWindow>();
     martianTime_ = Create<MartianTimePage>();
@@ -58,6 +60,9 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     directories_ = Create<DirectoriesWindow>();
     solSearch_ = Create<SolSearchWindow>();
     birthdaySearch_ = Create<BirthdaySearchWindow>();
+    // These two lay out their text themselves and skip the screen fit.
+    tagging_ = Create<TaggingWindow>(FitSteps::None);
+    language_ = Create<LanguageWindow>(FitSteps::None);
     MainWindowPeers peers;
     peers.largePage = largePage_.get();
     peers.fullSize = fullSize_.get();
@@ -75,6 +80,28 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     solSearch_->Attach(*main_);
     birthdaySearch_->Attach(*main_);
     ConnectColourTools();
+    ConnectTagging();
+}
+
+void Windows::ConnectTagging() {
+    MainWindow& main = *main_;
+    TaggingPeers peers;
+    peers.refreshEarthPage = [this] { earthTime_->Button2Click(); };
+    peers.earthRemainders = [this] {
+        const auto text = [this](const char* name) {
+            const QLabel* label = earthTime_->Value(name);
+            return label != nullptr ? label->text().toStdString() : std::string();
+        };
+        return std::pair{text("Label53"), text("Label45")};
+    };
+    peers.openLanguages = [this] {
+        language_->show();
+        language_->raise();
+    };
+    tagging_->Attach(main.Link(), std::move(peers));
+    language_->Attach(main.Link(),
+                      [this](const QString& family) { tagging_->SetFontName(family); });
+    main.SetTagTool(tagging_.get());
 }
 
 void Windows::ConnectColourTools() {

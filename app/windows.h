@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 
+#include "app/screen_fit.h"
 #include "platform/platform.h"
 
 class QWidget;
@@ -11,6 +12,8 @@ class QWidget;
 namespace kobrix {
 
 class AnaglyphWindow;
+class LanguageWindow;
+class TaggingWindow;
 class DataDecodingPage;
 class DirectoriesWindow;
 class EarthTimePage;
@@ -52,12 +55,15 @@ class Windows {
     BirthdaySearchWindow& BirthdaySearch() { return *birthdaySearch_; }
     AnaglyphWindow& Anaglyph() { return *anaglyph_; }
     SunsetWindow& Sunset() { return *sunset_; }
+    TaggingWindow& Tagging() { return *tagging_; }
+    LanguageWindow& Language() { return *language_; }
     const QList<QWidget*>& All() const { return all_; }
 
   private:
     void ConnectColourTools();
+    void ConnectTagging();
     template <typename W>
-    std::unique_ptr<W> Create(bool fontStep = true);
+    std::unique_ptr<W> Create(FitSteps steps = FitSteps::All);
 
     Platform& platform_;
     QList<QWidget*> all_;
@@ -76,6 +82,8 @@ class Windows {
     std::unique_ptr<DirectoriesWindow> directories_;
     std::unique_ptr<SolSearchWindow> solSearch_;
     std::unique_ptr<BirthdaySearchWindow> birthdaySearch_;
+    std::unique_ptr<TaggingWindow> tagging_;
+    std::unique_ptr<LanguageWindow> language_;
 };
 
 }  // namespace kobrix

@@ -1,0 +1,247 @@
+#include "tools/tagging_window.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "app/main_menu.h"
+#include "app/main_window.h"
+#include "app/windows.h"
+#include "app/working_tree.h"
+#include "imaging/jpeg_io.h"
+#include "tests/app/window_test_support.h"
+#include "tools/charsets.h"
+#include "tools/language_window.h"
+#include "tools/script_fonts.h"
+#include "widgets/picture_view.h"
+
+namespace kobrix {
+namespace {
+
+constexpr const char* kSpirit = "2P241328935EFFAUCTP2582L5M1.jpg";
+
+class TaggingTest : public ::testing::Test {
+  protected:
+    testing::WindowPlatform fakes;
+    QTemporaryDir dir;
+    std::unique_ptr<Windows> windows;
+
+    MainWindow& Main() { return windows->Main(); }
+    TaggingWindow& Tool() { return windows->Tagging(); }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    QString MainText(const char* name) { return Main().findChild<QLabel*>(name)->text(); }
+    template <typename W>
+    W& In(QWidget& window, const char* name) {
+        return *window.findChild<W*>(name);
+    }
+    void Write(const QString& name, int width, int height) {
+        Bitmap24 picture(width, height);
+        picture.Fill(0, 0, 0);
+        WriteJpegFile(picture, Path(name).toStdString());
+    }
+    void Open() {
+        const WorkingTree tree = MakeWorkingTree(dir.path().toStdString());
+        for (int number = 1; number <= WorkingTree::kPathCount; ++number) {
+            ASSERT_TRUE(QDir().mkpath(QString::fromStdString(tree.Path(number))));
+        }
+        windows = std::make_unique<Windows>(fakes.platform);
+        windows->Start(dir.path());
+    }
+    void Choose(const QString& name) {
+        QListWidget& list = In<QListWidget>(Main(), "FileListBox1");
+        const auto items = list.findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1) << name.toStdString();
+        list.setCurrentItem(items.front());
+    }
+    // Pixels of the tool's picture that the yellow text reached, by row.
+    static std::pair<int, int> YellowRows(const Bitmap24& picture) {
+        int first = -1, last = -1;
+        for (int y = 0; y < picture.Height(); ++y) {
+            const std::uint8_t* p = picture.Row(y);
+            for (int x = 0; x < picture.Width(); ++x, p += 3) {
+                if (p[2] > 60 && p[1] > 60 && p[0] < 40) {
+                    if (first < 0) first = y;
+                    last = y;
+                    break;
+                }
+            }
+        }
+        return {first, last};
+    }
+};
+
+TEST_F(TaggingTest, FontFollowsThePictureWidthUnlessUserTagIsOn) {
+    Write("a-1023.jpg", 1023, 64);
+    Write("b-1024.jpg", 1024, 64);
+    Open();
+    Choose("b-1024.jpg");
+    EXPECT_EQ(MainText("Label78"), "Font size 28");
+    EXPECT_EQ(Tool().Origin(), (TagPreset{10, 10, 28}));
+    Choose("a-1023.jpg");
+    EXPECT_EQ(MainText("Label78"), "Font size 16");
+    EXPECT_EQ(Tool().Origin(), (TagPreset{7, 7, 16}));
+    // With "User Tag" on the user's font stays; only the caption is refreshed.
+    In<QCheckBox>(Main(), "CheckBox5").setChecked(true);
+    Choose("b-1024.jpg");
+    EXPECT_EQ(Tool().DrawingFontSize(), 16);
+    EXPECT_EQ(MainText("Label78"), "Font size 16");
+}
+
+TEST_F(TaggingTest, TextIsDrawnWhereItBelongsAndGoesWithAReload) {
+    Write(kSpirit, 1024, 1024);
+    Open();
+    Choose(kSpirit);
+    Main().Menu().Item("Watermark Tool")->trigger();
+    ASSERT_TRUE(Tool().isVisible());
+    In<QLineEdit>(Tool(), "Edit1").setText("WWW");
+    In<QRadioButton>(Tool(), "BottomLeft").setChecked(true);
+    Tool().PlaceText();
+    const auto [first, last] = YellowRows(Tool().Picture());
+    EXPECT_GE(first, 968);  // the top of the text at 1024 - 2 x 28
+    EXPECT_LT(first, 968 + 28);
+    EXPECT_GT(last, first);
+
+    In<QRadioButton>(Tool(), "TopLeft").setChecked(true);
+    Tool().PlaceText();  // the text accumulates
+    EXPECT_EQ(YellowRows(Tool().Picture()).second, last);
+    EXPECT_LT(YellowRows(Tool().Picture()).first, 10 + 28);
+    Tool().LoadRefresh();  // the picture again, without any text
+    EXPECT_EQ(YellowRows(Tool().Picture()).first, -1);
+}
+
+TEST_F(TaggingTest, AutomaticTagIsWhatTheMainWindowShows) {
+    Write(kSpirit, 64, 64);
+    Open();
+    Choose(kSpirit);
+    Main().Menu().Item("Watermark Tool")->trigger();
+    for (const char* part : {"SolNumber", "SpiritOpportunity"}) In<QCheckBox>(Tool(), part).click();
+    Tool().EnterAutoTag();
+    EXPECT_EQ(Tool().Text(), "");  // every part off: an empty tag empties the text
+
+    for (const char* part : {"SpiritOpportunity", "SolNumber", "MartianHour", "MartianMinute",
+                             "MartianSeconds", "EarthMinsSecs", "EarthDate"}) {
+        In<QCheckBox>(Tool(), part).click();
+    }
+    Tool().EnterAutoTag();
+    const QString expected = MainText("Label76") + " Sol " + MainText("Label44") + " Hr" +
+                             MainText("Label61") + "Min" + MainText("Label59") + ":" +
+                             MainText("Label57") + "48:55" + MainText("Label39") + " UTC";
+    EXPECT_EQ(Tool().Text(), expected);
+    EXPECT_EQ(Tool().Text().toStdString(),
+              "Spirit Sol 1295 Hr21Min35:5748:55Saturday Aug 25 2007 15:47:50 UTC");
+
+    // The rover's number and name exclude each other, and the tag follows at once.
+    In<QCheckBox>(Tool(), "Mer12").click();
+    EXPECT_FALSE(In<QCheckBox>(Tool(), "SpiritOpportunity").isChecked());
+    EXPECT_TRUE(In<QLabel>(Tool(), "AutoTagLabel").text().startsWith("Mer2 Sol 1295"));
+    In<QCheckBox>(Tool(), "SpiritOpportunity").click();
+    EXPECT_FALSE(In<QCheckBox>(Tool(), "Mer12").isChecked());
+}
+
+TEST_F(TaggingTest, TagButtonStampsTheMainPictureUntilTheNextDisplay) {
+    Write(kSpirit, 256, 256);
+    Open();
+    Choose(kSpirit);
+    const QImage before = Main().Picture().Image();
+    Main().findChild<QPushButton*>("Button19")->click();
+    const QImage once = Main().Picture().Image();
+    EXPECT_NE(once, before);
+    EXPECT_EQ(MainText("Label78"), "Font size 12");
+    Main().Button19Click();  // a second tag on top of the first
+    EXPECT_EQ(Main().Picture().Image().size(), before.size());
+    Main().Button3Click();
+    EXPECT_EQ(Main().Picture().Image(), before);
+}
+
+TEST_F(TaggingTest, SlideshowOpensAndTagsEveryNewPicture) {
+    Write("a.jpg", 64, 64);
+    Write("b.jpg", 64, 64);
+    Open();
+    Tool().ToggleSlideshow();
+    EXPECT_EQ(In<QLabel>(Tool(), "SlideshowState").text(), "ON");
+    EXPECT_TRUE(Main().SlideshowTimer().isActive());
+    EXPECT_TRUE(In<QCheckBox>(Main(), "CheckBox3").isChecked());
+    Tool().SetAuto(true);
+    In<QLineEdit>(Tool(), "Edit1").setText("x");
+    Main().Timer1Timer();  // a, then b: the tool opens on b and tags it
+    EXPECT_TRUE(Tool().isVisible());
+    EXPECT_EQ(Tool().Text().toStdString(), " Sol Invalid ");  // "b.jpg" is no mission name
+    EXPECT_NE(YellowRows(Tool().Picture()).first, -1);
+    Tool().CloseTool();
+    EXPECT_FALSE(Main().SlideshowTimer().isActive());
+    EXPECT_FALSE(Tool().isVisible());
+}
+
+TEST_F(TaggingTest, LanguagesSetFontsCharsetsAndUserTag) {
+    Write(kSpirit, 64, 64);
+    QFile arial(Path("arial.ttf"));
+    ASSERT_TRUE(arial.open(QIODevice::WriteOnly));
+    arial.close();
+    Open();
+    LanguageWindow& language = windows->Language();
+    language.ChooseLanguage(2);  // "3. English"
+    EXPECT_EQ(fakes.desktop.fontFiles, (std::vector<QString>{Path("arial.ttf")}));
+    EXPECT_EQ(language.SampleCharset(), 0);
+    EXPECT_EQ(In<QLabel>(Tool(), "FontName").text(), "Arial");
+    EXPECT_EQ(Main().CaptureTimeCharset(), 0);
+    EXPECT_TRUE(Main().UserTag());
+    // The empty entries change nothing but the index.
+    language.ChooseCharset(7);
+    language.ChooseCharset(19);
+    EXPECT_EQ(In<QLabel>(language, "IndexLabel").text(), "19");
+    EXPECT_EQ(language.SampleCharset(), 161);
+    language.ChooseLanguage(1);  // "2. Chinese": simhei.ttf is not there, and is skipped
+    EXPECT_EQ(fakes.desktop.fontFiles.size(), 1u);
+    EXPECT_EQ(Main().CaptureTimeCharset(), 136);
+
+    // In the tool, a language not applied to the main window only shows its list entry.
+    Tool().ChooseLanguage(3);  // "4. French"
+    EXPECT_EQ(Tool().Charset(), 0);
+    EXPECT_EQ(In<QListWidget>(Tool(), "CharsetList").currentRow(), 4);
+    EXPECT_EQ(Main().CaptureTimeCharset(), 136);
+}
+
+TEST_F(TaggingTest, EveryOfferedScriptFindsAFontWithItsGlyphs) {
+    for (const LanguageEntry& language : LanguageEntries()) {
+        const int code = language.code;
+        if (code == 0) continue;
+        const QFont font = ScriptFont(QString::fromUtf8(language.font.data()), code, 12);
+        const QFontMetrics metrics(font);
+        for (const QChar c : ScriptSample(code)) {
+            if (c.isSpace()) continue;
+            EXPECT_TRUE(metrics.inFont(c))
+                << language.label << ": " << font.family().toStdString() << " lacks U+" << std::hex
+                << static_cast<int>(c.unicode());
+        }
+    }
+}
+
+TEST_F(TaggingTest, Screenshots) {
+    ASSERT_TRUE(QFile::copy(QDir(KOBRIX_SAMPLES_DIR).filePath("2P241328935EFFAUCTP2582L5M1.jpg"),
+                            Path(kSpirit)));
+    Open();
+    Choose(kSpirit);
+    Main().Menu().Item("Watermark Tool")->trigger();
+    for (const char* part : {"EarthDate", "MartianHour"}) In<QCheckBox>(Tool(), part).click();
+    Tool().EnterAutoTagAndPlace();
+    In<QRadioButton>(Tool(), "BottomLeft").setChecked(true);
+    Tool().ChooseLanguage(1);  // "2. Chinese"; the other scripts come from fallback fonts
+    In<QLineEdit>(Tool(), "Edit1").setText(QString::fromUtf8("火星 مريخ Άρης Марс"));
+    Tool().PlaceText();
+    testing::SaveScreenshot(Tool(), "tagging-scripts.png");
+    windows->Language().ShowClick();
+    windows->Language().show();
+    testing::SaveScreenshot(windows->Language(), "language-window.png");
+}
+
+}  // namespace
+}  // namespace kobrix
