@@ -37,6 +37,10 @@ class BrowsingLink {
     // The "User Tag" switch: while on, new pictures keep the user's tag font.
     virtual bool UserTag() const = 0;
     virtual void SetUserTag(bool on) = 0;
+    // Selects entry `index` of the file list without displaying it.
+    virtual void SelectListEntry(int index) = 0;
+    // Hides the lists laid over the file list (the multi-select copy list).
+    virtual void HideAuxiliaryLists() = 0;
     // The character set (by its code) of the capture-time displays in UTC and local time.
     virtual void SetCaptureTimeCharset(int code) = 0;
 };

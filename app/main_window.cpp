@@ -52,7 +52,6 @@ QString Q(const std::string& s) {
 
 // Menu items whose windows come with later tools.
 const QStringList kNotYetAvailable = {"Traverse Maps",
-                                      "AVI Creation Tool",
                                       "Clipboard Tool",
                                       "Colour Image Tool",
                                       "Magnifier Tool",
@@ -549,6 +548,15 @@ void MainWindow::StepList(int delta) {
         for (int i = 0; i < -delta; ++i) browser_.Files().MovePrevious();
     }
     SyncFileList();
+}
+
+void MainWindow::SelectListEntry(int index) {
+    browser_.Files().Select(index);
+    SyncFileList();
+}
+
+void MainWindow::HideAuxiliaryLists() {
+    listBox1_->hide();
 }
 
 void MainWindow::SetSlideshow(bool on) {

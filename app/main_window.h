@@ -109,6 +109,8 @@ class MainWindow : public QMainWindow,
     bool UserTag() const override;
     void SetUserTag(bool on) override;
     void SetCaptureTimeCharset(int code) override;
+    void SelectListEntry(int index) override;
+    void HideAuxiliaryLists() override;
     int CaptureTimeCharset() const { return captureCharset_; }
 
     // "Anaglyph This" of the stereo viewer: empties its left filter caption and gives the

@@ -2,6 +2,8 @@
 
 #include <QImage>
 
+#include "imaging/bitmap24.h"
+
 namespace kobrix {
 
 // What the main window asks of the image tagging tool: its tags on the main picture, the font
@@ -27,6 +29,16 @@ class TagTool {
     virtual bool AutoOn() const = 0;
     virtual bool EarthMinsSecsOn() const = 0;
     virtual void EnterAutoTagAndPlace() = 0;
+
+    // What the AVI creation tool drives, frame by frame.
+    virtual void LoadRefresh() = 0;
+    virtual void BuildImageName() = 0;
+    virtual void EnterAutoTag() = 0;
+    virtual void PlaceText() = 0;
+    virtual void SetAuto(bool on) = 0;
+    virtual bool UserTextOnly() const = 0;
+    virtual const Bitmap24& Picture() const = 0;
+    virtual void ShowTool() = 0;
 };
 
 }  // namespace kobrix

@@ -5,6 +5,7 @@
 
 #include "app/birthday_search_window.h"
 #include "app/directories_window.h"
+#include "app/file_commands.h"
 #include "app/full_size_window.h"
 #include "app/large_image_page.h"
 #include "app/main_menu.h"
@@ -18,6 +19,7 @@
 #include "decode/earth_time_page.h"
 #include "decode/information_text_pages.h"
 #include "decode/martian_time_page.h"
+#include "movie/avi_tool_window.h"
 #include "tools/language_window.h"
 #include "tools/tagging_window.h"
 #include "widgets/fit_window.h"
@@ -60,6 +62,7 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     directories_ = Create<DirectoriesWindow>();
     solSearch_ = Create<SolSearchWindow>();
     birthdaySearch_ = Create<BirthdaySearchWindow>();
+    aviTool_ = Create<AviToolWindow>();
     // These two lay out their text themselves and skip the screen fit.
     tagging_ = Create<TaggingWindow>(FitSteps::None);
     language_ = Create<LanguageWindow>(FitSteps::None);
@@ -102,6 +105,18 @@ void Windows::ConnectTagging() {
     language_->Attach(main.Link(),
                       [this](const QString& family) { tagging_->SetFontName(family); });
     main.SetTagTool(tagging_.get());
+
+    // The AVI creation tool drives the tagging tool frame by frame.
+    aviTool_->Attach(main.Link(), tagging_.get());
+    QObject::connect(main.Menu().Item("AVI Creation Tool"), &QAction::triggered, &main,
+                     [this, &main] { main.Drive([this] { aviTool_->OpenFromMenu(); }); });
+    // Frames copied into the AVI source directory: the tool opens on them and converts them.
+    QObject::connect(&main.FileOps(), &FileCommands::aviToolRequested, &main, [this, &main] {
+        main.Drive([this] {
+            aviTool_->OpenFromMenu();
+            aviTool_->ConvertJpgsToBmps();
+        });
+    });
 }
 
 void Windows::ConnectColourTools() {

@@ -12,6 +12,7 @@ class QWidget;
 namespace kobrix {
 
 class AnaglyphWindow;
+class AviToolWindow;
 class LanguageWindow;
 class TaggingWindow;
 class DataDecodingPage;
@@ -56,6 +57,7 @@ class Windows {
     AnaglyphWindow& Anaglyph() { return *anaglyph_; }
     SunsetWindow& Sunset() { return *sunset_; }
     TaggingWindow& Tagging() { return *tagging_; }
+    AviToolWindow& AviTool() { return *aviTool_; }
     LanguageWindow& Language() { return *language_; }
     const QList<QWidget*>& All() const { return all_; }
 
@@ -82,6 +84,7 @@ class Windows {
     std::unique_ptr<DirectoriesWindow> directories_;
     std::unique_ptr<SolSearchWindow> solSearch_;
     std::unique_ptr<BirthdaySearchWindow> birthdaySearch_;
+    std::unique_ptr<AviToolWindow> aviTool_;
     std::unique_ptr<TaggingWindow> tagging_;
     std::unique_ptr<LanguageWindow> language_;
 };

@@ -234,6 +234,15 @@ void TaggingWindow::SetAuto(bool on) {
     auto_->setChecked(on);
 }
 
+bool TaggingWindow::UserTextOnly() const {
+    return userTextOnly_->isChecked();
+}
+
+void TaggingWindow::ShowTool() {
+    show();
+    raise();
+}
+
 void TaggingWindow::SetUserTextOnly(bool on) {
     userTextOnly_->setChecked(on);
 }

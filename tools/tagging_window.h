@@ -59,25 +59,27 @@ class TaggingWindow : public QWidget, public TagTool {
     void EnterAutoTagAndPlace() override;
 
     // The buttons and operations, by role.
-    void LoadRefresh();     // "Load/Refresh Original Image"
-    void BuildImageName();  // the automatic tag into its label
-    void EnterAutoTag();    // "Enter Auto Tag"
-    void PlaceText();       // "Place Text On Image"
-    void SelectFont();      // "Select Font"
-    void ChooseColour();    // the colour box
-    void SaveTagged();      // "Save Tagged Image"
-    void Last();            // "<< Last"
-    void Next();            // "Next >>"
+    void LoadRefresh() override;     // "Load/Refresh Original Image"
+    void BuildImageName() override;  // the automatic tag into its label
+    void EnterAutoTag() override;    // "Enter Auto Tag"
+    void PlaceText() override;       // "Place Text On Image"
+    void SelectFont();               // "Select Font"
+    void ChooseColour();             // the colour box
+    void SaveTagged();               // "Save Tagged Image"
+    void Last();                     // "<< Last"
+    void Next();                     // "Next >>"
     void ToggleSlideshow();
     void CloseTool();
     void ChooseCharset(int row);
     void ChooseLanguage(int row);
     // The language window sets the font by name (not the character set).
     void SetFontName(const QString& family);
-    void SetAuto(bool on);
+    void SetAuto(bool on) override;
+    bool UserTextOnly() const override;
+    void ShowTool() override;
     void SetUserTextOnly(bool on);
 
-    const Bitmap24& Picture() const { return picture_; }
+    const Bitmap24& Picture() const override { return picture_; }
     QString Text() const;
     int Charset() const { return charset_; }
     QFont DrawingFont() const;

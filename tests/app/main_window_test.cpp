@@ -290,7 +290,7 @@ TEST_F(MainWindowTest, ControlsAndNamedActions) {
     EXPECT_TRUE(Main().Menu().Item("Check Loop Slideshow")->isChecked());
     EXPECT_FALSE(Main().Menu().Item("Check Stereo Autoshow")->isChecked());
     EXPECT_FALSE(Main().Menu().Item("Let's go to the movies")->isVisible());
-    EXPECT_FALSE(Main().Menu().Item("AVI Creation Tool")->isEnabled());
+    EXPECT_FALSE(Main().Menu().Item("Traverse Maps")->isEnabled());
     EXPECT_TRUE(Main().Menu().Item("3D Anaglyph Stereo Tool")->isEnabled());
     EXPECT_TRUE(Main().Menu().Item("Large Size Image")->isEnabled());
 }

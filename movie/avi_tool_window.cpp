@@ -1,0 +1,514 @@
+#include "movie/avi_tool_window.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/browse_texts.h"
+#include "app/browsing_link.h"
+#include "app/directory_browser.h"
+#include "app/file_operations.h"
+#include "app/tag_tool.h"
+#include "imaging/bmp_io.h"
+#include "imaging/jpeg_io.h"
+#include "movie/avi_writer.h"
+#include "widgets/controls.h"
+#include "widgets/picture_view.h"
+
+namespace kobrix {
+namespace {
+
+constexpr int kPreviewSide = 241;
+constexpr const char* kNoFramesWarning =
+    "WARNING, there are no image files in the AVIsource. Put some Bitmaps or Jpegs into the "
+    "Kobrix2007\\AVIsource\\ Directory first. The AVI creation page needs them.";
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString ExtensionOf(const QString& name) {
+    const int dot = name.lastIndexOf('.');
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+// Only these spellings count, as the tool always had it: ".Jpg" is left alone.
+bool IsJpegFrame(const QString& name) {
+    const QString e = ExtensionOf(name);
+    return e == ".jpg" || e == ".jpeg" || e == ".JPG" || e == ".JPEG";
+}
+
+bool IsBmpFrame(const QString& name) {
+    const QString e = ExtensionOf(name);
+    return e == ".bmp" || e == ".BMP";
+}
+
+QString BaseOf(const QString& name) {
+    const int dot = name.lastIndexOf('.');
+    return dot < 0 ? name : name.left(dot);
+}
+
+}  // namespace
+
+AviToolWindow::AviToolWindow(Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), platform_(platform) {
+    setObjectName("AVIUnit200740");
+    setWindowTitle("Kobrix AVI Creation Tool");
+
+    auto* root = new QHBoxLayout(this);
+    auto* left = new QVBoxLayout;
+    root->addLayout(left);
+    drives_ = new QComboBox(this);
+    drives_->setObjectName("DriveComboBox1");
+    directories_ = new QListWidget(this);
+    directories_->setObjectName("DirectoryListBox1");
+    directories_->setToolTip("Navigate to a New Source Directory");
+    browser_ = new DirectoryBrowser(*drives_, *directories_, this);
+    connect(browser_, &DirectoryBrowser::directoryChosen, this,
+            [this](const QString& path) { Guarded([this, path] { NavigateTo(path); }); });
+    frameList_ = new QListWidget(this);
+    frameList_->setObjectName("FileListBox1");
+    frameList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    frameList_->setToolTip("Ctrl or Shft to select");
+    connect(frameList_, &QListWidget::currentRowChanged, this,
+            [this](int row) { Guarded([this, row] { FrameSelected(row); }); });
+    left->addWidget(drives_);
+    left->addWidget(directories_, 1);
+    left->addWidget(PlainLabel("AVIsource directory files", this));
+    left->addWidget(frameList_, 2);
+    auto* counterRow = new QHBoxLayout;
+    counterRow->addWidget(PlainLabel("Files", this));
+    counter_ = NamedLabel("Counter", "0 of 0", this);
+    counterRow->addWidget(counter_, 1);
+    left->addLayout(counterRow);
+
+    auto* middle = new QVBoxLayout;
+    root->addLayout(middle);
+    preview_ = new PictureView(this);
+    preview_->setObjectName("Image1");
+    preview_->setFixedSize(kPreviewSide, kPreviewSide);
+    preview_->SetStretch(true);
+    preview_->SetProportional(true);
+    preview_->SetCenter(true);
+    middle->addWidget(preview_);
+    fileName_ = NamedLabel("FileNameLabel", "Current Files Name", this);
+    size_ = NamedLabel("SizeLabel", "image size", this);
+    middle->addWidget(fileName_);
+    middle->addWidget(size_);
+
+    auto* fields = new QGridLayout;
+    rateEdit_ = new QLineEdit("5", this);
+    rateEdit_->setObjectName("RateEdit");
+    nameEdit_ = new QLineEdit("KobrixAVI-0001", this);
+    nameEdit_->setObjectName("NameEdit");
+    fields->addWidget(PlainLabel("Enter Playback Frames per second", this), 0, 0);
+    fields->addWidget(rateEdit_, 0, 1);
+    fields->addWidget(PlainLabel("AVI Filename", this), 1, 0);
+    fields->addWidget(nameEdit_, 1, 1);
+    middle->addLayout(fields);
+    status_ = NamedLabel("Status", "Waiting", this);
+    SetTextColour(*status_, QColor(0, 128, 0));
+    MakeBold(*status_);
+    fileInUse_ = NamedLabel("FileInUse", movieName_, this);
+    SetTextColour(*fileInUse_, QColor(0, 128, 0));
+    middle->addWidget(status_);
+    middle->addWidget(fileInUse_);
+    middle->addStretch();
+
+    auto* buttons = new QGridLayout;
+    const auto button = [&](const char* caption, void (AviToolWindow::*handler)(), int row,
+                            int column, const QString& hint = QString()) {
+        QPushButton* b = PlainButton(caption, caption, this);
+        if (!hint.isEmpty()) b->setToolTip(hint);
+        connect(b, &QPushButton::clicked, this,
+                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        buttons->addWidget(b, row, column);
+        return b;
+    };
+    button("Convert Jpg's to Bmp's", &AviToolWindow::ConvertJpgsToBmps, 0, 0);
+    button("Tag ALL frames", &AviToolWindow::TagAllFrames, 0, 1, "Tag all frames as per Watermark");
+    button("Delete File", &AviToolWindow::DeleteFile, 1, 0);
+    button("Delete ALL", &AviToolWindow::DeleteAll, 1, 1, "Empty the AVI source Dir");
+    button("Mov2Output", &AviToolWindow::MoveToOutput, 2, 0);
+    button("Copy2Output", &AviToolWindow::CopyToOutput, 2, 1);
+    button("Enter New Settings", &AviToolWindow::EnterNewSettings, 3, 0);
+    button("MAKE AVI", &AviToolWindow::MakeAvi, 3, 1);
+    button("Close", &AviToolWindow::CloseTool, 4, 1);
+    middle->addLayout(buttons);
+    QPushButton* tagSetup = PlainButton("Show  TAG  SETUP ", "Show\nTAG\nSETUP", this);
+    tagSetup->setMinimumHeight(120);
+    tagSetup->setMaximumWidth(60);
+    connect(tagSetup, &QPushButton::clicked, this, [this] { Guarded([this] { ShowTagSetup(); }); });
+    root->addWidget(tagSetup, 0, Qt::AlignTop);
+
+    auto* right = new QVBoxLayout;
+    root->addLayout(right);
+    right->addWidget(PlainLabel("AVIoutput directory files", this));
+    outputList_ = new QListWidget(this);
+    outputList_->setObjectName("OutputList");
+    right->addWidget(outputList_, 1);
+
+    writeTimer_.setObjectName("WriteTimer");
+    writeTimer_.setSingleShot(true);
+    writeTimer_.setInterval(100);
+    connect(&writeTimer_, &QTimer::timeout, this, [this] { Guarded([this] { WriteStep(); }); });
+    tagTimer_.setObjectName("TagTimer");
+    tagTimer_.setInterval(80);
+    connect(&tagTimer_, &QTimer::timeout, this, [this] { Guarded([this] { TagStep(); }); });
+}
+
+void AviToolWindow::Attach(BrowsingLink& link, TagTool* tagTool) {
+    link_ = &link;
+    tagTool_ = tagTool;
+}
+
+void AviToolWindow::Guarded(const std::function<void()>& action) {
+    RunGuarded(platform_.prompts, action);
+}
+
+void AviToolWindow::SetStatus(const QString& text, const QColor& colour) {
+    status_->setText(text);
+    SetTextColour(*status_, colour);
+}
+
+QString AviToolWindow::FrameDirectory() const {
+    if (differentSource_) return chosenSource_;
+    return link_ != nullptr ? Q(WithTrailingSeparator(link_->Tree().AviSourceDirectory))
+                            : QString();
+}
+
+QString AviToolWindow::OutputDirectory() const {
+    return link_ != nullptr ? Q(WithTrailingSeparator(link_->Tree().AviOutputDirectory))
+                            : QString();
+}
+
+void AviToolWindow::RefreshLists() {
+    const int row = frameList_->currentRow();
+    frames_.Read(FrameDirectory().toStdString());
+    {
+        const QSignalBlocker block(frameList_);
+        frameList_->clear();
+        for (const std::string& name : frames_.Names()) frameList_->addItem(Q(name));
+        if (row >= 0 && row < frameList_->count()) frameList_->setCurrentRow(row);
+    }
+    outputList_->clear();
+    FileList output;
+    output.Read(OutputDirectory().toStdString());
+    for (const std::string& name : output.Names()) outputList_->addItem(Q(name));
+    ShowCounter();
+}
+
+void AviToolWindow::ShowCounter() {
+    const int row = std::max(frameList_->currentRow(), 0);
+    counter_->setText(QString("%1 of %2").arg(frames_.Empty() ? 0 : row + 1).arg(frames_.Count()));
+}
+
+void AviToolWindow::OpenFromMenu() {
+    if (link_ == nullptr) return;
+    savedIndex_ = link_->ListSelection();
+    savedDirectory_ = link_->ListDirectory();
+    link_->ShowListDirectory(FrameDirectory());
+    RefreshLists();
+    SetStatus("WAITING", QColor(0, 128, 0));
+    movieName_ = "KobrixAVI-0001.avi";
+    nameEdit_->setText("KobrixAVI-0001");
+    EnterNewSettings();
+    SetUpDirectories();
+    show();
+    raise();
+    if (!frames_.Empty()) frameList_->setCurrentRow(0);
+    FrameSelected(frameList_->currentRow());
+    ProposeMovieName();
+}
+
+void AviToolWindow::SetUpDirectories() {
+    browser_->SetCurrent(FrameDirectory());
+    RefreshLists();
+    if (frames_.Empty()) platform_.prompts.Warning(kNoFramesWarning);
+    fileInUse_->setText(movieName_);
+    if (!frames_.Empty()) {
+        const QSignalBlocker block(frameList_);
+        frameList_->setCurrentRow(frames_.Count() - 1);
+    }
+    ShowCounter();
+}
+
+void AviToolWindow::NavigateTo(const QString& directory) {
+    QString chosen = QDir(directory).absolutePath();
+    if (!chosen.endsWith('/')) chosen += '/';
+    const QString source =
+        link_ != nullptr ? Q(WithTrailingSeparator(link_->Tree().AviSourceDirectory)) : QString();
+    differentSource_ = QDir(chosen) != QDir(source);
+    chosenSource_ = chosen;
+    if (differentSource_) platform_.desktop.Beep();
+    RefreshLists();
+}
+
+void AviToolWindow::FrameSelected(int row) {
+    if (row >= frames_.Count()) return;
+    const int index = std::max(row, 0);
+    ShowCounter();
+    if (frames_.Empty()) return;
+    const QString name = Q(frames_.Names()[static_cast<std::size_t>(index)]);
+    const QString path = FrameDirectory() + name;
+    fileName_->setText(name);
+    if ((IsJpegFrame(name) || IsBmpFrame(name)) && QFileInfo::exists(path)) {
+        const Bitmap24 picture =
+            IsJpegFrame(name) ? ReadJpegFile(path.toStdString()) : ReadBmpFile(path.toStdString());
+        preview_->SetBitmap(picture);
+        size_->setText(QString("%1 x %2 pixels").arg(picture.Width()).arg(picture.Height()));
+    }
+    if (link_ != nullptr) link_->SelectListEntry(index);
+}
+
+void AviToolWindow::EnterNewSettings() {
+    movieName_ = nameEdit_->text() + ".avi";
+    fileInUse_->setText(movieName_);
+    const std::optional<int> rate = ParseWholeNumber(rateEdit_->text().trimmed().toStdString());
+    if (!rate) throw std::invalid_argument(NotAnIntegerText(rateEdit_->text().toStdString()));
+    if (*rate <= 0) {
+        throw std::invalid_argument("The frame rate must be at least 1 frame per second, not " +
+                                    std::to_string(*rate) + ".");
+    }
+    rate_ = *rate;
+}
+
+void AviToolWindow::ProposeMovieName() {
+    if (link_ == nullptr) return;
+    if (taggingRun_) link_->ShowListDirectory(FrameDirectory());
+    const DecodeState& decoded = link_->Decoded();
+    const DecodedPanel& panel = decoded.panel;
+    if (panel.sol == "Invalid" || panel.sol.empty()) {
+        nameEdit_->setText("NoNameYet");
+        return;
+    }
+    nameEdit_->setText(Q("Mer" + panel.roverNumber + decoded.product.CameraLetter + "Sol" +
+                         panel.sol + "Hr" + panel.elapsedHours + "Min" + panel.elapsedMinutes));
+}
+
+void AviToolWindow::MakeAvi() {
+    if (!frames_.Empty()) frameList_->setCurrentRow(0);
+    SetStatus("Writing AVI", QColor(0, 0, 255));
+    try {
+        EnterNewSettings();
+    } catch (...) {
+        // A refused rate: the previous one stays and nothing is written.
+        SetStatus("Waiting", QColor(0, 128, 0));
+        throw;
+    }
+    writeTimer_.start();
+}
+
+void AviToolWindow::WriteStep() {
+    writeTimer_.stop();
+    writeFailed_ = false;
+    SetUpDirectories();
+    const QString directory = FrameDirectory();
+    std::vector<std::string> paths;
+    for (const std::string& name : frames_.Names()) {
+        if (Q(name) == movieName_) continue;  // the movie it replaces is no frame
+        paths.push_back((directory + Q(name)).toStdString());
+    }
+    const QString target = directory + movieName_;
+    try {
+        WriteMovie(target.toStdString(), paths, rate_, [this](int written, int total) {
+            if (written % 8 == 0 || written == total) {
+                status_->setText(QString("Writing AVI: frame %1 of %2").arg(written).arg(total));
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            }
+            return true;
+        });
+    } catch (const MovieError& e) {
+        writeFailed_ = true;
+        SetStatus("AVI write FAILED", QColor(255, 0, 0));
+        if (e.GetKind() == MovieError::Kind::NoFrames ||
+            e.GetKind() == MovieError::Kind::FrameUnreadable) {
+            platform_.prompts.Warning("AVI creation failed !");
+        } else {
+            platform_.prompts.Warning(QString::fromUtf8(e.what()));
+        }
+        RefreshLists();
+        return;
+    }
+    SetStatus("AVI written successfully", QColor(0, 128, 0));
+    SetUpDirectories();
+    const QString moved = OutputDirectory() + movieName_;
+    if (QFileInfo::exists(moved)) {
+        platform_.prompts.Information(movieName_ + " is already in " + OutputDirectory() +
+                                      "; it was kept, and the new movie stays in " + directory +
+                                      ".");
+    } else if (!QFile::rename(target, moved)) {
+        platform_.prompts.Warning("The movie could not be moved to " + OutputDirectory() +
+                                  "; it stays in " + directory + ".");
+    }
+    RefreshLists();
+}
+
+void AviToolWindow::ConvertJpgsToBmps() {
+    const QString directory = FrameDirectory();
+    for (int i = 0; i < frames_.Count(); ++i) {
+        const QString name = Q(frames_.Names()[static_cast<std::size_t>(i)]);
+        if (!IsJpegFrame(name)) continue;
+        status_->setText(QString("Converting %1 of %2").arg(i + 1).arg(frames_.Count()));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        const Bitmap24 picture = ReadJpegFile((directory + name).toStdString());
+        const std::string bmp = (directory + BaseOf(name) + ".bmp").toStdString();
+        WriteBmpFile(picture, bmp);
+        // The JPEG goes only once its bitmap reads back whole.
+        if (!ReadBmpFile(bmp).SamePixels(picture)) {
+            throw std::runtime_error(bmp + " did not read back as written; " + name.toStdString() +
+                                     " was kept.");
+        }
+        QFile::remove(directory + name);
+    }
+    const int row = frameList_->currentRow();
+    RefreshLists();
+    SetStatus("Waiting", QColor(0, 128, 0));
+    if (link_ != nullptr) {
+        link_->ShowListDirectory(directory);
+        link_->SelectListEntry(std::max(row, 0));
+        link_->DisplayCurrent();
+    }
+    ProposeMovieName();
+}
+
+void AviToolWindow::TagAllFrames() {
+    if (tagTool_ == nullptr || link_ == nullptr) return;
+    taggingRun_ = true;
+    link_->ShowListDirectory(FrameDirectory());
+    tagTool_->SetAuto(true);
+    if (!frames_.Empty()) frameList_->setCurrentRow(0);
+    tagIndex_ = 0;
+    tagTimer_.start();
+}
+
+void AviToolWindow::TagStep() {
+    if (tagTool_ == nullptr || link_ == nullptr || tagIndex_ >= frames_.Count()) {
+        tagTimer_.stop();
+        SetStatus(QString("%1 frames tagged").arg(frames_.Count()), QColor(0, 128, 0));
+        return;
+    }
+    const int index = tagIndex_++;
+    status_->setText(QString("Tagging frame %1 of %2").arg(index + 1).arg(frames_.Count()));
+    const QString name = Q(frames_.Names()[static_cast<std::size_t>(index)]);
+    frameList_->setCurrentRow(index);
+    link_->SelectListEntry(index);
+    link_->DisplayCurrent();
+    tagTool_->LoadRefresh();
+    tagTool_->BuildImageName();
+    platform_.desktop.Wait(25);
+    if (!tagTool_->UserTextOnly()) tagTool_->EnterAutoTag();
+    platform_.desktop.Wait(25);
+    tagTool_->PlaceText();
+    // The tagged frame replaces its file; a ".jpeg" frame gets its copy beside it as ".jpg".
+    const QString directory = FrameDirectory();
+    const QString extension = ExtensionOf(name);
+    if (IsJpegFrame(name)) {
+        const QString target = (extension == ".jpg" || extension == ".JPG")
+                                   ? directory + name
+                                   : directory + BaseOf(name) + ".jpg";
+        WriteJpegFile(tagTool_->Picture(), target.toStdString());
+    } else if (IsBmpFrame(name)) {
+        WriteBmpFile(tagTool_->Picture(), (directory + name).toStdString());
+    }
+    if (tagIndex_ >= frames_.Count()) {
+        tagTimer_.stop();
+        SetStatus(QString("%1 frames tagged").arg(frames_.Count()), QColor(0, 128, 0));
+        RefreshLists();
+        ProposeMovieName();
+    }
+}
+
+void AviToolWindow::ShowTagSetup() {
+    if (tagTool_ == nullptr) return;
+    tagTool_->LoadRefresh();
+    tagTool_->BuildImageName();
+    tagTool_->ShowTool();
+}
+
+void AviToolWindow::DeleteFile() {
+    const int row = frameList_->currentRow();
+    if (!platform_.prompts.YesCancel("Confirm File Deletion")) {
+        platform_.prompts.Message("Cancel pressed, file will be kept.");
+        return;
+    }
+    platform_.prompts.Message("Yes pressed, file will be deleted.");
+    if (row < 0 || row >= frames_.Count()) return;
+    const std::string name = frames_.Names()[static_cast<std::size_t>(row)];
+    const std::string failure = DeleteFileAt((FrameDirectory() + Q(name)).toStdString());
+    if (!failure.empty()) {
+        platform_.prompts.Error(Q(failure));
+        return;
+    }
+    SetStatus(Q(name) + " FILE DELETED", QColor(255, 0, 0));
+    RefreshLists();
+    if (!frames_.Empty()) frameList_->setCurrentRow(frames_.Count() - 1);
+}
+
+void AviToolWindow::DeleteAll() {
+    if (!platform_.prompts.YesCancel("Confirm ALL Files Deletion")) {
+        platform_.prompts.Message("Cancel pressed, files will be kept.");
+        return;
+    }
+    platform_.prompts.Message("Yes pressed, ALL files will be deleted.");
+    RefreshLists();
+    while (!frames_.Empty()) {
+        const std::string name = frames_.Names().front();
+        const std::string failure = DeleteFileAt((FrameDirectory() + Q(name)).toStdString());
+        if (!failure.empty()) {
+            // One file that will not go would otherwise be tried for ever.
+            platform_.prompts.Error(Q(failure) + "\nThe other files were kept.");
+            RefreshLists();
+            return;
+        }
+        SetStatus(Q(name) + " FILE DELETED", QColor(255, 0, 0));
+        RefreshLists();
+    }
+}
+
+void AviToolWindow::CopyOrMove(bool move) {
+    const int row = frameList_->currentRow();
+    if (row < 0 || row >= frames_.Count()) return;
+    const QString name = Q(frames_.Names()[static_cast<std::size_t>(row)]);
+    const QString source = FrameDirectory() + name;
+    const QString target = OutputDirectory() + name;
+    if (QFileInfo::exists(target)) {
+        platform_.prompts.Information(name + " is already in " + OutputDirectory() +
+                                      "; it was kept.");
+    } else if (move ? !QFile::rename(source, target)
+                    : !CopyWithoutOverwrite(source.toStdString(), target.toStdString())) {
+        platform_.prompts.Warning("The file " + name + " could not be " +
+                                  (move ? "moved" : "copied") + " to " + OutputDirectory() + ".");
+    }
+    RefreshLists();
+}
+
+void AviToolWindow::MoveToOutput() {
+    CopyOrMove(true);
+}
+
+void AviToolWindow::CopyToOutput() {
+    CopyOrMove(false);
+}
+
+void AviToolWindow::CloseTool() {
+    tagTimer_.stop();
+    writeTimer_.stop();
+    differentSource_ = false;
+    if (link_ != nullptr) {
+        link_->HideAuxiliaryLists();
+        link_->RestoreList(savedDirectory_, savedIndex_);
+    }
+    hide();
+}
+
+}  // namespace kobrix
