@@ -219,6 +219,21 @@ void OutputFile::Write(const std::uint8_t* data, std::size_t size) {
     Write(std::span(&piece, 1));
 }
 
+void OutputFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) {
+    if (fd_ < 0) throw ImageError(path_, "the file is already closed");
+    while (size > 0) {
+        const ssize_t done = ::pwrite(fd_, data, size, static_cast<off_t>(offset));
+        if (done < 0) {
+            if (errno == EINTR) continue;
+            Fail("cannot write the file", errno);
+        }
+        if (done == 0) Fail("cannot write the file", ENOSPC);
+        data += done;
+        size -= static_cast<std::size_t>(done);
+        offset += static_cast<std::uint64_t>(done);
+    }
+}
+
 void OutputFile::Commit() {
     if (fd_ < 0) throw ImageError(path_, "the file is already closed");
     // The mode (and, where allowed, the owner) of the file it replaces; the new file is only

@@ -58,6 +58,8 @@ class OutputFile {
 
     void Write(std::span<const WritePiece> pieces);
     void Write(const std::uint8_t* data, std::size_t size);
+    // Overwrites bytes already written (a header whose sizes are known only at the end).
+    void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size);
     void Commit();
 
   private:

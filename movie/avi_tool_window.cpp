@@ -372,6 +372,7 @@ void AviToolWindow::ConvertJpgsToBmps() {
     }
     const int row = frameList_->currentRow();
     RefreshLists();
+    FrameSelected(frameList_->currentRow());
     SetStatus("Waiting", QColor(0, 128, 0));
     if (link_ != nullptr) {
         link_->ShowListDirectory(directory);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/file_commands.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/windows.h"
@@ -82,8 +83,7 @@ TEST_F(AviToolTest, ConvertThenMakeAviPutsTheMovieInTheOutputDirectory) {
     EXPECT_EQ(Text("SizeLabel"), "33 x 17 pixels");
 
     Tool().ConvertJpgsToBmps();
-    EXPECT_EQ(QDir(Source()).entryList(QDir::Files),
-              (QStringList{"a.bmp", "b.bmp", "c.Jpg"}));
+    EXPECT_EQ(QDir(Source()).entryList(QDir::Files), (QStringList{"a.bmp", "b.bmp", "c.Jpg"}));
     EXPECT_EQ(ReadBmpFile(Source("a.bmp").toStdString()).Width(), 33);
     QFile::remove(Source("c.Jpg"));
     Tool().SetUpDirectories();
@@ -122,8 +122,7 @@ TEST_F(AviToolTest, NamesRatesAndFailures) {
     EXPECT_EQ(Edit("NameEdit").text(), "NoNameYet");  // nothing decoded yet
     Tool().CloseTool();
 
-    Jpeg(Source("a.jpg"), 8, 8);
-    Choose(kSpirit);
+    Jpeg(Source(kSpirit), 8, 8);  // frames named as the mission names them
     prompts.Clear();
     Main().Menu().Item("AVI Creation Tool")->trigger();
     EXPECT_EQ(Edit("NameEdit").text(), "Mer2PSol1295Hr21Min35");
@@ -174,6 +173,16 @@ TEST_F(AviToolTest, DeletionsAskAndCopiesNeverReplace) {
     EXPECT_EQ(prompts.Texts("message"),
               (std::vector<std::string>{"Cancel pressed, files will be kept.",
                                         "Yes pressed, ALL files will be deleted."}));
+}
+
+TEST_F(AviToolTest, CopiedSelectionOpensTheToolOnItsFramesAsBitmaps) {
+    Jpeg(dir.filePath("a.jpg"), 8, 8);
+    Open();
+    Main().FileOps().aviToolRequested(dir.path());
+    EXPECT_TRUE(Tool().isVisible());
+    Jpeg(Source("b.jpg"), 8, 8);  // frames that arrived in the source directory meanwhile
+    Main().FileOps().aviToolRequested(dir.path());
+    EXPECT_EQ(QDir(Source()).entryList(QDir::Files), QStringList{"b.bmp"});
 }
 
 TEST_F(AviToolTest, Screenshots) {

@@ -181,6 +181,27 @@ TEST_F(TaggingTest, SlideshowOpensAndTagsEveryNewPicture) {
     EXPECT_FALSE(Tool().isVisible());
 }
 
+TEST_F(TaggingTest, SaveProposesAFreeNameAndWritesTheChosenFormat) {
+    Write(kSpirit, 64, 64);
+    Open();
+    Choose(kSpirit);
+    Main().Menu().Item("Watermark Tool")->trigger();
+    const QString tagged = QString::fromStdString(
+        WithTrailingSeparator(MakeWorkingTree(dir.path().toStdString()).TaggedPicDirectory));
+    const QString first = tagged + "2P241328935EFFAUCTP2582L5M1-Tag01";
+    fakes.prompts.fileChoices = {{true, first, 2}, {true, tagged + "mine.png", 3}, FileChoice{}};
+    Tool().SaveTagged();
+    EXPECT_EQ(fakes.prompts.fileRequests.back().initial, first);
+    EXPECT_EQ(fakes.prompts.fileRequests.back().selectedFilter, 3);
+    EXPECT_TRUE(QFile::exists(tagged + "2P241328935EFFAUCTP2582L5M1-TAG01.gif"));
+    Tool().SaveTagged();  // the next proposal counts past the GIF just written
+    EXPECT_EQ(fakes.prompts.fileRequests.back().initial,
+              tagged + "2P241328935EFFAUCTP2582L5M1-Tag02");
+    EXPECT_TRUE(QFile::exists(tagged + "MINE.jpg"));
+    Tool().SaveTagged();  // Cancel writes nothing
+    EXPECT_EQ(QDir(tagged).entryList(QDir::Files).size(), 2);
+}
+
 TEST_F(TaggingTest, LanguagesSetFontsCharsetsAndUserTag) {
     Write(kSpirit, 64, 64);
     QFile arial(Path("arial.ttf"));
