@@ -7,6 +7,7 @@
 #include "cli/colour_commands.h"
 #include "cli/decode_command.h"
 #include "cli/image_commands.h"
+#include "cli/movie_command.h"
 #include "cli/zone_snapshot.h"
 #include "platform/system_time_zone.h"
 
@@ -46,6 +47,13 @@ constexpr const char* kUsage =
     "      Both read JPEG, BMP or GIF (the first frame) and write OUT by its extension as\n"
     "      convert does. Exit status 1 when an input cannot be read or OUT written, 2 for usage\n"
     "      errors; nothing is written unless the command succeeds.\n"
+    "  movie DIR -o OUT.avi [--fps N]\n"
+    "      An uncompressed AVI movie of every ordinary file of DIR (sorted by name without\n"
+    "      regard to case) at N frames a second (default 5). All frames must have the first\n"
+    "      one's size (and, for bitmaps, its pixel format); JPEG and GIF frames are decoded to\n"
+    "      24 bits. Movies past 1 GiB are written in the OpenDML form every player reads.\n"
+    "      Exit status 1 when a frame cannot be read or does not match the first, or OUT\n"
+    "      cannot be written; 2 for usage errors and an empty or unreadable DIR.\n"
     "  --help\n"
     "      Show this text.\n";
 
@@ -75,6 +83,7 @@ int main(int argc, char** argv) {
     }
     if (command == "anaglyph") return kobrix::cli::RunAnaglyphCommand(args, std::cout, std::cerr);
     if (command == "fade") return kobrix::cli::RunFadeCommand(args, std::cout, std::cerr);
+    if (command == "movie") return kobrix::cli::RunMovieCommand(args, std::cout, std::cerr);
     if (command == "info") return kobrix::cli::RunInfoCommand(args, std::cout, std::cerr);
     if (command == "convert") {
         if (args.size() != 2) {

@@ -411,4 +411,77 @@ void WriteMovie(const std::string& path, const std::vector<std::string>& frames,
     }
 }
 
+void WriteMovieFromBitmaps(const std::string& path, int count,
+                           const std::function<Bitmap24(int index)>& frame, int framesPerSecond,
+                           const MovieProgress& progress) {
+    if (framesPerSecond <= 0) {
+        throw MovieError(MovieError::Kind::BadRate, -1,
+                         "the frame rate must be at least 1 frame per second, not " +
+                             std::to_string(framesPerSecond));
+    }
+    if (count <= 0) throw MovieError(MovieError::Kind::NoFrames, -1, "there are no frames");
+    const auto get = [&](int index) {
+        try {
+            return frame(index);
+        } catch (const ImageError& e) {
+            throw MovieError(MovieError::Kind::FrameUnreadable, index,
+                             "frame " + std::to_string(index + 1) + ": " + e.what());
+        }
+    };
+    Bitmap24 picture = get(0);
+    FrameFormat format;
+    format.width = picture.Width();
+    format.height = picture.Height();
+    format.bitCount = 24;
+    format.imageSize = static_cast<std::uint32_t>(picture.SizeBytes());
+    Bytes info;
+    info.U32(40);
+    info.U32(static_cast<std::uint32_t>(format.width));
+    info.U32(static_cast<std::uint32_t>(format.height));  // positive: bottom-up rows
+    info.U16(1);
+    info.U16(24);
+    info.U32(0);
+    info.U32(format.imageSize);
+    info.Zeros(16);
+    format.infoBlock = info.Data();
+
+    std::unique_ptr<MovieFile> movie;
+    try {
+        movie = std::make_unique<MovieFile>(path, format, framesPerSecond);
+    } catch (const ImageError& e) {
+        throw MovieError(MovieError::Kind::WriteFailed, -1, e.what());
+    }
+    std::vector<std::uint8_t> pixels(format.imageSize);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) picture = get(i);
+        if (picture.Width() != format.width || picture.Height() != format.height) {
+            throw MovieError(MovieError::Kind::FrameMismatch, i,
+                             "frame " + std::to_string(i + 1) + " is " +
+                                 std::to_string(picture.Width()) + " x " +
+                                 std::to_string(picture.Height()) + ", not " +
+                                 std::to_string(format.width) + " x " +
+                                 std::to_string(format.height) + " as the first frame");
+        }
+        // Bitmap rows run bottom-up; the picture's are top-down with the same padding.
+        const std::size_t stride = picture.Stride();
+        for (int y = 0; y < format.height; ++y) {
+            std::memcpy(pixels.data() + stride * static_cast<std::size_t>(format.height - 1 - y),
+                        picture.Row(y), stride);
+        }
+        try {
+            movie->AddFrame(pixels.data(), format.imageSize);
+        } catch (const ImageError& e) {
+            throw MovieError(MovieError::Kind::WriteFailed, i, e.what());
+        }
+        if (progress && !progress(i + 1, count)) {
+            throw MovieError(MovieError::Kind::WriteFailed, i, "the movie was stopped");
+        }
+    }
+    try {
+        movie->Finish();
+    } catch (const ImageError& e) {
+        throw MovieError(MovieError::Kind::WriteFailed, -1, e.what());
+    }
+}
+
 }  // namespace kobrix

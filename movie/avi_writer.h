@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "imaging/bitmap24.h"
+
 namespace kobrix {
 
 // Movies of still frames: one uncompressed video stream ('vids', handler "DIB "), every frame
@@ -43,5 +45,11 @@ using MovieProgress = std::function<bool(int written, int total)>;
 // is checked against the first before anything of it is written. Throws MovieError.
 void WriteMovie(const std::string& path, const std::vector<std::string>& frames,
                 int framesPerSecond, const MovieProgress& progress = {});
+
+// Frames that are already pictures (decoded JPEGs, say): `frame(i)` gives frame i of `count`,
+// written as a 24-bit bottom-up bitmap. Every frame must have the first one's size.
+void WriteMovieFromBitmaps(const std::string& path, int count,
+                           const std::function<Bitmap24(int index)>& frame, int framesPerSecond,
+                           const MovieProgress& progress = {});
 
 }  // namespace kobrix

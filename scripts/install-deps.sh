@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format-14
   fonts-dejavu-core fonts-wqy-microhei fonts-tlwg-garuda-ttf
-  imagemagick xvfb xauth xdotool fonts-liberation
+  imagemagick xvfb xauth xdotool fonts-liberation ffmpeg
 )
 
 missing=()
