@@ -185,6 +185,33 @@ TEST_F(AviToolTest, CopiedSelectionOpensTheToolOnItsFramesAsBitmaps) {
     EXPECT_EQ(QDir(Source()).entryList(QDir::Files), QStringList{"b.bmp"});
 }
 
+TEST_F(AviToolTest, TagAllFramesStampsEveryFrameInItsFile) {
+    Open();
+    Bitmap24 black(64, 64);
+    black.Fill(0, 0, 0);
+    for (const char* name : {"a.bmp", "b.BMP"}) WriteBmpFile(black, Source(name).toStdString());
+    Jpeg(Source("c.Jpg"), 64, 64);  // this spelling is left alone
+    const qint64 untouched = QFileInfo(Source("c.Jpg")).size();
+    Main().Menu().Item("AVI Creation Tool")->trigger();
+    Tool().TagAllFrames();
+    EXPECT_TRUE(Tool().TagTimer().isActive());
+    for (int step = 0; step < 5 && Tool().TagTimer().isActive(); ++step) Tool().TagStep();
+    EXPECT_FALSE(Tool().TagTimer().isActive());
+    for (const char* name : {"a.bmp", "b.BMP"}) {
+        const Bitmap24 tagged = ReadBmpFile(Source(name).toStdString());
+        bool yellow = false;
+        for (int y = 0; y < tagged.Height() && !yellow; ++y) {
+            for (int x = 0; x < tagged.Width() && !yellow; ++x) {
+                const std::uint8_t* p = tagged.Row(y) + 3 * x;
+                yellow = p[2] > 60 && p[1] > 60 && p[0] < 40;
+            }
+        }
+        EXPECT_TRUE(yellow) << name;
+    }
+    EXPECT_EQ(QFileInfo(Source("c.Jpg")).size(), untouched);
+    EXPECT_EQ(QDir(Source()).entryList(QDir::Files).size(), 3);
+}
+
 TEST_F(AviToolTest, Screenshots) {
     Open();
     for (const char* name : {"2N241329230EFFAUCTP1952L0M1.jpg", "2N241329230EFFAUCTP1952R0M1.jpg",
