@@ -41,6 +41,8 @@ class BrowsingLink {
     virtual void SelectListEntry(int index) = 0;
     // Hides the lists laid over the file list (the multi-select copy list).
     virtual void HideAuxiliaryLists() = 0;
+    // The large image page's "Next Image" (delta 1) or "Previous Image" (-1).
+    virtual void StepImage(int delta) = 0;
     // The character set (by its code) of the capture-time displays in UTC and local time.
     virtual void SetCaptureTimeCharset(int code) = 0;
 };

@@ -52,9 +52,7 @@ QString Q(const std::string& s) {
 
 // Menu items whose windows come with later tools.
 const QStringList kNotYetAvailable = {"Traverse Maps",
-                                      "Clipboard Tool",
                                       "Colour Image Tool",
-                                      "Magnifier Tool",
                                       "Auto L4L5L6 RGB",
                                       "Force Manual Colour",
                                       "tlhIngan Hol ",
@@ -526,6 +524,7 @@ void MainWindow::CheckBox5Click() {
 }
 
 void MainWindow::SlideshowToolHooks() {
+    if (magnifierStep_) magnifierStep_();
     if (tagTool_ == nullptr) return;
     if (tagTool_->SlideshowOn()) {
         tagTool_->OpenFromMenu();

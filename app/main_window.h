@@ -110,6 +110,9 @@ class MainWindow : public QMainWindow,
     void SetUserTag(bool on) override;
     void SetCaptureTimeCharset(int code) override;
     void SelectListEntry(int index) override;
+    void StepImage(int delta) override { delta > 0 ? NextImage() : PreviousImage(); }
+    // The magnifier's part of the slideshow step: run first of the tools' steps.
+    void SetMagnifierStep(std::function<void()> step) { magnifierStep_ = std::move(step); }
     void HideAuxiliaryLists() override;
     int CaptureTimeCharset() const { return captureCharset_; }
 
@@ -249,6 +252,7 @@ class MainWindow : public QMainWindow,
     QCheckBox* checkBox5_ = nullptr;
     QLabel* label78_ = nullptr;
     TagTool* tagTool_ = nullptr;
+    std::function<void()> magnifierStep_;
     int captureCharset_ = 0;
 
     QTimer timer1_;

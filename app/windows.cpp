@@ -20,7 +20,9 @@
 #include "decode/information_text_pages.h"
 #include "decode/martian_time_page.h"
 #include "movie/avi_tool_window.h"
+#include "tools/clipboard_window.h"
 #include "tools/language_window.h"
+#include "tools/magnifier_window.h"
 #include "tools/tagging_window.h"
 #include "widgets/fit_window.h"
 
@@ -63,6 +65,8 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     solSearch_ = Create<SolSearchWindow>();
     birthdaySearch_ = Create<BirthdaySearchWindow>();
     aviTool_ = Create<AviToolWindow>();
+    magnifier_ = Create<MagnifierWindow>();
+    clipboard_ = Create<ClipboardWindow>();
     // These two lay out their text themselves and skip the screen fit.
     tagging_ = Create<TaggingWindow>(FitSteps::None);
     language_ = Create<LanguageWindow>(FitSteps::None);
@@ -84,6 +88,21 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     birthdaySearch_->Attach(*main_);
     ConnectColourTools();
     ConnectTagging();
+    ConnectMagnifier();
+}
+
+void Windows::ConnectMagnifier() {
+    MainWindow& main = *main_;
+    clipboard_->Attach(main.Link());
+    magnifier_->Attach(main.Link(), [this] { clipboard_->ShowClipboard(); });
+    const auto open = [this, &main] { main.Drive([this] { magnifier_->OpenOnCurrentImage(); }); };
+    QObject::connect(main.Menu().Item("Magnifier Tool"), &QAction::triggered, &main, open);
+    QObject::connect(fullSize_.get(), &FullSizeWindow::magnifyRequested, &main, open);
+    QObject::connect(main.Menu().Item("Clipboard Tool"), &QAction::triggered, &main,
+                     [this, &main] { main.Drive([this] { clipboard_->ShowClipboard(); }); });
+    main.SetMagnifierStep([this] {
+        if (magnifier_->FollowsSlideshow()) magnifier_->OpenOnCurrentImage();
+    });
 }
 
 void Windows::ConnectTagging() {

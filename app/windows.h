@@ -13,6 +13,8 @@ namespace kobrix {
 
 class AnaglyphWindow;
 class AviToolWindow;
+class ClipboardWindow;
+class MagnifierWindow;
 class LanguageWindow;
 class TaggingWindow;
 class DataDecodingPage;
@@ -58,12 +60,15 @@ class Windows {
     SunsetWindow& Sunset() { return *sunset_; }
     TaggingWindow& Tagging() { return *tagging_; }
     AviToolWindow& AviTool() { return *aviTool_; }
+    MagnifierWindow& Magnifier() { return *magnifier_; }
+    ClipboardWindow& Clipboard() { return *clipboard_; }
     LanguageWindow& Language() { return *language_; }
     const QList<QWidget*>& All() const { return all_; }
 
   private:
     void ConnectColourTools();
     void ConnectTagging();
+    void ConnectMagnifier();
     template <typename W>
     std::unique_ptr<W> Create(FitSteps steps = FitSteps::All);
 
@@ -85,6 +90,8 @@ class Windows {
     std::unique_ptr<SolSearchWindow> solSearch_;
     std::unique_ptr<BirthdaySearchWindow> birthdaySearch_;
     std::unique_ptr<AviToolWindow> aviTool_;
+    std::unique_ptr<MagnifierWindow> magnifier_;
+    std::unique_ptr<ClipboardWindow> clipboard_;
     std::unique_ptr<TaggingWindow> tagging_;
     std::unique_ptr<LanguageWindow> language_;
 };
