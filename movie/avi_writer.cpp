@@ -351,26 +351,21 @@ class MovieFile {
 MovieError::MovieError(Kind kind, int frame, const std::string& message)
     : std::runtime_error(message), kind_(kind), frame_(frame) {}
 
-void WriteMovie(const std::string& path, const std::vector<std::string>& frames,
-                int framesPerSecond, const MovieProgress& progress) {
+namespace {
+
+void CheckRate(int framesPerSecond) {
     if (framesPerSecond <= 0) {
         throw MovieError(MovieError::Kind::BadRate, -1,
                          "the frame rate must be at least 1 frame per second, not " +
                              std::to_string(framesPerSecond));
     }
-    if (frames.empty()) throw MovieError(MovieError::Kind::NoFrames, -1, "there are no frames");
-    const auto open = [&](int index) -> std::unique_ptr<InputFile> {
-        try {
-            return std::make_unique<InputFile>(frames[static_cast<std::size_t>(index)]);
-        } catch (const ImageError& e) {
-            throw MovieError(MovieError::Kind::FrameUnreadable, index,
-                             "frame " + std::to_string(index + 1) + ": " + e.what());
-        }
-    };
-    std::unique_ptr<InputFile> first = open(0);
-    const FrameFormat format = ReadFormat(*first, 0, true);
-    first.reset();
+}
 
+// Writes `count` frames of `format`; `fill(i, pixels)` puts frame i's pixel bytes into
+// `pixels` (image-size bytes) or throws MovieError.
+void WriteFrames(const std::string& path, const FrameFormat& format, int count, int framesPerSecond,
+                 const MovieProgress& progress,
+                 const std::function<void(int, std::vector<std::uint8_t>&)>& fill) {
     std::unique_ptr<MovieFile> movie;
     try {
         movie = std::make_unique<MovieFile>(path, format, framesPerSecond);
@@ -378,29 +373,14 @@ void WriteMovie(const std::string& path, const std::vector<std::string>& frames,
         throw MovieError(MovieError::Kind::WriteFailed, -1, e.what());
     }
     std::vector<std::uint8_t> pixels(format.imageSize);
-    const int total = static_cast<int>(frames.size());
-    for (int i = 0; i < total; ++i) {
-        std::unique_ptr<InputFile> file = open(i);
-        const FrameFormat f = ReadFormat(*file, i, false);
-        // A frame of another size or format would be garbled in the movie: refused instead.
-        if (f.width != format.width || f.height != format.height || f.bitCount != format.bitCount ||
-            f.compression != format.compression || f.imageSize != format.imageSize) {
-            throw MovieError(
-                MovieError::Kind::FrameMismatch, i,
-                "frame " + std::to_string(i + 1) + " (" + frames[static_cast<std::size_t>(i)] +
-                    ") is " + std::to_string(f.width) + " x " + std::to_string(f.height) + " at " +
-                    std::to_string(f.bitCount) + " bits, not " + std::to_string(format.width) +
-                    " x " + std::to_string(format.height) + " at " +
-                    std::to_string(format.bitCount) + " bits as the first frame");
-        }
+    for (int i = 0; i < count; ++i) {
+        fill(i, pixels);
         try {
-            // Its own pixel data, wherever its header puts it.
-            file->ReadAt(f.dataOffset, pixels.data(), pixels.size());
             movie->AddFrame(pixels.data(), format.imageSize);
         } catch (const ImageError& e) {
             throw MovieError(MovieError::Kind::WriteFailed, i, e.what());
         }
-        if (progress && !progress(i + 1, total)) {
+        if (progress && !progress(i + 1, count)) {
             throw MovieError(MovieError::Kind::WriteFailed, i, "the movie was stopped");
         }
     }
@@ -411,14 +391,53 @@ void WriteMovie(const std::string& path, const std::vector<std::string>& frames,
     }
 }
 
+std::string Mismatch(int index, int width, int height, const FrameFormat& first) {
+    return "frame " + std::to_string(index + 1) + " is " + std::to_string(width) + " x " +
+           std::to_string(height) + ", not " + std::to_string(first.width) + " x " +
+           std::to_string(first.height) + " as the first frame";
+}
+
+}  // namespace
+
+void WriteMovie(const std::string& path, const std::vector<std::string>& frames,
+                int framesPerSecond, const MovieProgress& progress) {
+    CheckRate(framesPerSecond);
+    if (frames.empty()) throw MovieError(MovieError::Kind::NoFrames, -1, "there are no frames");
+    const auto open = [&](int index) -> std::unique_ptr<InputFile> {
+        try {
+            return std::make_unique<InputFile>(frames[static_cast<std::size_t>(index)]);
+        } catch (const ImageError& e) {
+            throw MovieError(MovieError::Kind::FrameUnreadable, index,
+                             "frame " + std::to_string(index + 1) + ": " + e.what());
+        }
+    };
+    const FrameFormat format = ReadFormat(*open(0), 0, true);
+    WriteFrames(path, format, static_cast<int>(frames.size()), framesPerSecond, progress,
+                [&](int i, std::vector<std::uint8_t>& pixels) {
+                    std::unique_ptr<InputFile> file = open(i);
+                    const FrameFormat f = ReadFormat(*file, i, false);
+                    // A frame of another size or format would be garbled: refused instead.
+                    if (f.width != format.width || f.height != format.height ||
+                        f.bitCount != format.bitCount || f.compression != format.compression ||
+                        f.imageSize != format.imageSize) {
+                        throw MovieError(MovieError::Kind::FrameMismatch, i,
+                                         Mismatch(i, f.width, f.height, format) + " (" +
+                                             std::to_string(f.bitCount) + " bits, " +
+                                             frames[static_cast<std::size_t>(i)] + ")");
+                    }
+                    try {
+                        // Its own pixel data, wherever its header puts it.
+                        file->ReadAt(f.dataOffset, pixels.data(), pixels.size());
+                    } catch (const ImageError& e) {
+                        throw MovieError(MovieError::Kind::FrameUnreadable, i, e.what());
+                    }
+                });
+}
+
 void WriteMovieFromBitmaps(const std::string& path, int count,
                            const std::function<Bitmap24(int index)>& frame, int framesPerSecond,
                            const MovieProgress& progress) {
-    if (framesPerSecond <= 0) {
-        throw MovieError(MovieError::Kind::BadRate, -1,
-                         "the frame rate must be at least 1 frame per second, not " +
-                             std::to_string(framesPerSecond));
-    }
+    CheckRate(framesPerSecond);
     if (count <= 0) throw MovieError(MovieError::Kind::NoFrames, -1, "there are no frames");
     const auto get = [&](int index) {
         try {
@@ -444,44 +463,21 @@ void WriteMovieFromBitmaps(const std::string& path, int count,
     info.U32(format.imageSize);
     info.Zeros(16);
     format.infoBlock = info.Data();
-
-    std::unique_ptr<MovieFile> movie;
-    try {
-        movie = std::make_unique<MovieFile>(path, format, framesPerSecond);
-    } catch (const ImageError& e) {
-        throw MovieError(MovieError::Kind::WriteFailed, -1, e.what());
-    }
-    std::vector<std::uint8_t> pixels(format.imageSize);
-    for (int i = 0; i < count; ++i) {
-        if (i > 0) picture = get(i);
-        if (picture.Width() != format.width || picture.Height() != format.height) {
-            throw MovieError(MovieError::Kind::FrameMismatch, i,
-                             "frame " + std::to_string(i + 1) + " is " +
-                                 std::to_string(picture.Width()) + " x " +
-                                 std::to_string(picture.Height()) + ", not " +
-                                 std::to_string(format.width) + " x " +
-                                 std::to_string(format.height) + " as the first frame");
-        }
-        // Bitmap rows run bottom-up; the picture's are top-down with the same padding.
-        const std::size_t stride = picture.Stride();
-        for (int y = 0; y < format.height; ++y) {
-            std::memcpy(pixels.data() + stride * static_cast<std::size_t>(format.height - 1 - y),
-                        picture.Row(y), stride);
-        }
-        try {
-            movie->AddFrame(pixels.data(), format.imageSize);
-        } catch (const ImageError& e) {
-            throw MovieError(MovieError::Kind::WriteFailed, i, e.what());
-        }
-        if (progress && !progress(i + 1, count)) {
-            throw MovieError(MovieError::Kind::WriteFailed, i, "the movie was stopped");
-        }
-    }
-    try {
-        movie->Finish();
-    } catch (const ImageError& e) {
-        throw MovieError(MovieError::Kind::WriteFailed, -1, e.what());
-    }
+    WriteFrames(path, format, count, framesPerSecond, progress,
+                [&](int i, std::vector<std::uint8_t>& pixels) {
+                    if (i > 0) picture = get(i);
+                    if (picture.Width() != format.width || picture.Height() != format.height) {
+                        throw MovieError(MovieError::Kind::FrameMismatch, i,
+                                         Mismatch(i, picture.Width(), picture.Height(), format));
+                    }
+                    // Bitmap rows run bottom-up; the picture's are top-down, padded alike.
+                    const std::size_t stride = picture.Stride();
+                    for (int y = 0; y < format.height; ++y) {
+                        std::memcpy(pixels.data() +
+                                        stride * static_cast<std::size_t>(format.height - 1 - y),
+                                    picture.Row(y), stride);
+                    }
+                });
 }
 
 }  // namespace kobrix

@@ -5,6 +5,12 @@
 #include <QImage>
 #include <QMouseEvent>
 
+#include <QListWidget>
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/windows.h"
+#include "app/working_tree.h"
 #include "decode/product_name.h"
 #include "platform/platform.h"
 #include "tests/support/fake_desktop.h"
@@ -54,6 +60,27 @@ inline QImage SampleImage(int width, int height) {
         }
     }
     return image;
+}
+
+// Every window of the program, started on `directory` with its working tree made beforehand,
+// so that nothing asks.
+inline std::unique_ptr<Windows> OpenWindows(Platform& platform, const QString& directory) {
+    const WorkingTree tree = MakeWorkingTree(directory.toStdString());
+    for (int number = 1; number <= WorkingTree::kPathCount; ++number) {
+        QDir().mkpath(QString::fromStdString(tree.Path(number)));
+    }
+    auto windows = std::make_unique<Windows>(platform);
+    windows->Start(directory);
+    return windows;
+}
+
+// A click on `name` in the main window's file list; false when it is not listed.
+inline bool ChooseFile(MainWindow& main, const QString& name) {
+    auto& list = *main.findChild<QListWidget*>("FileListBox1");
+    const auto items = list.findItems(name, Qt::MatchExactly);
+    if (items.size() != 1) return false;
+    list.setCurrentItem(items.front());
+    return true;
 }
 
 // Under the build directory, for a look at the layout.

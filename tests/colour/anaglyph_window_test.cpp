@@ -61,18 +61,9 @@ class AnaglyphWindowTest : public ::testing::Test {
         picture.Fill(blue, green, red);
         WriteJpegFile(picture, Path(name).toStdString());
     }
-    void Open() {
-        const WorkingTree tree = MakeWorkingTree(dir.path().toStdString());
-        for (int number = 1; number <= WorkingTree::kPathCount; ++number) {
-            ASSERT_TRUE(QDir().mkpath(QString::fromStdString(tree.Path(number))));
-        }
-        windows = std::make_unique<Windows>(fakes.platform);
-        windows->Start(dir.path());
-    }
+    void Open() { windows = testing::OpenWindows(fakes.platform, dir.path()); }
     void Choose(const QString& name) {
-        const auto items = FileList().findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1) << name.toStdString();
-        FileList().setCurrentItem(items.front());
+        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
     // Both pictures chosen in the open dialog, as after "Manual Adjustment Controls".
     void LoadManually(const QString& right, const QString& left) {

@@ -53,18 +53,9 @@ class AviToolTest : public ::testing::Test {
         picture.Fill(30, 90, 150);
         WriteJpegFile(picture, path.toStdString());
     }
-    void Open() {
-        const WorkingTree tree = MakeWorkingTree(dir.path().toStdString());
-        for (int number = 1; number <= WorkingTree::kPathCount; ++number) {
-            ASSERT_TRUE(QDir().mkpath(QString::fromStdString(tree.Path(number))));
-        }
-        windows = std::make_unique<Windows>(fakes.platform);
-        windows->Start(dir.path());
-    }
+    void Open() { windows = testing::OpenWindows(fakes.platform, dir.path()); }
     void Choose(const QString& name) {
-        const auto items = MainList().findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1) << name.toStdString();
-        MainList().setCurrentItem(items.front());
+        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
 };
 

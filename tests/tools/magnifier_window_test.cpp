@@ -39,19 +39,11 @@ class MagnifierTest : public ::testing::Test {
     MagnifierWindow& Tool() { return windows->Magnifier(); }
     QString Text(QWidget& w, const char* name) { return w.findChild<QLabel*>(name)->text(); }
     void Open() {
-        const WorkingTree tree = MakeWorkingTree(dir.path().toStdString());
-        for (int number = 1; number <= WorkingTree::kPathCount; ++number) {
-            ASSERT_TRUE(QDir().mkpath(QString::fromStdString(tree.Path(number))));
-        }
-        windows = std::make_unique<Windows>(fakes.platform);
-        windows->Start(dir.path());
+        windows = testing::OpenWindows(fakes.platform, dir.path());
         Tool().SetSettingsPath(dir.filePath("kobrix.INI"));
     }
     void Choose(const QString& name) {
-        auto& list = *Main().findChild<QListWidget*>("FileListBox1");
-        const auto items = list.findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1);
-        list.setCurrentItem(items.front());
+        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
 };
 

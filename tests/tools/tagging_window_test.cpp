@@ -48,19 +48,9 @@ class TaggingTest : public ::testing::Test {
         picture.Fill(0, 0, 0);
         WriteJpegFile(picture, Path(name).toStdString());
     }
-    void Open() {
-        const WorkingTree tree = MakeWorkingTree(dir.path().toStdString());
-        for (int number = 1; number <= WorkingTree::kPathCount; ++number) {
-            ASSERT_TRUE(QDir().mkpath(QString::fromStdString(tree.Path(number))));
-        }
-        windows = std::make_unique<Windows>(fakes.platform);
-        windows->Start(dir.path());
-    }
+    void Open() { windows = testing::OpenWindows(fakes.platform, dir.path()); }
     void Choose(const QString& name) {
-        QListWidget& list = In<QListWidget>(Main(), "FileListBox1");
-        const auto items = list.findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1) << name.toStdString();
-        list.setCurrentItem(items.front());
+        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
     // Pixels of the tool's picture that the yellow text reached, by row.
     static std::pair<int, int> YellowRows(const Bitmap24& picture) {
