@@ -6,7 +6,9 @@
 #include <map>
 #include <optional>
 
+#include "app/file_operations.h"
 #include "colour/anaglyph.h"
+#include "colour/composite.h"
 #include "colour/sunset.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
@@ -192,6 +194,31 @@ int RunFadeCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (!Write(*picture, *parsed->output, err)) return 1;
     out << inPath << " -> " << *parsed->output << " (" << passes
         << (passes == 1 ? " pass" : " passes") << ")\n";
+    return 0;
+}
+
+int RunCompositeCommand(const std::vector<std::string>& args, std::ostream& out,
+                        std::ostream& err) {
+    std::string problem;
+    const std::optional<Arguments> parsed = Parse(args, {}, false, problem);
+    if (parsed && parsed->positional.size() != 3) problem = "give BLUE, GREEN and RED";
+    if (!problem.empty()) {
+        err << "kobrix-cli composite: " << problem << '\n';
+        return 2;
+    }
+    std::vector<Bitmap24> bands;
+    for (const std::string& path : parsed->positional) {
+        std::optional<Bitmap24> band = Read(path, err);
+        if (!band) return 1;
+        bands.push_back(std::move(*band));
+    }
+    const Bitmap24 composite = StraightCombination(bands[0], bands[1], bands[2]);
+    if (!Write(composite, *parsed->output, err)) return 1;
+    FilterTags tags;
+    UpdateFilterTags(tags, BaseNameOf(parsed->positional[0]), BaseNameOf(parsed->positional[1]),
+                     BaseNameOf(parsed->positional[2]), false);
+    out << *parsed->output << " (" << composite.Width() << " x " << composite.Height()
+        << " pixels, filters " << tags.tag << ")\n";
     return 0;
 }
 

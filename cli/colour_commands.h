@@ -17,5 +17,8 @@ namespace kobrix::cli {
 // (checked before anything is read). Nothing is written unless the command succeeds.
 int RunAnaglyphCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunFadeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// `composite BLUE GREEN RED -o OUT`: the straight colour combination of three band pictures
+// over their common top-left area. Returns as the commands above.
+int RunCompositeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kobrix::cli

@@ -47,6 +47,11 @@ constexpr const char* kUsage =
     "      Both read JPEG, BMP or GIF (the first frame) and write OUT by its extension as\n"
     "      convert does. Exit status 1 when an input cannot be read or OUT written, 2 for usage\n"
     "      errors; nothing is written unless the command succeeds.\n"
+    "  composite BLUE GREEN RED -o OUT\n"
+    "      A colour composite of three band pictures of one scene (for the panoramic camera\n"
+    "      usually the filters L6, L5 and L4): the red band's blue byte becomes red, the green\n"
+    "      band's green byte green, the blue band's red byte blue, over the common top-left\n"
+    "      area. OUT by its extension as convert writes it.\n"
     "  movie DIR -o OUT.avi [--fps N]\n"
     "      An uncompressed AVI movie of every ordinary file of DIR (sorted by name without\n"
     "      regard to case) at N frames a second (default 5). All frames must have the first\n"
@@ -83,6 +88,9 @@ int main(int argc, char** argv) {
     }
     if (command == "anaglyph") return kobrix::cli::RunAnaglyphCommand(args, std::cout, std::cerr);
     if (command == "fade") return kobrix::cli::RunFadeCommand(args, std::cout, std::cerr);
+    if (command == "composite") {
+        return kobrix::cli::RunCompositeCommand(args, std::cout, std::cerr);
+    }
     if (command == "movie") return kobrix::cli::RunMovieCommand(args, std::cout, std::cerr);
     if (command == "info") return kobrix::cli::RunInfoCommand(args, std::cout, std::cerr);
     if (command == "convert") {

@@ -151,19 +151,22 @@ std::string AnaglyphSettingsTag(const AnaglyphSettings& settings) {
            "M" + std::to_string(settings.merge);
 }
 
-std::string NumberedAnaglyphName(std::string_view baseName, std::string_view tag,
-                                 const std::vector<std::string>& existingNames) {
+unsigned long long FirstFreeSaveNumber(std::string_view stem,
+                                       const std::vector<std::string>& existingNames) {
     std::unordered_set<std::string> taken;
     taken.reserve(existingNames.size());
     for (const std::string& name : existingNames) taken.insert(Lower(name));
-    const std::string stem = std::string(baseName) + std::string(tag) + "-0";
+    const std::string lowerStem = Lower(std::string(stem) + "-0");
     for (unsigned long long n = 1;; ++n) {
-        const std::string candidate = stem + std::to_string(n);
-        const std::string lower = Lower(candidate);
-        if (!taken.contains(lower + ".jpg") && !taken.contains(lower + ".bmp")) {
-            return candidate + ".jpg";
-        }
+        const std::string lower = lowerStem + std::to_string(n);
+        if (!taken.contains(lower + ".jpg") && !taken.contains(lower + ".bmp")) return n;
     }
+}
+
+std::string NumberedAnaglyphName(std::string_view baseName, std::string_view tag,
+                                 const std::vector<std::string>& existingNames) {
+    const std::string stem = std::string(baseName) + std::string(tag);
+    return stem + "-0" + std::to_string(FirstFreeSaveNumber(stem, existingNames)) + ".jpg";
 }
 
 std::vector<std::string> DirectoryEntryNames(const std::string& directory) {

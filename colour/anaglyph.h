@@ -82,6 +82,10 @@ std::string AnaglyphSettingsTag(const AnaglyphSettings& settings);
 // name with ".bmp", letter case ignored. The endings run -01 .. -09, -010, -011, ...
 // The ".bmp" name is checked as well so that a bitmap saved under the proposal is not
 // replaced by the next save.
+// The number n of that scheme for `stem` (base name and tag): the first from 1 for which neither
+// stem + "-0" + n + ".jpg" nor ".bmp" is among `existingNames`, letter case ignored.
+unsigned long long FirstFreeSaveNumber(std::string_view stem,
+                                       const std::vector<std::string>& existingNames);
 std::string NumberedAnaglyphName(std::string_view baseName, std::string_view tag,
                                  const std::vector<std::string>& existingNames);
 

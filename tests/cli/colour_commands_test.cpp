@@ -106,6 +106,22 @@ TEST(AnaglyphCommand, UsageAndReadErrorsWriteNothing) {
     EXPECT_EQ(test::Names(dir), before);
 }
 
+TEST(CompositeCommand, CombinesTheBandsAndRefusesBadUse) {
+    test::ScratchDir dir;
+    const std::string blue = WriteFilled(dir, "2P241328935EFFAUCTP2582L6M1.bmp", 8, 6, 1, 2, 3);
+    const std::string green = WriteFilled(dir, "2P241328935EFFAUCTP2582L5M1.bmp", 8, 6, 4, 5, 6);
+    const std::string red = WriteFilled(dir, "2P241328935EFFAUCTP2582L4M1.bmp", 7, 6, 7, 8, 9);
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCompositeCommand({blue, green, red, "-o", dir / "c.bmp"}, out, err), 0)
+        << err.str();
+    EXPECT_NE(out.str().find("7 x 6 pixels, filters -L4L5L6"), std::string::npos) << out.str();
+    EXPECT_EQ(PixelAt(ReadBmpFile(dir / "c.bmp"), 6, 5), (std::vector<int>{3, 5, 7}));
+    EXPECT_EQ(RunCompositeCommand({blue, green, "-o", dir / "d.bmp"}, out, err), 2);
+    EXPECT_EQ(RunCompositeCommand({blue, green, dir / "none.bmp", "-o", dir / "d.bmp"}, out, err),
+              1);
+    EXPECT_EQ(test::Names(dir).size(), 4u);  // nothing written by the failures
+}
+
 TEST(FadeCommand, FadesByPassesAndRefusesBadInput) {
     test::ScratchDir dir;
     const std::string in = WriteFilled(dir, "in.bmp", 3, 2, 30, 200, 90);
