@@ -19,6 +19,8 @@ class BrowsingLink {
     // The file list: its directory and selected entry (-1 for none).
     virtual QString ListDirectory() const = 0;
     virtual int ListSelection() const = 0;
+    // The full path of the selected entry (empty for none).
+    virtual QString SelectedPath() const = 0;
     // Shows `directory` in the file list, as a choice in the directory list would.
     virtual void ShowListDirectory(const QString& directory) = 0;
     // Back to `directory` with entry `index` selected, and that entry displayed again.

@@ -52,9 +52,6 @@ QString Q(const std::string& s) {
 
 // Menu items whose windows come with later tools.
 const QStringList kNotYetAvailable = {"Traverse Maps",
-                                      "Colour Image Tool",
-                                      "Auto L4L5L6 RGB",
-                                      "Force Manual Colour",
                                       "tlhIngan Hol ",
                                       "The Help Menu",
                                       "Those that went before us",
@@ -243,7 +240,6 @@ void MainWindow::BuildControls() {
     auto* colour = Button("Button9", "Colour", "Pass image to colour page if R.G.B.", central);
     auto* print = Button("Button6", "Print", "Print window or send to Clipboard", central);
     auto* tag = Button("Button19", "Tag", QString(), central);
-    colour->setEnabled(false);
     connect(tag, &QPushButton::clicked, this, [this] { Guard([this] { Button19Click(); }); });
     buttons->addWidget(close, 0, 0);
     buttons->addWidget(large, 0, 1);
@@ -413,6 +409,12 @@ void MainWindow::Guard(const std::function<void()>& action) {
 
 QString MainWindow::ListDirectory() const {
     return Q(browser_.Files().Directory());
+}
+
+QString MainWindow::SelectedPath() const {
+    const std::string& name = browser_.Files().SelectedName();
+    if (name.empty()) return {};
+    return QDir(ListDirectory()).filePath(Q(name));
 }
 
 int MainWindow::ListSelection() const {
@@ -766,6 +768,7 @@ void MainWindow::ShowDecoded(const DecodeState& state) {
     if (peers_.earthTime) peers_.earthTime->ShowDecoded(state);
     // The Martian page runs its computation on every decode, shown or not.
     if (peers_.martianTime) peers_.martianTime->ShowDecoded(state);
+    if (decodeListener_) decodeListener_(state);
 }
 
 void MainWindow::ShowPicture(const Bitmap24& picture) {

@@ -98,6 +98,7 @@ class MainWindow : public QMainWindow,
     const WorkingTree& Tree() const override { return treeCheck_.Tree(); }
     QString ListDirectory() const override;
     int ListSelection() const override;
+    QString SelectedPath() const override;
     void ShowListDirectory(const QString& directory) override;
     void RestoreList(const QString& directory, int index) override;
     QImage DisplayedPicture() const override;
@@ -111,6 +112,10 @@ class MainWindow : public QMainWindow,
     void SetCaptureTimeCharset(int code) override;
     void SelectListEntry(int index) override;
     void StepImage(int delta) override { delta > 0 ? NextImage() : PreviousImage(); }
+    // Told of every decode, after the main window's own displays (the colour tool's prefix).
+    void SetDecodeListener(std::function<void(const DecodeState&)> listener) {
+        decodeListener_ = std::move(listener);
+    }
     // The magnifier's part of the slideshow step: run first of the tools' steps.
     void SetMagnifierStep(std::function<void()> step) { magnifierStep_ = std::move(step); }
     void HideAuxiliaryLists() override;
@@ -253,6 +258,7 @@ class MainWindow : public QMainWindow,
     QLabel* label78_ = nullptr;
     TagTool* tagTool_ = nullptr;
     std::function<void()> magnifierStep_;
+    std::function<void(const DecodeState&)> decodeListener_;
     int captureCharset_ = 0;
 
     QTimer timer1_;

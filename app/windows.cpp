@@ -1,6 +1,7 @@
 #include "app/windows.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <type_traits>
 
 #include "app/birthday_search_window.h"
@@ -15,6 +16,9 @@
 #include "app/sol_search_window.h"
 #include "app/stereo_viewer.h"
 #include "colour/anaglyph_window.h"
+#include "colour/colour_processor_window.h"
+#include "colour/colour_run.h"
+#include "colour/colour_window.h"
 #include "colour/sunset_window.h"
 #include "decode/earth_time_page.h"
 #include "decode/information_text_pages.h"
@@ -61,6 +65,8 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     fullSize_ = Create<FullSizeWindow>();
     anaglyph_ = Create<AnaglyphWindow>();
     sunset_ = Create<SunsetWindow>();
+    colour_ = Create<ColourWindow>();
+    colourProcessor_ = Create<ColourProcessorWindow>();
     directories_ = Create<DirectoriesWindow>();
     solSearch_ = Create<SolSearchWindow>();
     birthdaySearch_ = Create<BirthdaySearchWindow>();
@@ -87,6 +93,7 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     solSearch_->Attach(*main_);
     birthdaySearch_->Attach(*main_);
     ConnectColourTools();
+    ConnectComposites();
     ConnectTagging();
     ConnectMagnifier();
 }
@@ -157,6 +164,28 @@ void Windows::ConnectColourTools() {
             main.Drive(
                 [this, &main] { sunset_->Receive(main.DisplayedPicture(), main.DisplayedPath()); });
         });
+}
+
+void Windows::ConnectComposites() {
+    MainWindow& main = *main_;
+    QAction& autoOption = *main.Menu().Item("Auto L4L5L6 RGB");
+    colourRun_ = std::make_unique<ColourRun>(platform_, main.Link(), *colour_, *colourProcessor_,
+                                             autoOption, *main.Menu().Item("Force Manual Colour"));
+    ColourWindowHooks hooks;
+    hooks.autoOption = [&autoOption] { return autoOption.isChecked(); };
+    hooks.setAutoOption = [&autoOption](bool on) { autoOption.setChecked(on); };
+    hooks.allBandsLoaded = [this] { colourRun_->AllBandsLoaded(); };
+    hooks.combined = [this] { colourRun_->Combined(); };
+    colour_->Attach(main.Link(), std::move(hooks));
+    main.SetDecodeListener([this](const DecodeState& state) {
+        colour_->SetPrefix(QString::fromStdString(state.product.FilterSetPrefix));
+    });
+    QObject::connect(main.Menu().Item("Colour Image Tool"), &QAction::triggered, &main, [this] {
+        colour_->show();
+        colour_->raise();
+    });
+    QObject::connect(main.findChild<QPushButton*>("Button9"), &QPushButton::clicked, &main,
+                     [this, &main] { main.Drive([this] { colourRun_->ColourButton(); }); });
 }
 
 Windows::~Windows() = default;

@@ -13,6 +13,9 @@ namespace kobrix {
 
 class AnaglyphWindow;
 class AviToolWindow;
+class ColourProcessorWindow;
+class ColourRun;
+class ColourWindow;
 class ClipboardWindow;
 class MagnifierWindow;
 class LanguageWindow;
@@ -58,6 +61,9 @@ class Windows {
     BirthdaySearchWindow& BirthdaySearch() { return *birthdaySearch_; }
     AnaglyphWindow& Anaglyph() { return *anaglyph_; }
     SunsetWindow& Sunset() { return *sunset_; }
+    ColourWindow& Colour() { return *colour_; }
+    ColourProcessorWindow& ColourProcessor() { return *colourProcessor_; }
+    ColourRun& ColourProcessing() { return *colourRun_; }
     TaggingWindow& Tagging() { return *tagging_; }
     AviToolWindow& AviTool() { return *aviTool_; }
     MagnifierWindow& Magnifier() { return *magnifier_; }
@@ -67,6 +73,7 @@ class Windows {
 
   private:
     void ConnectColourTools();
+    void ConnectComposites();
     void ConnectTagging();
     void ConnectMagnifier();
     template <typename W>
@@ -86,6 +93,9 @@ class Windows {
     std::unique_ptr<FullSizeWindow> fullSize_;
     std::unique_ptr<AnaglyphWindow> anaglyph_;
     std::unique_ptr<SunsetWindow> sunset_;
+    std::unique_ptr<ColourWindow> colour_;
+    std::unique_ptr<ColourProcessorWindow> colourProcessor_;
+    std::unique_ptr<ColourRun> colourRun_;
     std::unique_ptr<DirectoriesWindow> directories_;
     std::unique_ptr<SolSearchWindow> solSearch_;
     std::unique_ptr<BirthdaySearchWindow> birthdaySearch_;

@@ -1,6 +1,7 @@
-// The anaglyph render chain and one sunset pass on 1024 x 1024 pictures, each against a plain
-// memcpy of the bytes it starts from, in the same run: the chain against copying both
-// sources, the pass against copying the picture.
+// The anaglyph render chain, one sunset pass and the colour composite on 1024 x 1024
+// pictures, each against a plain memcpy of the bytes it starts from, in the same run: the
+// chain against copying both sources, the pass against copying the picture, the composite and
+// a mixture slider step against copying the three bands.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -9,6 +10,7 @@
 
 #include "bench/ratio_reporter.h"
 #include "colour/anaglyph.h"
+#include "colour/composite.h"
 #include "colour/sunset.h"
 
 namespace kobrix {
@@ -105,6 +107,57 @@ void MemcpyPicture(benchmark::State& state) {
     }
 }
 
+struct Bands {
+    Bitmap24 blue = Noise(4);
+    Bitmap24 green = Noise(5);
+    Bitmap24 red = Noise(6);
+};
+
+const Bands& ThreeBands() {
+    static const Bands bands;
+    return bands;
+}
+
+void CompositeStraight(benchmark::State& state) {
+    const Bands& bands = ThreeBands();
+    for (auto _ : state) {
+        Bitmap24 composite = StraightCombination(bands.blue, bands.green, bands.red);
+        benchmark::DoNotOptimize(composite.Data());
+    }
+}
+
+// One move of a mixture slider without its working files: the mixture again, then the
+// combination of both mixtures with the green band.
+void CompositeSliderStep(benchmark::State& state) {
+    const Bands& bands = ThreeBands();
+    const Bitmap24 redMix = Mixture(bands.red, bands.green, 70);
+    Bitmap24 blueMix;
+    int position = 0;
+    for (auto _ : state) {
+        MixInto(bands.blue, bands.green, position, blueMix);
+        Bitmap24 composite = StraightCombination(blueMix, bands.green, redMix);
+        benchmark::DoNotOptimize(composite.Data());
+        position = (position + 1) % 101;
+    }
+}
+
+void MemcpyThreeBands(benchmark::State& state) {
+    const Bands& bands = ThreeBands();
+    std::vector<std::uint8_t> a(bands.blue.SizeBytes()), b(a.size()), c(a.size());
+    for (auto _ : state) {
+        std::memcpy(a.data(), bands.blue.Data(), a.size());
+        std::memcpy(b.data(), bands.green.Data(), b.size());
+        std::memcpy(c.data(), bands.red.Data(), c.size());
+        benchmark::DoNotOptimize(a.data());
+        benchmark::DoNotOptimize(b.data());
+        benchmark::DoNotOptimize(c.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+BENCHMARK(CompositeStraight)->Unit(benchmark::kMicrosecond);
+BENCHMARK(CompositeSliderStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MemcpyThreeBands)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RenderChain)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RenderChainInPlace)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SingleSteps)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -118,11 +171,15 @@ BENCHMARK(MemcpyPicture)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     kobrix::Sources();
+    kobrix::ThreeBands();
     kobrix::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const char* ours : {"RenderChain/0", "RenderChain/1", "RenderChainInPlace/0",
                              "RenderChainInPlace/1", "SingleSteps/0", "SingleSteps/1"}) {
         reporter.PrintRatio(ours, "MemcpyPair");
+    }
+    for (const char* ours : {"CompositeStraight", "CompositeSliderStep"}) {
+        reporter.PrintRatio(ours, "MemcpyThreeBands");
     }
     reporter.PrintRatio("SunsetOnePass", "MemcpyPicture");
     benchmark::Shutdown();

@@ -5,6 +5,7 @@
 #include <exception>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "app/file_operations.h"
 #include "colour/anaglyph.h"
@@ -20,7 +21,7 @@ struct Arguments {
     std::vector<std::string> positional;
     std::optional<std::string> output;
     std::map<std::string, int> numbers;  // by option name, "--merge"
-    bool blue = false;
+    std::set<std::string> switches;      // those given, "--blue"
 };
 
 // A whole decimal number, nothing before or after it.
@@ -38,12 +39,11 @@ struct NumberOption {
     int highest;
 };
 
-// Reads the arguments against the number options and, when `allowBlue`, the switch "--blue".
-// Empty, with the problem in `problem`, on a usage error.
-
+// Reads the arguments against the number options and the switches ("--blue"). Empty, with
+// the problem in `problem`, on a usage error.
 std::optional<Arguments> Parse(const std::vector<std::string>& args,
-                               const std::vector<NumberOption>& numberOptions, bool allowBlue,
-                               std::string& problem) {
+                               const std::vector<NumberOption>& numberOptions,
+                               const std::set<std::string>& switches, std::string& problem) {
     Arguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
@@ -69,8 +69,8 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args,
             parsed.output = *value;
             continue;
         }
-        if (allowBlue && arg == "--blue" && !value) {
-            parsed.blue = true;
+        if (switches.count(arg) != 0 && !value) {
+            parsed.switches.insert(arg);
             continue;
         }
         bool known = false;
@@ -151,8 +151,8 @@ bool Write(const Bitmap24& picture, const std::string& path, std::ostream& err) 
 int RunAnaglyphCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string problem;
     const std::optional<Arguments> parsed =
-        Parse(args, {{"--merge", 0, 100}, {"--contrast", 0, 100}, {"--brightness", 0, 100}}, true,
-              problem);
+        Parse(args, {{"--merge", 0, 100}, {"--contrast", 0, 100}, {"--brightness", 0, 100}},
+              {"--blue"}, problem);
     if (parsed && parsed->positional.size() != 2) problem = "give RIGHT and LEFT";
     if (!problem.empty()) {
         err << "kobrix-cli anaglyph: " << problem << '\n';
@@ -170,7 +170,8 @@ int RunAnaglyphCommand(const std::vector<std::string>& args, std::ostream& out, 
     const std::optional<Bitmap24> left = Read(leftPath, err);
     if (!left) return 1;
     const Bitmap24 anaglyph =
-        RenderAnaglyph(Separate(*right, parsed->blue ? Separation::Blue : Separation::Cyan),
+        RenderAnaglyph(Separate(*right, parsed->switches.count("--blue") != 0 ? Separation::Blue
+                                                                              : Separation::Cyan),
                        Separate(*left, Separation::Red), settings);
     if (!Write(anaglyph, *parsed->output, err)) return 1;
     out << rightPath << " + " << leftPath << " -> " << *parsed->output << " (" << anaglyph.Width()
@@ -180,7 +181,7 @@ int RunAnaglyphCommand(const std::vector<std::string>& args, std::ostream& out, 
 
 int RunFadeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string problem;
-    const std::optional<Arguments> parsed = Parse(args, {{"--passes", 0, INT_MAX}}, false, problem);
+    const std::optional<Arguments> parsed = Parse(args, {{"--passes", 0, INT_MAX}}, {}, problem);
     if (parsed && parsed->positional.size() != 1) problem = "give one input file";
     if (!problem.empty()) {
         err << "kobrix-cli fade: " << problem << '\n';
@@ -200,23 +201,35 @@ int RunFadeCommand(const std::vector<std::string>& args, std::ostream& out, std:
 int RunCompositeCommand(const std::vector<std::string>& args, std::ostream& out,
                         std::ostream& err) {
     std::string problem;
-    const std::optional<Arguments> parsed = Parse(args, {}, false, problem);
-    if (parsed && parsed->positional.size() != 3) problem = "give BLUE, GREEN and RED";
+    const std::optional<Arguments> parsed =
+        Parse(args, {{"--red-mix", 0, 100}, {"--blue-mix", 0, 100}, {"--solarize", 0, 100}},
+              {"--invert"}, problem);
+    if (parsed && parsed->positional.size() != 3) problem = "give RED, GREEN and BLUE";
+    const bool invert = parsed && parsed->switches.count("--invert") != 0;
+    const bool solarize = parsed && parsed->numbers.count("--solarize") != 0;
+    if (problem.empty() && invert && solarize) problem = "give --invert or --solarize, not both";
     if (!problem.empty()) {
         err << "kobrix-cli composite: " << problem << '\n';
         return 2;
     }
-    std::vector<Bitmap24> bands;
+    std::vector<Bitmap24> bands;  // red, green, blue
     for (const std::string& path : parsed->positional) {
         std::optional<Bitmap24> band = Read(path, err);
         if (!band) return 1;
         bands.push_back(std::move(*band));
     }
-    const Bitmap24 composite = StraightCombination(bands[0], bands[1], bands[2]);
+    const auto mixed = [&](const Bitmap24& band, const char* option) {
+        const auto it = parsed->numbers.find(option);
+        return it == parsed->numbers.end() ? band : Mixture(band, bands[1], it->second);
+    };
+    Bitmap24 composite =
+        StraightCombination(mixed(bands[2], "--blue-mix"), bands[1], mixed(bands[0], "--red-mix"));
+    if (invert) composite = Inverted(composite);
+    if (solarize) composite = Solarized(composite, parsed->numbers.at("--solarize"));
     if (!Write(composite, *parsed->output, err)) return 1;
     FilterTags tags;
-    UpdateFilterTags(tags, BaseNameOf(parsed->positional[0]), BaseNameOf(parsed->positional[1]),
-                     BaseNameOf(parsed->positional[2]), false);
+    UpdateFilterTags(tags, BaseNameOf(parsed->positional[2]), BaseNameOf(parsed->positional[1]),
+                     BaseNameOf(parsed->positional[0]), false);
     out << *parsed->output << " (" << composite.Width() << " x " << composite.Height()
         << " pixels, filters " << tags.tag << ")\n";
     return 0;

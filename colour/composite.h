@@ -37,4 +37,40 @@ std::string CompositeSaveName(std::string_view baseName, std::string_view tag,
                               std::string_view middle,
                               const std::vector<std::string>& existingNames);
 
+// The middle part of a proposed save name: "-Inverted0", else "-Solarized0", else "-0".
+std::string_view CompositeMiddle(bool inverted, bool solarized);
+
+// The tag after the MER2RGB method: the green label stands three times ("-L4L5L5L5L6").
+std::string Mer2RgbTag(const FilterTags& tags);
+
+// A slider position 0..100 as a weight out of 256: the nearest integer to 256 * p / 100
+// (128 at 50, 179 at 70, 256 at 100).
+int MixtureWeight(int position);
+
+// A band mixed with the green band over their common area; every byte is
+// (band * w + green * (256 - w)) >> 8 with w = MixtureWeight(position). `out` is resized.
+void MixInto(const Bitmap24& band, const Bitmap24& green, int position, Bitmap24& out);
+Bitmap24 Mixture(const Bitmap24& band, const Bitmap24& green, int position);
+
+// The negative: every byte 255 minus itself.
+Bitmap24 Inverted(const Bitmap24& picture);
+// Every byte shifted cyclically by w = MixtureWeight(position), modulo 256; positions 0 and
+// 100 leave the picture as it is.
+Bitmap24 Solarized(const Bitmap24& picture, int position);
+
+// The name of a band's partner file: the product name up to the eye letter, the filter digit,
+// "M1" and the current file's extension.
+std::string PresetBandName(std::string_view prefix, char filterDigit, std::string_view extension);
+
+// The three band slots of a composite.
+enum class Band { Blue = 0, Green = 1, Red = 2 };
+
+// Which slots a file goes into: its own filter when it is a left-eye 4, 5 or 6, and the band
+// the user ticked, if any.
+struct BandPicks {
+    bool red = false, green = false, blue = false;
+};
+enum class TickedBand { None, Red, Green, Blue };
+BandPicks PickBands(std::string_view eyeLetter, std::string_view filterDigit, TickedBand ticked);
+
 }  // namespace kobrix

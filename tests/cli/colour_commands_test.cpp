@@ -106,20 +106,42 @@ TEST(AnaglyphCommand, UsageAndReadErrorsWriteNothing) {
     EXPECT_EQ(test::Names(dir), before);
 }
 
-TEST(CompositeCommand, CombinesTheBandsAndRefusesBadUse) {
+TEST(CompositeCommand, CombinesMixesAndRefusesBadUse) {
     test::ScratchDir dir;
     const std::string blue = WriteFilled(dir, "2P241328935EFFAUCTP2582L6M1.bmp", 8, 6, 1, 2, 3);
     const std::string green = WriteFilled(dir, "2P241328935EFFAUCTP2582L5M1.bmp", 8, 6, 4, 5, 6);
     const std::string red = WriteFilled(dir, "2P241328935EFFAUCTP2582L4M1.bmp", 7, 6, 7, 8, 9);
     std::ostringstream out, err;
-    ASSERT_EQ(RunCompositeCommand({blue, green, red, "-o", dir / "c.bmp"}, out, err), 0)
+    ASSERT_EQ(RunCompositeCommand({red, green, blue, "-o", dir / "c.bmp"}, out, err), 0)
         << err.str();
     EXPECT_NE(out.str().find("7 x 6 pixels, filters -L4L5L6"), std::string::npos) << out.str();
     EXPECT_EQ(PixelAt(ReadBmpFile(dir / "c.bmp"), 6, 5), (std::vector<int>{3, 5, 7}));
+
+    // Grey bands 200, 100 and 50 mixed at 70, then inverted.
+    const std::string r2 = WriteFilled(dir, "r.bmp", 4, 4, 200, 200, 200);
+    const std::string g2 = WriteFilled(dir, "g.bmp", 4, 4, 100, 100, 100);
+    const std::string b2 = WriteFilled(dir, "b.bmp", 4, 4, 50, 50, 50);
+    ASSERT_EQ(RunCompositeCommand(
+                  {r2, g2, b2, "-o", dir / "m.bmp", "--red-mix", "70", "--blue-mix=70", "--invert"},
+                  out, err),
+              0)
+        << err.str();
+    EXPECT_EQ(PixelAt(ReadBmpFile(dir / "m.bmp"), 3, 3),
+              (std::vector<int>{255 - 65, 255 - 100, 255 - 169}));
+    ASSERT_EQ(RunCompositeCommand({r2, g2, b2, "-o", dir / "s.bmp", "--solarize", "25"}, out, err),
+              0);
+    EXPECT_EQ(PixelAt(ReadBmpFile(dir / "s.bmp"), 0, 0), (std::vector<int>{114, 164, 8}));
+
+    const std::size_t files = test::Names(dir).size();
     EXPECT_EQ(RunCompositeCommand({blue, green, "-o", dir / "d.bmp"}, out, err), 2);
+    EXPECT_EQ(RunCompositeCommand({r2, g2, b2, "-o", dir / "d.bmp", "--red-mix", "101"}, out, err),
+              2);
+    EXPECT_EQ(RunCompositeCommand({r2, g2, b2, "-o", dir / "d.bmp", "--invert", "--solarize", "5"},
+                                  out, err),
+              2);
     EXPECT_EQ(RunCompositeCommand({blue, green, dir / "none.bmp", "-o", dir / "d.bmp"}, out, err),
               1);
-    EXPECT_EQ(test::Names(dir).size(), 4u);  // nothing written by the failures
+    EXPECT_EQ(test::Names(dir).size(), files);  // nothing written by the failures
 }
 
 TEST(FadeCommand, FadesByPassesAndRefusesBadInput) {

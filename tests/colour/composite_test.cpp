@@ -43,5 +43,47 @@ TEST(Composite, FilterTagsAndSaveNames) {
               base + "-L4L5L6-Inverted02");
 }
 
+TEST(Composite, MixturesAtTheirWeights) {
+    const Bitmap24 red = Band(8, 6, 200, 200, 200);
+    const Bitmap24 green = Band(7, 6, 100, 100, 100);
+    const Bitmap24 blue = Band(8, 5, 50, 50, 50);
+    EXPECT_EQ(MixtureWeight(50), 128);
+    EXPECT_EQ(MixtureWeight(70), 179);
+    const Bitmap24 redMix = Mixture(red, green, 70);
+    EXPECT_EQ(redMix.Width(), 7);
+    EXPECT_EQ(redMix.Row(5)[20], 169);
+    const Bitmap24 blueMix = Mixture(blue, green, 70);
+    EXPECT_EQ(blueMix.Height(), 5);
+    EXPECT_EQ(blueMix.Row(4)[0], 65);
+    EXPECT_TRUE(Mixture(blue, green, 0).SamePixels(Band(7, 5, 100, 100, 100)));
+    EXPECT_TRUE(Mixture(blue, green, 100).SamePixels(Band(7, 5, 50, 50, 50)));
+}
+
+TEST(Composite, InvertAndSolarize) {
+    Bitmap24 picture = Band(3, 1, 0, 200, 100);
+    const Bitmap24 negative = Inverted(picture);
+    EXPECT_EQ(negative.Row(0)[0], 255);
+    EXPECT_EQ(negative.Row(0)[1], 55);
+    const Bitmap24 quarter = Solarized(picture, 25);
+    EXPECT_EQ(quarter.Row(0)[1], 8);
+    EXPECT_EQ(quarter.Row(0)[2], 164);
+    EXPECT_EQ(Solarized(picture, 50).Row(0)[1], 72);
+    EXPECT_TRUE(Solarized(picture, 0).SamePixels(picture));
+    EXPECT_TRUE(Solarized(picture, 100).SamePixels(picture));
+}
+
+TEST(Composite, BandPicksPresetNamesAndTags) {
+    const auto picks = PickBands("L", "5", TickedBand::Red);
+    EXPECT_TRUE(picks.green && picks.red && !picks.blue);
+    EXPECT_FALSE(PickBands("R", "4", TickedBand::None).red);
+    EXPECT_TRUE(PickBands("R", "4", TickedBand::Blue).blue);
+    EXPECT_EQ(PresetBandName("2P241328935EFFAUCTP2582L", '6', ".JPG"),
+              "2P241328935EFFAUCTP2582L6M1.JPG");
+    FilterTags tags{"L6", "L5", "L4", "-L4L5L6"};
+    EXPECT_EQ(Mer2RgbTag(tags), "-L4L5L5L5L6");
+    EXPECT_EQ(CompositeMiddle(true, true), "-Inverted0");
+    EXPECT_EQ(CompositeMiddle(false, true), "-Solarized0");
+}
+
 }  // namespace
 }  // namespace kobrix
