@@ -132,10 +132,11 @@ void CompositeSliderStep(benchmark::State& state) {
     const Bands& bands = ThreeBands();
     const Bitmap24 redMix = Mixture(bands.red, bands.green, 70);
     Bitmap24 blueMix;
+    Bitmap24 composite;
     int position = 0;
     for (auto _ : state) {
         MixInto(bands.blue, bands.green, position, blueMix);
-        Bitmap24 composite = StraightCombination(blueMix, bands.green, redMix);
+        StraightCombinationInto(blueMix, bands.green, redMix, composite);
         benchmark::DoNotOptimize(composite.Data());
         position = (position + 1) % 101;
     }

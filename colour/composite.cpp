@@ -2,27 +2,37 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "colour/anaglyph.h"
 
 namespace kobrix {
 
-Bitmap24 StraightCombination(const Bitmap24& blueBand, const Bitmap24& greenBand,
-                             const Bitmap24& redBand) {
+void StraightCombinationInto(const Bitmap24& blueBand, const Bitmap24& greenBand,
+                             const Bitmap24& redBand, Bitmap24& composite) {
     const int width = std::min({blueBand.Width(), greenBand.Width(), redBand.Width()});
     const int height = std::min({blueBand.Height(), greenBand.Height(), redBand.Height()});
-    Bitmap24 composite(width, height);
+    composite.Resize(width, height, false);
+    const std::size_t bytes = static_cast<std::size_t>(width) * 3;
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t* b = blueBand.Row(y);
-        const std::uint8_t* g = greenBand.Row(y);
-        const std::uint8_t* r = redBand.Row(y);
-        std::uint8_t* out = composite.Row(y);
-        for (int x = 0; x < width; ++x, b += 3, g += 3, r += 3, out += 3) {
-            out[0] = b[2];
-            out[1] = g[1];
-            out[2] = r[0];
+        const std::uint8_t* __restrict b = blueBand.Row(y);
+        const std::uint8_t* __restrict g = greenBand.Row(y);
+        const std::uint8_t* __restrict r = redBand.Row(y);
+        std::uint8_t* __restrict out = composite.Row(y);
+        // Green whole, then the red and blue bytes over it.
+        std::memcpy(out, g, bytes);
+        for (std::size_t i = 0; i < bytes; i += 3) {
+            out[i] = b[i + 2];
+            out[i + 2] = r[i];
         }
+        std::fill(out + bytes, out + composite.Stride(), std::uint8_t{0});  // row padding
     }
+}
+
+Bitmap24 StraightCombination(const Bitmap24& blueBand, const Bitmap24& greenBand,
+                             const Bitmap24& redBand) {
+    Bitmap24 composite;
+    StraightCombinationInto(blueBand, greenBand, redBand, composite);
     return composite;
 }
 
@@ -74,21 +84,24 @@ void CombineBytes(const Bitmap24& a, const Bitmap24& b, Bitmap24& out, Op op) {
     out.Resize(width, height, false);
     const std::size_t bytes = static_cast<std::size_t>(width) * 3;
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t* pa = a.Row(y);
-        const std::uint8_t* pb = b.Row(y);
-        std::uint8_t* po = out.Row(y);
+        const std::uint8_t* __restrict pa = a.Row(y);
+        const std::uint8_t* __restrict pb = b.Row(y);
+        std::uint8_t* __restrict po = out.Row(y);
         for (std::size_t i = 0; i < bytes; ++i) po[i] = op(pa[i], pb[i]);
+        std::fill(po + bytes, po + out.Stride(), std::uint8_t{0});
     }
 }
 
 template <typename Op>
 Bitmap24 MapBytes(const Bitmap24& picture, Op op) {
-    Bitmap24 out(picture.Width(), picture.Height());
+    Bitmap24 out;
+    out.Resize(picture.Width(), picture.Height(), false);
     const std::size_t bytes = static_cast<std::size_t>(picture.Width()) * 3;
     for (int y = 0; y < picture.Height(); ++y) {
         const std::uint8_t* in = picture.Row(y);
         std::uint8_t* po = out.Row(y);
         for (std::size_t i = 0; i < bytes; ++i) po[i] = op(in[i]);
+        std::fill(po + bytes, po + out.Stride(), std::uint8_t{0});
     }
     return out;
 }

@@ -16,6 +16,9 @@ namespace kobrix {
 // red byte of the blue band (band pictures are grey, so all their bytes agree).
 Bitmap24 StraightCombination(const Bitmap24& blueBand, const Bitmap24& greenBand,
                              const Bitmap24& redBand);
+// The same into `composite`, resized, so that a slider can reuse the picture it had.
+void StraightCombinationInto(const Bitmap24& blueBand, const Bitmap24& greenBand,
+                             const Bitmap24& redBand, Bitmap24& composite);
 
 // A band's filter label: the eye letter and filter digit of a product name, the 24th and 25th
 // characters of the file name ("L4"); shorter names give what there is.
