@@ -445,7 +445,7 @@ void ColourWindow::SliderCombination() {
     const Bitmap24 green = ReadWorkingFile(Slot(Band::Green).workingFile);
     if (Slot(Band::Green).loaded) compositeView_->SetBitmap(green);
     if (blueMix_.Empty() || redMix_.Empty()) return;
-    composite_ = kobrix::StraightCombination(blueMix_, green, redMix_);
+    StraightCombinationInto(blueMix_, green, redMix_, composite_);
     compositeView_->SetBitmap(composite_);
 }
 
