@@ -83,15 +83,15 @@ TEST(AviWriter, PlayersReadEveryFrameAsWritten) {
     // 8-bit palette frames stay 8-bit, with their palette.
     std::vector<std::string> grey;
     for (int i = 0; i < 3; ++i) {
-        test::BmpSpec spec{.width = 6, .height = 2, .bitCount = 8};
+        test::BmpSpec frame{.width = 6, .height = 2, .bitCount = 8};
         for (int c = 0; c < 256; ++c) {
-            spec.palette.push_back({static_cast<std::uint8_t>(c),
-                                    static_cast<std::uint8_t>(255 - c),
-                                    static_cast<std::uint8_t>(c / 2)});
+            frame.palette.push_back({static_cast<std::uint8_t>(c),
+                                     static_cast<std::uint8_t>(255 - c),
+                                     static_cast<std::uint8_t>(c / 2)});
         }
-        spec.pixels = {1, 2, 3, 4, 5, static_cast<std::uint8_t>(i), 0, 0, 9, 8, 7, 6, 5, 4, 0, 0};
+        frame.pixels = {1, 2, 3, 4, 5, static_cast<std::uint8_t>(i), 0, 0, 9, 8, 7, 6, 5, 4, 0, 0};
         grey.push_back(dir / ("g" + std::to_string(i) + ".bmp"));
-        test::WriteBytes(grey.back(), test::BuildBmp(spec));
+        test::WriteBytes(grey.back(), test::BuildBmp(frame));
     }
     WriteMovie(dir / "g.avi", grey, 2);
     EXPECT_NE(test::Output("ffprobe -v error -show_entries stream=pix_fmt -of csv=p=0 '" +
