@@ -15,6 +15,7 @@
 #include "widgets/controls.h"
 #include "widgets/path_label.h"
 #include "widgets/picture_view.h"
+#include "widgets/setting_controls.h"
 
 namespace kobrix {
 namespace {
@@ -24,27 +25,6 @@ constexpr int kResultView = 409;
 
 const QStringList kOpenFilters = {"All (*.jpg;*.jpeg;*.bmp)", "JPEG Image File (*.jpg)",
                                   "JPEG Image File (*.jpeg)", "Bitmaps (*.bmp)"};
-
-PictureView* View(const char* name, int side, QWidget* parent) {
-    auto* view = new PictureView(parent);
-    view->setObjectName(name);
-    view->setFixedSize(side, side);
-    view->SetStretch(true);
-    view->SetProportional(true);
-    view->SetCenter(true);
-    return view;
-}
-
-QScrollBar* Bar(const char* name, int position, QWidget* parent) {
-    auto* bar = new QScrollBar(Qt::Horizontal, parent);
-    bar->setObjectName(name);
-    bar->setRange(0, 100);
-    bar->setSingleStep(1);
-    bar->setPageStep(10);
-    bar->setValue(position);
-    bar->setMinimumWidth(200);
-    return bar;
-}
 
 }  // namespace
 
@@ -76,8 +56,8 @@ AnaglyphWindow::AnaglyphWindow(Platform& platform, QWidget* parent)
     preselected_->hide();
 
     auto* views = new QHBoxLayout;
-    view1_ = View("Image1", kSmallView, this);
-    view2_ = View("Image2", kSmallView, this);
+    view1_ = FittedSquareView("Image1", kSmallView, this);
+    view2_ = FittedSquareView("Image2", kSmallView, this);
     views->addWidget(view1_);
     views->addWidget(view2_);
     views->addStretch();
@@ -106,9 +86,9 @@ AnaglyphWindow::AnaglyphWindow(Platform& platform, QWidget* parent)
     left->addLayout(buttons);
 
     auto* settings = new QGridLayout;
-    merge_ = Bar("ScrollBar1", 50, this);
-    brightness_ = Bar("ScrollBar2", 0, this);
-    contrast_ = Bar("ScrollBar3", 50, this);
+    merge_ = PercentBar("ScrollBar1", 50, 200, this);
+    brightness_ = PercentBar("ScrollBar2", 0, 200, this);
+    contrast_ = PercentBar("ScrollBar3", 50, 200, this);
     int row = 0;
     for (auto [bar, caption, valueName] : {std::tuple{merge_, "Merge", "MergeValue"},
                                            {contrast_, "Contrast", "ContrastValue"},
@@ -128,7 +108,7 @@ AnaglyphWindow::AnaglyphWindow(Platform& platform, QWidget* parent)
     left->addLayout(settings);
     left->addStretch();
 
-    result_ = View("Image6", kResultView, this);
+    result_ = FittedSquareView("Image6", kResultView, this);
     root->addWidget(result_, 0, Qt::AlignTop);
 
     const auto wire = [this](QPushButton* button, void (AnaglyphWindow::*handler)()) {

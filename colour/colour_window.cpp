@@ -18,6 +18,7 @@
 #include "imaging/image_file.h"
 #include "widgets/controls.h"
 #include "widgets/picture_view.h"
+#include "widgets/setting_controls.h"
 
 namespace kobrix {
 namespace {
@@ -32,27 +33,6 @@ constexpr int kJpegFilter = 2;
 constexpr const char* kCombinedFile = "CombinedTemp.jpg";
 constexpr const char* kBlueMixFile = "BlueMER2RGBTempImage.jpg";
 constexpr const char* kRedMixFile = "RedMER2RGBTempImage.jpg";
-
-PictureView* View(const char* name, int side, QWidget* parent) {
-    auto* view = new PictureView(parent);
-    view->setObjectName(name);
-    view->setFixedSize(side, side);
-    view->SetStretch(true);
-    view->SetProportional(true);
-    view->SetCenter(true);
-    return view;
-}
-
-QScrollBar* MakeSlider(const char* name, int position, QWidget* parent) {
-    auto* bar = new QScrollBar(Qt::Horizontal, parent);
-    bar->setObjectName(name);
-    bar->setRange(0, 100);
-    bar->setSingleStep(1);
-    bar->setPageStep(10);
-    bar->setValue(position);
-    bar->setMinimumWidth(kBandView);
-    return bar;
-}
 
 QString Percent(int value) {
     return QString::number(value) + "%";
@@ -122,7 +102,7 @@ ColourWindow::ColourWindow(Platform& platform, QWidget* parent)
     auto* right = new QVBoxLayout;
     top->addLayout(right);
     auto* stack = new QGridLayout;
-    compositeView_ = View("Image7", kCompositeView, this);
+    compositeView_ = FittedSquareView("Image7", kCompositeView, this);
     placeholder_ = new QFrame(this);
     placeholder_->setObjectName("Shape1");
     placeholder_->setFrameShape(QFrame::Box);
@@ -190,7 +170,7 @@ QWidget* ColourWindow::BuildSlot(Band band, const char* button, const QString& c
     captionRow->addWidget(slot.filterLabel);
     captionRow->addStretch();
     column->addLayout(captionRow);
-    slot.view = View(kViews[i], kBandView, box);
+    slot.view = FittedSquareView(kViews[i], kBandView, box);
     column->addWidget(slot.view);
     // The slot's MER2RGB channel under it.
     channelViews_[i]->setParent(box);
@@ -212,8 +192,8 @@ void ColourWindow::BuildEffects() {
     static constexpr const char* kBars[] = {"ScrollBar1", "ScrollBar2", "ScrollBar3", "ScrollBar4"};
     static constexpr const char* kValues[] = {"Label10", "Label11", "Label12", "Label24"};
     for (int i = 0; i < 4; ++i) {
-        if (i < 3) channelViews_[i] = View(kViews[i], kBandView, this);
-        sliders_[i] = MakeSlider(kBars[i], i == 3 ? 0 : 50, this);
+        if (i < 3) channelViews_[i] = FittedSquareView(kViews[i], kBandView, this);
+        sliders_[i] = PercentBar(kBars[i], i == 3 ? 0 : 50, kBandView, this);
         sliderLabels_[i] = NamedLabel(kValues[i], i == 3 ? "Solarize Slider" : Percent(50), this);
         const int number = i + 1;
         connect(sliders_[i], &QScrollBar::valueChanged, this,
