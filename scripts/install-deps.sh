@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev clang-format-14
   fonts-dejavu-core fonts-wqy-microhei fonts-tlwg-garuda-ttf
   imagemagick xvfb xauth xdotool fonts-liberation ffmpeg
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   desktop-file-utils appstream dpkg-dev groff-base
 )
 
