@@ -20,6 +20,7 @@
 #include "app/tag_tool.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
+#include "movie/avi_player_panel.h"
 #include "movie/avi_writer.h"
 #include "widgets/controls.h"
 #include "widgets/picture_view.h"
@@ -64,7 +65,9 @@ AviToolWindow::AviToolWindow(Platform& platform, QWidget* parent)
     setObjectName("AVIUnit200740");
     setWindowTitle("Kobrix AVI Creation Tool");
 
-    auto* root = new QHBoxLayout(this);
+    auto* outer = new QVBoxLayout(this);
+    auto* root = new QHBoxLayout;
+    outer->addLayout(root);
     auto* left = new QVBoxLayout;
     root->addLayout(left);
     drives_ = new QComboBox(this);
@@ -150,12 +153,18 @@ AviToolWindow::AviToolWindow(Platform& platform, QWidget* parent)
     connect(tagSetup, &QPushButton::clicked, this, [this] { Guarded([this] { ShowTagSetup(); }); });
     root->addWidget(tagSetup, 0, Qt::AlignTop);
 
-    auto* right = new QVBoxLayout;
-    root->addLayout(right);
-    right->addWidget(PlainLabel("AVIoutput directory files", this));
-    outputList_ = new QListWidget(this);
-    outputList_->setObjectName("OutputList");
-    right->addWidget(outputList_, 1);
+    AviPlayerHooks hooks;
+    hooks.frameDirectory = [this] { return FrameDirectory(); };
+    hooks.defaultOutput = [this] {
+        return link_ != nullptr ? Q(WithTrailingSeparator(link_->Tree().AviOutputDirectory))
+                                : QString();
+    };
+    hooks.setStatus = [this](const QString& text, const QColor& colour) {
+        SetStatus(text, colour);
+    };
+    hooks.refreshFrames = [this] { RefreshLists(); };
+    player_ = new AviPlayerPanel(platform_, std::move(hooks), this);
+    outer->addWidget(player_);
 
     writeTimer_.setObjectName("WriteTimer");
     writeTimer_.setSingleShot(true);
@@ -187,8 +196,7 @@ QString AviToolWindow::FrameDirectory() const {
 }
 
 QString AviToolWindow::OutputDirectory() const {
-    return link_ != nullptr ? Q(WithTrailingSeparator(link_->Tree().AviOutputDirectory))
-                            : QString();
+    return player_->OutputDirectory();
 }
 
 void AviToolWindow::RefreshLists() {
@@ -200,10 +208,6 @@ void AviToolWindow::RefreshLists() {
         for (const std::string& name : frames_.Names()) frameList_->addItem(Q(name));
         if (row >= 0 && row < frameList_->count()) frameList_->setCurrentRow(row);
     }
-    outputList_->clear();
-    FileList output;
-    output.Read(OutputDirectory().toStdString());
-    for (const std::string& name : output.Names()) outputList_->addItem(Q(name));
     ShowCounter();
 }
 
@@ -228,6 +232,7 @@ void AviToolWindow::OpenFromMenu() {
     if (!frames_.Empty()) frameList_->setCurrentRow(0);
     FrameSelected(frameList_->currentRow());
     ProposeMovieName();
+    player_->RefreshMovieList();
 }
 
 void AviToolWindow::SetUpDirectories() {
@@ -351,6 +356,7 @@ void AviToolWindow::WriteStep() {
                                   "; it stays in " + directory + ".");
     }
     RefreshLists();
+    player_->RefreshMovieList();
 }
 
 void AviToolWindow::ConvertJpgsToBmps() {
@@ -491,6 +497,7 @@ void AviToolWindow::CopyOrMove(bool move) {
                                   (move ? "moved" : "copied") + " to " + OutputDirectory() + ".");
     }
     RefreshLists();
+    player_->RefreshMovieList();
 }
 
 void AviToolWindow::MoveToOutput() {
@@ -505,6 +512,7 @@ void AviToolWindow::CloseTool() {
     tagTimer_.stop();
     writeTimer_.stop();
     differentSource_ = false;
+    player_->Shutdown();
     if (link_ != nullptr) {
         link_->HideAuxiliaryLists();
         link_->RestoreList(savedDirectory_, savedIndex_);

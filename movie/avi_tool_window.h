@@ -15,6 +15,7 @@ class QPushButton;
 
 namespace kobrix {
 
+class AviPlayerPanel;
 class BrowsingLink;
 class DirectoryBrowser;
 class PictureView;
@@ -27,7 +28,7 @@ class TagTool;
 //
 // Controls by object name: DriveComboBox1, DirectoryListBox1, FileListBox1 (frames), Counter,
 // Image1 (preview), FileNameLabel, SizeLabel, RateEdit, NameEdit, Status, FileInUse,
-// OutputList; buttons by their captions.
+// the player half (AviPlayerPanel); buttons by their captions.
 class AviToolWindow : public QWidget {
     Q_OBJECT
   public:
@@ -60,6 +61,7 @@ class AviToolWindow : public QWidget {
     const FileList& Frames() const { return frames_; }
     QTimer& WriteTimer() { return writeTimer_; }
     QTimer& TagTimer() { return tagTimer_; }
+    AviPlayerPanel& Player() { return *player_; }
 
   private:
     void SetStatus(const QString& text, const QColor& colour);
@@ -89,7 +91,7 @@ class AviToolWindow : public QWidget {
     QListWidget* directories_ = nullptr;
     DirectoryBrowser* browser_ = nullptr;
     QListWidget* frameList_ = nullptr;
-    QListWidget* outputList_ = nullptr;
+    AviPlayerPanel* player_ = nullptr;
     QLabel* counter_ = nullptr;
     PictureView* preview_ = nullptr;
     QLabel* fileName_ = nullptr;

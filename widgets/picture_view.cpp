@@ -29,6 +29,7 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
 
 void PictureView::SetImage(const QImage& image) {
     image_ = PaintFormat(image);
+    keyed_ = QImage();
     if (autoSize_ && !image_.isNull()) resize(image_.size());
     update();
 }
@@ -133,6 +134,27 @@ QSize PictureView::sizeHint() const {
     return autoSize_ && !image_.isNull() ? image_.size() : kDefaultSize;
 }
 
+void PictureView::SetTransparent(bool on) {
+    if (transparent_ == on) return;
+    transparent_ = on;
+    update();
+}
+
+const QImage& PictureView::PaintedImage() {
+    if (!transparent_ || image_.isNull() || image_.hasAlphaChannel()) return image_;
+    if (keyed_.isNull()) {
+        keyed_ = image_.convertToFormat(QImage::Format_ARGB32);
+        const QRgb key = image_.pixel(0, image_.height() - 1);
+        for (int y = 0; y < keyed_.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(keyed_.scanLine(y));
+            for (int x = 0; x < keyed_.width(); ++x) {
+                if (row[x] == key) row[x] = 0;
+            }
+        }
+    }
+    return keyed_;
+}
+
 void PictureView::paintEvent(QPaintEvent*) {
     const QRect target = PictureRect();
     if (target.isEmpty()) return;
@@ -140,7 +162,7 @@ void PictureView::paintEvent(QPaintEvent*) {
     if (target.size() != image_.size()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
     }
-    painter.drawImage(target, image_);
+    painter.drawImage(target, PaintedImage());
 }
 
 void PictureView::mousePressEvent(QMouseEvent* event) {

@@ -17,7 +17,8 @@ Bitmap24 BitmapFromImage(const QImage& image);
 // - neither: at its own size;
 // then, with centre, centred in the area (else at the top left). Auto-size makes the control
 // take the size of every picture set (the full-size window). Round clips the control to the
-// ellipse that fills it.
+// ellipse that fills it. Transparent leaves out every pixel of the colour of the picture's
+// bottom-left pixel (the transparent colour of a bitmap), so the window shows through.
 class PictureView : public QWidget {
     Q_OBJECT
 
@@ -37,11 +38,13 @@ class PictureView : public QWidget {
     void SetProportional(bool on);
     void SetAutoSize(bool on);
     void SetRound(bool on);
+    void SetTransparent(bool on);
     bool Stretch() const { return stretch_; }
     bool Center() const { return center_; }
     bool Proportional() const { return proportional_; }
     bool AutoSize() const { return autoSize_; }
     bool Round() const { return round_; }
+    bool Transparent() const { return transparent_; }
 
     // Where the picture is drawn, in the control's coordinates; empty without a picture.
     QRect PictureRect() const;
@@ -62,13 +65,16 @@ class PictureView : public QWidget {
 
   private:
     void UpdateMask();
+    const QImage& PaintedImage();
 
     QImage image_;
+    QImage keyed_;  // the picture without its transparent colour, made when first painted
     bool stretch_ = false;
     bool center_ = false;
     bool proportional_ = false;
     bool autoSize_ = false;
     bool round_ = false;
+    bool transparent_ = false;
     Qt::MouseButton pressed_ = Qt::NoButton;
 };
 

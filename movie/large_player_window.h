@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+namespace kobrix {
+
+class PictureView;
+
+// "Kobrix AVI Player": one image window over the whole client area, black, kept on top, that
+// movies play into. A click anywhere on it ends the playback (the tool decides how).
+class LargePlayerWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit LargePlayerWindow(QWidget* parent = nullptr);
+    PictureView& ImageWindow() { return *image_; }
+
+  signals:
+    void screenClicked();
+
+  private:
+    PictureView* image_ = nullptr;
+};
+
+}  // namespace kobrix

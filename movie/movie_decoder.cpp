@@ -1,0 +1,262 @@
+#include "movie/movie_decoder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <mutex>
+#include <string_view>
+
+#include "imaging/image_error.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/imgutils.h>
+#include <libswscale/swscale.h>
+}
+
+namespace kobrix {
+namespace {
+
+std::string ErrorText(int code) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return text;
+}
+
+void QuietLibraries() {
+    static std::once_flag once;
+    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+}
+
+double RateOf(const AVStream& stream) {
+    for (const AVRational r : {stream.avg_frame_rate, stream.r_frame_rate}) {
+        if (r.num > 0 && r.den > 0) {
+            const double fps = av_q2d(r);
+            if (fps >= 0.01 && fps <= 10000) return fps;
+        }
+    }
+    return 25.0;
+}
+
+// FFmpeg also opens single pictures (as one-frame videos) and text files (as rendered
+// terminal pages); neither is a movie for this program.
+bool IsStillOrText(const AVInputFormat& format) {
+    const std::string_view name = format.name != nullptr ? format.name : "";
+    return name == "image2" || name == "tty" ||
+           (name.size() > 5 && name.substr(name.size() - 5) == "_pipe");
+}
+
+}  // namespace
+
+struct MovieDecoder::State {
+    AVFormatContext* format = nullptr;
+    AVCodecContext* codec = nullptr;
+    AVPacket* packet = nullptr;
+    AVFrame* frame = nullptr;
+    SwsContext* scaler = nullptr;
+    int stream = -1;
+    double fps = 25;
+    double timeBase = 0;  // seconds per stream tick
+    std::int64_t startPts = 0;
+    int length = 1;
+    int width = 0;
+    int height = 0;
+    int skipUntil = 0;      // frames before this one are decoded and dropped (after a seek)
+    int lastNumber = -1;    // for frames without a timestamp
+    bool draining = false;  // the file is read to its end; the decoder gives what it holds
+
+    ~State() {
+        sws_freeContext(scaler);
+        av_frame_free(&frame);
+        av_packet_free(&packet);
+        avcodec_free_context(&codec);
+        avformat_close_input(&format);
+    }
+
+    int NumberOf(const AVFrame& f) {
+        std::int64_t pts = f.best_effort_timestamp;
+        if (pts == AV_NOPTS_VALUE) pts = f.pts;
+        if (pts == AV_NOPTS_VALUE || timeBase <= 0) return lastNumber + 1;
+        const double seconds = static_cast<double>(pts - startPts) * timeBase;
+        const double number = std::floor(seconds * fps + 0.5);
+        if (number < 0) return 0;
+        if (number > std::numeric_limits<int>::max() / 2) return lastNumber + 1;
+        return static_cast<int>(number);
+    }
+
+    void Convert(const AVFrame& f, Bitmap24& picture) {
+        try {
+            Bitmap24::CheckSize(f.width, f.height);
+        } catch (const ImageError&) {
+            throw MovieReadError("The movie has a frame of " + std::to_string(f.width) + " x " +
+                                 std::to_string(f.height) +
+                                 " pixels, larger than any picture "
+                                 "the program can show.");
+        }
+        if (picture.Width() != f.width || picture.Height() != f.height) {
+            picture.Resize(f.width, f.height, false);
+        }
+        const std::size_t rowBytes = static_cast<std::size_t>(f.width) * 3;
+        if (f.format == AV_PIX_FMT_BGR24) {
+            for (int y = 0; y < f.height; ++y) {
+                std::memcpy(picture.Row(y),
+                            f.data[0] + static_cast<std::ptrdiff_t>(y) * f.linesize[0], rowBytes);
+            }
+            return;
+        }
+        scaler = sws_getCachedContext(scaler, f.width, f.height,
+                                      static_cast<AVPixelFormat>(f.format), f.width, f.height,
+                                      AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
+        if (scaler == nullptr) {
+            throw MovieReadError(std::string("The movie's pixel format ") +
+                                 (av_get_pix_fmt_name(static_cast<AVPixelFormat>(f.format))
+                                      ? av_get_pix_fmt_name(static_cast<AVPixelFormat>(f.format))
+                                      : "(unknown)") +
+                                 " cannot be converted for display.");
+        }
+        std::uint8_t* target[4] = {picture.Data(), nullptr, nullptr, nullptr};
+        const int stride[4] = {static_cast<int>(picture.Stride()), 0, 0, 0};
+        sws_scale(scaler, f.data, f.linesize, 0, f.height, target, stride);
+    }
+};
+
+MovieDecoder::MovieDecoder(const std::string& path) : state_(std::make_unique<State>()) {
+    QuietLibraries();
+    State& s = *state_;
+    const auto fail = [&](const std::string& why) {
+        throw MovieReadError("Cannot play " + path + ": " + why);
+    };
+    int rc = avformat_open_input(&s.format, path.c_str(), nullptr, nullptr);
+    if (rc < 0) fail(ErrorText(rc) + ".");
+    if (IsStillOrText(*s.format->iformat)) fail("it is a picture or a text, not a movie.");
+    rc = avformat_find_stream_info(s.format, nullptr);
+    if (rc < 0) fail(ErrorText(rc) + ".");
+    const AVCodec* decoder = nullptr;
+    s.stream = av_find_best_stream(s.format, AVMEDIA_TYPE_VIDEO, -1, -1, &decoder, 0);
+    if (s.stream == AVERROR_STREAM_NOT_FOUND) fail("the file holds no video.");
+    if (s.stream < 0 || decoder == nullptr) fail("no decoder for its video is available.");
+    for (unsigned i = 0; i < s.format->nb_streams; ++i) {
+        if (static_cast<int>(i) != s.stream) s.format->streams[i]->discard = AVDISCARD_ALL;
+    }
+    const AVStream& stream = *s.format->streams[s.stream];
+    s.codec = avcodec_alloc_context3(decoder);
+    s.packet = av_packet_alloc();
+    s.frame = av_frame_alloc();
+    if (s.codec == nullptr || s.packet == nullptr || s.frame == nullptr) fail("out of memory.");
+    rc = avcodec_parameters_to_context(s.codec, stream.codecpar);
+    if (rc < 0) fail(ErrorText(rc) + ".");
+    s.codec->thread_count = 0;
+    rc = avcodec_open2(s.codec, decoder, nullptr);
+    if (rc < 0) fail(ErrorText(rc) + ".");
+    s.width = stream.codecpar->width;
+    s.height = stream.codecpar->height;
+    if (s.width <= 0 || s.height <= 0) fail("its frames have no size.");
+    try {
+        Bitmap24::CheckSize(s.width, s.height);
+    } catch (const ImageError&) {
+        fail("its frames of " + std::to_string(s.width) + " x " + std::to_string(s.height) +
+             " pixels are larger than any picture the program can show.");
+    }
+    s.fps = RateOf(stream);
+    s.timeBase = av_q2d(stream.time_base);
+    s.startPts = stream.start_time != AV_NOPTS_VALUE ? stream.start_time : 0;
+    double frames = 0;
+    if (stream.nb_frames > 0) {
+        frames = static_cast<double>(stream.nb_frames);
+    } else if (stream.duration != AV_NOPTS_VALUE && stream.duration > 0 && s.timeBase > 0) {
+        frames = std::round(static_cast<double>(stream.duration) * s.timeBase * s.fps);
+    } else if (s.format->duration != AV_NOPTS_VALUE && s.format->duration > 0) {
+        frames = std::round(static_cast<double>(s.format->duration) / AV_TIME_BASE * s.fps);
+    }
+    s.length = static_cast<int>(std::clamp(frames, 1.0, 1e9));
+}
+
+MovieDecoder::~MovieDecoder() = default;
+
+int MovieDecoder::Width() const {
+    return state_->width;
+}
+int MovieDecoder::Height() const {
+    return state_->height;
+}
+int MovieDecoder::Length() const {
+    return state_->length;
+}
+double MovieDecoder::FramesPerSecond() const {
+    return state_->fps;
+}
+
+void MovieDecoder::Seek(int frame) {
+    State& s = *state_;
+    frame = std::clamp(frame, 0, s.length - 1);
+    std::int64_t target = s.startPts;
+    if (s.timeBase > 0) {
+        target += static_cast<std::int64_t>(std::floor(frame / s.fps / s.timeBase + 0.5));
+    }
+    int rc = av_seek_frame(s.format, s.stream, target, AVSEEK_FLAG_BACKWARD);
+    if (rc < 0) rc = avformat_seek_file(s.format, s.stream, INT64_MIN, target, target, 0);
+    if (rc < 0 && frame == 0) rc = av_seek_frame(s.format, s.stream, 0, AVSEEK_FLAG_BYTE);
+    if (rc < 0) throw MovieReadError("The movie cannot be positioned: " + ErrorText(rc) + ".");
+    avcodec_flush_buffers(s.codec);
+    s.skipUntil = frame;
+    s.lastNumber = -1;
+    s.draining = false;
+}
+
+int MovieDecoder::ReadFrame(Bitmap24& picture) {
+    State& s = *state_;
+    for (;;) {
+        int rc = avcodec_receive_frame(s.codec, s.frame);
+        if (rc == 0) {
+            const int number = s.NumberOf(*s.frame);
+            s.lastNumber = number;
+            if (number < s.skipUntil) {
+                av_frame_unref(s.frame);
+                continue;
+            }
+            s.skipUntil = 0;
+            try {
+                s.Convert(*s.frame, picture);
+            } catch (...) {
+                av_frame_unref(s.frame);
+                throw;
+            }
+            av_frame_unref(s.frame);
+            return number;
+        }
+        if (rc == AVERROR_EOF) return -1;
+        if (rc != AVERROR(EAGAIN)) {
+            throw MovieReadError("The movie's video cannot be decoded: " + ErrorText(rc) + ".");
+        }
+        if (s.draining) return -1;
+        rc = av_read_frame(s.format, s.packet);
+        if (rc < 0) {
+            // The end of the file (or data past repair): the decoder gives what it holds.
+            s.draining = true;
+            avcodec_send_packet(s.codec, nullptr);
+            continue;
+        }
+        if (s.packet->stream_index == s.stream) {
+            // A damaged packet is dropped; the decoder conceals what it can of the next ones.
+            avcodec_send_packet(s.codec, s.packet);
+        }
+        av_packet_unref(s.packet);
+    }
+}
+
+MovieProbe ProbeMovie(const std::string& path) {
+    MovieProbe probe;
+    try {
+        const MovieDecoder movie(path);
+        probe.width = movie.Width();
+        probe.height = movie.Height();
+        probe.length = movie.Length();
+    } catch (const MovieReadError& e) {
+        probe.error = e.what();
+    }
+    return probe;
+}
+
+}  // namespace kobrix
