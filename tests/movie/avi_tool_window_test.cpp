@@ -161,8 +161,11 @@ TEST_F(AviToolTest, DeletionsAskAndCopiesNeverReplace) {
     Tool().DeleteAll();
     EXPECT_TRUE(QDir(Source()).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(Text("Status"), "b.jpg FILE DELETED");
+    // The output directory holds pictures only: opening, copying and moving say so.
+    const std::string noMovies = "Incorrect filetypes or no AVIs were found.";
     EXPECT_EQ(prompts.Texts("message"),
-              (std::vector<std::string>{"Cancel pressed, files will be kept.",
+              (std::vector<std::string>{noMovies, noMovies, noMovies,
+                                        "Cancel pressed, files will be kept.",
                                         "Yes pressed, ALL files will be deleted."}));
 }
 
