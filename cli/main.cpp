@@ -6,6 +6,7 @@
 
 #include "cli/colour_commands.h"
 #include "cli/decode_command.h"
+#include "cli/frames_command.h"
 #include "cli/image_commands.h"
 #include "cli/movie_command.h"
 #include "cli/zone_snapshot.h"
@@ -61,6 +62,11 @@ constexpr const char* kUsage =
     "      24 bits. Movies past 1 GiB are written in the OpenDML form every player reads.\n"
     "      Exit status 1 when a frame cannot be read or does not match the first, or OUT\n"
     "      cannot be written; 2 for usage errors and an empty or unreadable DIR.\n"
+    "  frames MOVIE [--from N] [--count N] [-o DIR]\n"
+    "      Decodes the frames of any movie the player plays (uncompressed and OpenDML AVIs,\n"
+    "      MJPEG, MPEG-4, H.264 ...) from frame N for N frames (default: all); with -o each\n"
+    "      one is written to DIR as frameNNNNNN.bmp. Prints the frame size, the length in\n"
+    "      frames and the rate. Exit status 1 when the movie does not play.\n"
     "  --help\n"
     "      Show this text.\n";
 
@@ -94,6 +100,7 @@ int main(int argc, char** argv) {
         return kobrix::cli::RunCompositeCommand(args, std::cout, std::cerr);
     }
     if (command == "movie") return kobrix::cli::RunMovieCommand(args, std::cout, std::cerr);
+    if (command == "frames") return kobrix::cli::RunFramesCommand(args, std::cout, std::cerr);
     if (command == "info") return kobrix::cli::RunInfoCommand(args, std::cout, std::cerr);
     if (command == "convert") {
         if (args.size() != 2) {

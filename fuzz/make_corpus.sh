@@ -6,8 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 out=corpus
-rm -rf "$out/jpeg" "$out/gif" "$out/bmp"
-mkdir -p "$out/jpeg" "$out/gif" "$out/bmp"
+rm -rf "$out/jpeg" "$out/gif" "$out/bmp" "$out/movie"
+mkdir -p "$out/jpeg" "$out/gif" "$out/bmp" "$out/movie"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 
@@ -72,3 +72,15 @@ broken "$b/rgb24.bmp" "$b/broken-rgb24"
 broken "$b/rle8.bmp" "$b/broken-rle8"
 
 du -sh "$out"
+
+# Movies, made with ffmpeg: raw (24-bit and palette), MJPEG and MPEG-4, and broken copies.
+m="$out/movie"
+ffmpeg -v error -f lavfi -i testsrc=size=16x12:rate=5 -frames:v 3 -c:v rawvideo -pix_fmt bgr24 "$m/raw.avi"
+ffmpeg -v error -f lavfi -i testsrc=size=16x12:rate=5 -frames:v 3 -c:v mjpeg "$m/mjpeg.avi"
+ffmpeg -v error -f lavfi -i testsrc=size=16x16:rate=5 -frames:v 3 -c:v mpeg4 "$m/mpeg4.avi"
+ffmpeg -v error -f lavfi -i testsrc=size=16x16:rate=5 -frames:v 3 -c:v rawvideo -pix_fmt pal8 "$m/pal8.avi"
+for f in raw mjpeg; do
+  size=$(stat -c %s "$m/$f.avi")
+  head -c $((size / 2)) "$m/$f.avi" >"$m/$f-half"
+  head -c 60 "$m/$f.avi" >"$m/$f-header"
+done

@@ -19,6 +19,9 @@ inline constexpr int kMaxJpegScans = 256;
 // labels errors. Throws ImageError, also for truncated files and sizes past the limits.
 Bitmap24 DecodeJpeg(std::span<const std::uint8_t> data, const std::string& name);
 Bitmap24 ReadJpegFile(const std::string& path);
+// The same into `picture`, whose pixels are reused when it already has the size (the frames
+// of a movie); on failure its pixels are undefined.
+void DecodeJpegInto(std::span<const std::uint8_t> data, const std::string& name, Bitmap24& picture);
 
 // Always quality 100 with the accurate DCT.
 std::vector<std::uint8_t> EncodeJpeg(const Bitmap24& bitmap);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "imaging/image_error.h"
+#include "imaging/jpeg_io.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -63,9 +64,49 @@ struct MovieDecoder::State {
     int length = 1;
     int width = 0;
     int height = 0;
-    int skipUntil = 0;      // frames before this one are decoded and dropped (after a seek)
-    int lastNumber = -1;    // for frames without a timestamp
-    bool draining = false;  // the file is read to its end; the decoder gives what it holds
+    int skipUntil = 0;  // frames before this one are decoded and dropped (after a seek)
+    int lastNumber = -1;
+    int firstPacketNumber = -1;  // of the first packet decoded since opening or seeking    // for
+                                 // frames without a timestamp
+    bool draining = false;       // the file is read to its end; the decoder gives what it holds
+    // Motion JPEG frames are whole JPEG pictures: libjpeg-turbo decodes them straight into
+    // BGR rows, with no colour conversion pass after it. A stream it cannot read (fields,
+    // unusual markers) goes to FFmpeg's decoder from its first frame on.
+    bool jpegFrames = false;
+    bool jpegProven = false;  // a frame was read this way, so a failure is a damaged frame
+
+    // The next frame by libjpeg-turbo: its number, -1 at the end, -2 when FFmpeg must take
+    // over with the packet that is loaded.
+    int ReadJpegFrame(Bitmap24& picture) {
+        for (;;) {
+            if (av_read_frame(format, packet) < 0) return -1;
+            if (packet->stream_index != stream) {
+                av_packet_unref(packet);
+                continue;
+            }
+            const int number = NumberAt(packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts);
+            lastNumber = number;
+            if (number < skipUntil) {
+                av_packet_unref(packet);
+                continue;
+            }
+            try {
+                DecodeJpegInto({packet->data, static_cast<std::size_t>(packet->size)}, "frame",
+                               picture);
+                if (picture.Width() != width || picture.Height() != height) {
+                    throw ImageError("frame", "not the stream's frame size");
+                }
+            } catch (const ImageError&) {
+                if (!jpegProven) return -2;
+                av_packet_unref(packet);  // a damaged frame is left out
+                continue;
+            }
+            jpegProven = true;
+            skipUntil = 0;
+            av_packet_unref(packet);
+            return number;
+        }
+    }
 
     ~State() {
         sws_freeContext(scaler);
@@ -76,8 +117,16 @@ struct MovieDecoder::State {
     }
 
     int NumberOf(const AVFrame& f) {
-        std::int64_t pts = f.best_effort_timestamp;
-        if (pts == AV_NOPTS_VALUE) pts = f.pts;
+        if (f.pts == AV_NOPTS_VALUE) {
+            // No presentation times (AVI): the frames come out in order from the key frame
+            // the decoding started at; the decoding times lag behind by the reordering delay.
+            return lastNumber >= 0 ? lastNumber + 1 : std::max(firstPacketNumber, 0);
+        }
+        return NumberAt(f.best_effort_timestamp != AV_NOPTS_VALUE ? f.best_effort_timestamp
+                                                                  : f.pts);
+    }
+
+    int NumberAt(std::int64_t pts) {
         if (pts == AV_NOPTS_VALUE || timeBase <= 0) return lastNumber + 1;
         const double seconds = static_cast<double>(pts - startPts) * timeBase;
         const double number = std::floor(seconds * fps + 0.5);
@@ -108,7 +157,7 @@ struct MovieDecoder::State {
         }
         scaler = sws_getCachedContext(scaler, f.width, f.height,
                                       static_cast<AVPixelFormat>(f.format), f.width, f.height,
-                                      AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
+                                      AV_PIX_FMT_BGR24, SWS_POINT, nullptr, nullptr, nullptr);
         if (scaler == nullptr) {
             throw MovieReadError(std::string("The movie's pixel format ") +
                                  (av_get_pix_fmt_name(static_cast<AVPixelFormat>(f.format))
@@ -159,6 +208,7 @@ MovieDecoder::MovieDecoder(const std::string& path) : state_(std::make_unique<St
         fail("its frames of " + std::to_string(s.width) + " x " + std::to_string(s.height) +
              " pixels are larger than any picture the program can show.");
     }
+    s.jpegFrames = stream.codecpar->codec_id == AV_CODEC_ID_MJPEG;
     s.fps = RateOf(stream);
     s.timeBase = av_q2d(stream.time_base);
     s.startPts = stream.start_time != AV_NOPTS_VALUE ? stream.start_time : 0;
@@ -202,11 +252,19 @@ void MovieDecoder::Seek(int frame) {
     avcodec_flush_buffers(s.codec);
     s.skipUntil = frame;
     s.lastNumber = -1;
+    s.firstPacketNumber = -1;
     s.draining = false;
 }
 
 int MovieDecoder::ReadFrame(Bitmap24& picture) {
     State& s = *state_;
+    if (s.jpegFrames) {
+        const int number = s.ReadJpegFrame(picture);
+        if (number != -2) return number;
+        s.jpegFrames = false;
+        avcodec_send_packet(s.codec, s.packet);
+        av_packet_unref(s.packet);
+    }
     for (;;) {
         int rc = avcodec_receive_frame(s.codec, s.frame);
         if (rc == 0) {
@@ -239,6 +297,10 @@ int MovieDecoder::ReadFrame(Bitmap24& picture) {
             continue;
         }
         if (s.packet->stream_index == s.stream) {
+            if (s.firstPacketNumber < 0) {
+                s.firstPacketNumber =
+                    s.NumberAt(s.packet->pts != AV_NOPTS_VALUE ? s.packet->pts : s.packet->dts);
+            }
             // A damaged packet is dropped; the decoder conceals what it can of the next ones.
             avcodec_send_packet(s.codec, s.packet);
         }

@@ -51,6 +51,8 @@ TEST_F(MovieDecoderTest, LossyMoviesSeekToTheSourceFrame) {
     const std::pair<const char*, const char*> codecs[] = {
         {"mjpeg.avi", "-c:v mjpeg -q:v 3"},
         {"mpeg4.avi", "-c:v mpeg4 -q:v 3 -g 12"},
+        {"h264.avi", "-c:v libx264 -preset ultrafast -crf 12 -g 12 -bf 2"},
+        {"h264.mp4", "-c:v libx264 -preset veryfast -crf 12 -g 12 -bf 2"},
     };
     for (const auto& [name, arguments] : codecs) {
         if (!testing::Reencode(raw, dir / name, arguments)) GTEST_SKIP() << "no ffmpeg";
