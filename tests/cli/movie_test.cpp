@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/frames_command.h"
 #include "cli/movie_command.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
+#include "movie/movie_decoder.h"
 #include "tests/imaging/bmp_builder.h"
 #include "tests/imaging/magick.h"
 #include "tests/imaging/temp_dir.h"
@@ -115,6 +117,13 @@ TEST(AviWriter, MoviesPastOneGibKeepEveryFrame) {
     EXPECT_GT(std::filesystem::file_size(movie), std::uintmax_t{1} << 30);
     EXPECT_EQ(Probe(movie), "rawvideo,2048,2048,5/1,100\n");
     EXPECT_EQ(Decoded(movie, 99, dir / "99.raw"), Packed(b));
+    // The player reads the OpenDML parts too.
+    MovieDecoder player(movie);
+    EXPECT_EQ(player.Length(), 100);
+    Bitmap24 last;
+    player.Seek(99);
+    EXPECT_EQ(player.ReadFrame(last), 99);
+    EXPECT_TRUE(last.SamePixels(b));
     std::filesystem::remove(movie);
 }
 
@@ -166,6 +175,23 @@ TEST(MovieCommand, JpegFramesAndUsageErrors) {
     EXPECT_EQ(cli::RunMovieCommand({dir / "frames", "-o", dir / "n.avi"}, out, err), 1);
     EXPECT_NE(err.str().find("frame 4"), std::string::npos) << err.str();
     EXPECT_FALSE(std::filesystem::exists(dir / "n.avi"));
+}
+
+TEST(FramesCommand, WritesTheFramesAsThePlayerDecodesThem) {
+    ScratchDir dir;
+    WriteMovieFromBitmaps(
+        dir / "m.avi", 4, [](int i) { return Frame(10, 6, i); }, 5);
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::RunFramesCommand({dir / "m.avi", "--from", "2", "-o", dir / "f"}, out, err), 0)
+        << err.str();
+    EXPECT_EQ(out.str(), std::string(dir / "m.avi") +
+                             ": 10 x 6, 4 frames at 5 a second\n"
+                             "2 frames decoded\n");
+    EXPECT_TRUE(ReadBmpFile(dir / "f/frame000003.bmp").SamePixels(Frame(10, 6, 3)));
+    EXPECT_FALSE(std::filesystem::exists(dir / "f/frame000001.bmp"));
+    test::WriteBytes(dir / "x.avi", {'R', 'I', 'F', 'F'});
+    EXPECT_EQ(cli::RunFramesCommand({dir / "x.avi"}, out, err), 1);
+    EXPECT_EQ(cli::RunFramesCommand({dir / "m.avi", "--count", "-1"}, out, err), 2);
 }
 
 }  // namespace

@@ -16,7 +16,9 @@ using testing::MovieFrame;
 
 class MovieDecoderTest : public ::testing::Test {
   protected:
-    fs::path dir = fs::path(KOBRIX_TEST_BINARY_DIR) / "movie_decoder";
+    // One directory per test: ctest runs them side by side.
+    fs::path dir = fs::path(KOBRIX_TEST_BINARY_DIR) / "movie_decoder" /
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::path raw = dir / "raw.avi";
     void SetUp() override {
         fs::remove_all(dir);

@@ -62,6 +62,17 @@ TEST_F(PictureViewTest, UnstretchedSmallPictureKeepsItsSizeCentred) {
     EXPECT_EQ(shot.pixelColor(99, 50), kBackground);
 }
 
+TEST_F(PictureViewTest, TransparentLeavesOutTheBottomLeftColour) {
+    view_.SetImage(TwoByOne());
+    view_.SetTransparent(true);
+    QImage shot = view_.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(99, 49), kBackground);  // red, the bottom-left colour
+    EXPECT_EQ(shot.pixelColor(100, 49), kRight);
+    view_.SetTransparent(false);
+    shot = view_.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(99, 49), kLeft);
+}
+
 TEST(PictureRectTest, PlacesThePictureByTheOptions) {
     const QSize area(200, 100);
     // stretch, proportional, centre
