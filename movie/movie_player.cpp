@@ -52,6 +52,7 @@ void MoviePlayer::Open(const QString& path) {
     pump_ = std::make_unique<FramePump>(std::move(movie));
     fileName_ = path;
     mode_ = PlayerMode::Stopped;
+    result_ = PlayResult::Successful;  // nothing of this movie has played yet
     position_ = 0;
     SetDisplayRect(QRect(QPoint(0, 0), natural_));
     pump_->Start(0);

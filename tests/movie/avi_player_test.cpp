@@ -214,6 +214,9 @@ TEST_F(AviPlayerTest, PlayLoopPauseSeekStopAndDelete) {
     EXPECT_FALSE(Panel().LoopTimer().isActive());
     EXPECT_TRUE(Panel().SelectedMovie().isEmpty());
     EXPECT_TRUE(Panel().Player().CurrentFrame().isNull());
+    Panel().PlayAvi();  // the entry still chosen; the aborted play does not hold the loop back
+    Panel().LoopStep();
+    EXPECT_EQ(Panel().Player().Mode(), PlayerMode::Playing);
 
     prompts.answers = {false, true};
     Movies().setCurrentRow(0);
