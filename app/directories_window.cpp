@@ -262,7 +262,7 @@ DirectoriesWindow::DirectoriesWindow(Platform& platform, QWidget* parent)
 
     auto* helpMenu = new QPushButton("Help Menu", this);
     helpMenu->setObjectName("HelpMenuButton");
-    helpMenu->setEnabled(false);  // the help hub comes with the information pages
+    connect(helpMenu, &QPushButton::clicked, this, [this] { emit helpMenuClicked(); });
     auto* close = new QPushButton("Close", this);
     close->setObjectName("CloseButton");
     auto* buttons = new QHBoxLayout;

@@ -42,6 +42,7 @@ class DirectoriesWindow : public QWidget {
     void Jump();
 
   signals:
+    void helpMenuClicked();
     // The main window's file list should show `directory` (empty: stay where it is), select
     // its first entry and display it. The window closes afterwards.
     void jumpRequested(const QString& directory);

@@ -3,10 +3,12 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/main_window.h"
 #include "app/program_directory.h"
+#include "app/window_tour.h"
 #include "app/windows.h"
 #include "platform/qt_desktop.h"
 #include "platform/qt_prompts.h"
@@ -19,6 +21,8 @@
 //   --select   selects FILE in the file list once the window is up, as a click would
 //              (for demonstrations and scripted screenshots)
 //   --quit-after-start  ends as soon as the main window is shown (to time the start-up)
+//   --screenshots DIR   shows every window in turn, saves a picture of each in DIR and ends;
+//              questions are answered Yes and messages go to standard error
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("KOBRIX 2007");
@@ -26,10 +30,13 @@ int main(int argc, char** argv) {
     QString start;
     QString select;
     bool quitAfterStart = false;
+    QString screenshots;
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--select" && i + 1 < args.size()) {
             select = args[++i];
+        } else if (args[i] == "--screenshots" && i + 1 < args.size()) {
+            screenshots = QFileInfo(args[++i]).absoluteFilePath();
         } else if (args[i] == "--quit-after-start") {
             quitAfterStart = true;
         } else if (start.isEmpty()) {
@@ -44,7 +51,10 @@ int main(int argc, char** argv) {
             }
         }
     }
-    kobrix::QtPrompts prompts;
+    kobrix::QtPrompts boxes;
+    kobrix::UnattendedPrompts unattended;
+    kobrix::Prompts& prompts =
+        screenshots.isEmpty() ? static_cast<kobrix::Prompts&>(boxes) : unattended;
     kobrix::QtDesktop desktop;
     kobrix::QtTimeZone zone;
     const kobrix::DateNames names = kobrix::QtLocaleDateNames();
@@ -66,12 +76,25 @@ int main(int argc, char** argv) {
     // The working tree is made beside the directory the program starts in.
     QDir::setCurrent(start);
     kobrix::Windows windows(platform);
-    prompts.SetParent(&windows.Main());
+    boxes.SetParent(&windows.Main());
     windows.Start(start);
     if (!select.isEmpty()) {
         QTimer::singleShot(200, &windows.Main(),
                            [&windows, select] { windows.Main().SelectFile(select); });
     }
     if (quitAfterStart) QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    if (!screenshots.isEmpty()) {
+        // After the start-up timers (the Directories window shows itself after a second).
+        QTimer::singleShot(1500, &windows.Main(), [&windows, &app, screenshots, select] {
+            if (select.isEmpty()) {
+                windows.Main().SelectListEntry(0);
+                windows.Main().DisplayCurrent();
+            }
+            const QStringList written = kobrix::SaveWindowPictures(windows, screenshots);
+            std::printf("%lld pictures in %s\n", static_cast<long long>(written.size()),
+                        screenshots.toLocal8Bit().constData());
+            app.quit();
+        });
+    }
     return app.exec();
 }

@@ -51,19 +51,6 @@ QString Q(const std::string& s) {
 }
 
 // Menu items whose windows come with later tools.
-const QStringList kNotYetAvailable = {"Traverse Maps",
-                                      "tlhIngan Hol ",
-                                      "The Help Menu",
-                                      "Those that went before us",
-                                      "MER Image Web Links",
-                                      "Mars Software Web Links",
-                                      "Mars Data Websites/Societies",
-                                      "Other Space Activities/Missions",
-                                      "Meteorites",
-                                      "Amateur Radio in Space",
-                                      "Your Participation",
-                                      "Help"};
-
 // How the width the window gains is shared between its three columns.
 constexpr int kListsStretch = 4;
 constexpr int kPictureStretch = 6;
@@ -105,7 +92,6 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     PaintBackground(*this, Qt::white);
     BuildControls();
     menu_ = std::make_unique<MainMenu>(*menuBar());
-    menu_->DisableMissing(kNotYetAvailable);
     ConnectMenu();
 
     // The Print buttons' mode, and the file commands with the two lists' mouse buttons.
@@ -247,6 +233,9 @@ void MainWindow::BuildControls() {
     buttons->addWidget(colour, 1, 0);
     buttons->addWidget(print, 1, 1);
     buttons->addWidget(tag, 1, 2);
+    auto* webLinks =
+        Button("WebLinksButton", "Web Links", "Pages of links to Mars on the web", central);
+    buttons->addWidget(webLinks, 2, 0, 1, 3);
     middle->addLayout(buttons);
 
     checkBox3_ = new QCheckBox("Slideshow", central);
@@ -483,7 +472,32 @@ void MainWindow::Button14Click() {
     if (QLabel* label = panel_->Value("Label41")) label->setText(Q(name));
     if (peers_.earthTime) peers_.earthTime->SetTimeZoneName(name);
 }
-void MainWindow::Button16Click() {}  // the help hub comes with the information pages
+void MainWindow::Button16Click() {
+    if (showHelpHub_) showHelpHub_();
+}
+
+void MainWindow::PointTraverseMapLists() {
+    if (pointMaps_) pointMaps_();
+}
+
+void MainWindow::OpenInBrowser(const QString& address) {
+    platform_.desktop.OpenUrl(address);
+}
+
+void MainWindow::StopSlideshowTimer() {
+    browser_.StopSlideshowTimer();
+}
+
+void MainWindow::UseTypeface(const QString& family) {
+    // The family only: every control keeps its size, as the decoded-fields panel needs.
+    const auto retype = [&family](QWidget& widget) {
+        QFont font = widget.font();
+        font.setFamily(family);
+        widget.setFont(font);
+    };
+    retype(*this);
+    for (QWidget* child : findChildren<QWidget*>()) retype(*child);
+}
 void MainWindow::Button15Click() {
     browser_.GetFileSize();
 }
@@ -720,7 +734,7 @@ void MainWindow::VisitNasa() {
         platform_.prompts.Error(Q(page.error));
         return;
     }
-    platform_.desktop.OpenUrl(Q(page.address));
+    OpenInBrowser(Q(page.address));
 }
 
 void MainWindow::ShowScreenResolution() {

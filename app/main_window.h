@@ -116,6 +116,16 @@ class MainWindow : public QMainWindow,
     void SetDecodeListener(std::function<void(const DecodeState&)> listener) {
         decodeListener_ = std::move(listener);
     }
+    // The help hub ("More Info") and the traverse-map viewers' lists (the first slideshow
+    // step), once the pages exist.
+    void SetHelpHub(std::function<void()> show) { showHelpHub_ = std::move(show); }
+    void SetTraverseMapPointer(std::function<void()> point) { pointMaps_ = std::move(point); }
+    // Opens a web page in the browser: every link of the program goes through here.
+    void OpenInBrowser(const QString& address);
+    // The typeface page's "Make Klingon": every control of the window in `family`.
+    void UseTypeface(const QString& family);
+    // "Slideshow Delay" and its help link stop the slideshow's timer first.
+    void StopSlideshowTimer();
     // The magnifier's part of the slideshow step: run first of the tools' steps.
     void SetMagnifierStep(std::function<void()> step) { magnifierStep_ = std::move(step); }
     void HideAuxiliaryLists() override;
@@ -213,6 +223,7 @@ class MainWindow : public QMainWindow,
     void ShowLargePage() override;
     void FontSize() override { Button20Click(); }
     void SlideshowToolHooks() override;
+    void PointTraverseMapLists() override;
 
     // WorkingTreeHost
     bool AskYesCancel(const std::string& question) override;
@@ -237,6 +248,8 @@ class MainWindow : public QMainWindow,
     QAction* AddNamedAction(const char* name, void (MainWindow::*handler)());
 
     Platform& platform_;
+    std::function<void()> showHelpHub_;
+    std::function<void()> pointMaps_;
     Browser browser_;
     MainWindowPeers peers_;
     std::unique_ptr<MainMenu> menu_;

@@ -23,7 +23,14 @@
 #include "decode/earth_time_page.h"
 #include "decode/information_text_pages.h"
 #include "decode/martian_time_page.h"
+#include "movie/avi_player_panel.h"
 #include "movie/avi_tool_window.h"
+#include "movie/large_player_window.h"
+#include "pages/dedication_page.h"
+#include "pages/help_pages.h"
+#include "pages/klingon_page.h"
+#include "pages/link_pages.h"
+#include "pages/traverse_maps.h"
 #include "tools/clipboard_window.h"
 #include "tools/language_window.h"
 #include "tools/magnifier_window.h"
@@ -32,9 +39,9 @@
 
 namespace kobrix {
 
-template <typename W>
-std::unique_ptr<W> Windows::Create(FitSteps steps) {
-    auto window = std::make_unique<W>(platform_);
+template <typename W, typename... Args>
+std::unique_ptr<W> Windows::Create(FitSteps steps, Args&&... args) {
+    auto window = std::make_unique<W>(platform_, std::forward<Args>(args)...);
     window->ensurePolished();
     if constexpr (std::is_same_v<W, MainWindow>) {
         // Its own design size; adjustSize would hold it to two thirds of the screen.
@@ -48,29 +55,53 @@ std::unique_ptr<W> Windows::Create(FitSteps steps) {
 }
 
 Windows::Windows(Platform& platform) : platform_(platform) {
-    // Creation order: main window, stereo viewer, Earth time page, Martian calendar, large
-    // image page, data decoding page, manual stereo selection, Martian time page, slideshow
-    // delay, full-size window, anaglyph maker, sunset window, Directories window, sol searcher,
-    // birthday searcher (the windows of the other tools take their places between them as they
-    // arrive).
+    // The fixed creation order: the main window first, then every tool and page.
+    using H = HelpPageId;
+    using L = LinkPageId;
+    const auto help = [this](H id) {
+        helpPages_[static_cast<int>(id)] = Create<HelpTextPage>(FitSteps::All, id);
+    };
+    const auto links = [this](L id) {
+        linkPages_[static_cast<int>(id)] = Create<WebLinkPage>(FitSteps::All, id);
+    };
     main_ = Create<MainWindow>();
     stereoViewer_ = Create<StereoViewer>();
     earthTime_ = Create<EarthTimePage>();
+    links(L::Mission);
     martianCalendar_ = Create<MartianCalendarPage>(FitSteps::WithoutFont);
+    traverseChooser_ = Create<TraverseChooserPage>();
     largePage_ = Create<LargeImagePage>(FitSteps::WithoutFont);
+    oppyMaps_ = Create<MapViewerPage>(FitSteps::All, TraverseRover::Opportunity);
+    spiritMaps_ = Create<MapViewerPage>(FitSteps::All, TraverseRover::Spirit);
     dataDecoding_ = Create<DataDecodingPage>();
     manualStereo_ = Create<ManualStereoWindow>();
+    helpHub_ = Create<HelpHubPage>();
     martianTime_ = Create<MartianTimePage>();
+    dedication_ = Create<DedicationPage>();
     slideshowDelay_ = Create<SlideshowDelayWindow>();
     fullSize_ = Create<FullSizeWindow>();
+    help(H::Usage);
     anaglyph_ = Create<AnaglyphWindow>();
-    sunset_ = Create<SunsetWindow>();
     colour_ = Create<ColourWindow>();
-    colourProcessor_ = Create<ColourProcessorWindow>();
+    sunset_ = Create<SunsetWindow>();
     directories_ = Create<DirectoriesWindow>();
     solSearch_ = Create<SolSearchWindow>();
+    links(L::MartianSoftware);
     birthdaySearch_ = Create<BirthdaySearchWindow>();
+    help(H::MenuSelections);
+    help(H::ColourComposite);
+    help(H::Anaglyph);
+    help(H::QuickStart);
+    colourProcessor_ = Create<ColourProcessorWindow>();
+    linkIndex_ = Create<WebLinkIndexPage>();
+    links(L::MarsWebsites);
+    links(L::SolarSystem);
+    links(L::Meteorites);
+    links(L::AmateurRadio);
     aviTool_ = Create<AviToolWindow>();
+    links(L::Participate);
+    klingon_ = Create<KlingonPage>();
+    largePlayer_ = Create<LargePlayerWindow>(FitSteps::None);
     magnifier_ = Create<MagnifierWindow>();
     clipboard_ = Create<ClipboardWindow>();
     // These two lay out their text themselves and skip the screen fit.
@@ -96,6 +127,7 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     ConnectComposites();
     ConnectTagging();
     ConnectMagnifier();
+    ConnectPages();
 }
 
 void Windows::ConnectMagnifier() {
@@ -134,6 +166,7 @@ void Windows::ConnectTagging() {
 
     // The AVI creation tool drives the tagging tool frame by frame.
     aviTool_->Attach(main.Link(), tagging_.get());
+    aviTool_->Player().SetLargePlayer(*largePlayer_);
     QObject::connect(main.Menu().Item("AVI Creation Tool"), &QAction::triggered, &main,
                      [this, &main] { main.Drive([this] { aviTool_->OpenFromMenu(); }); });
     // Frames copied into the AVI source directory: the tool opens on them and converts them.

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "app/screen_fit.h"
+#include "pages/help_texts.h"
+#include "pages/link_table.h"
 #include "platform/platform.h"
 
 class QWidget;
@@ -34,6 +36,15 @@ class SolSearchWindow;
 class BirthdaySearchWindow;
 class StereoViewer;
 class SunsetWindow;
+class DedicationPage;
+class HelpHubPage;
+class HelpTextPage;
+class KlingonPage;
+class LargePlayerWindow;
+class MapViewerPage;
+class TraverseChooserPage;
+class WebLinkIndexPage;
+class WebLinkPage;
 
 // Owns every window of the program. They are created once, in a fixed order with the main
 // window first, each fitting itself to the screen; all but the main window stay hidden until
@@ -69,15 +80,31 @@ class Windows {
     MagnifierWindow& Magnifier() { return *magnifier_; }
     ClipboardWindow& Clipboard() { return *clipboard_; }
     LanguageWindow& Language() { return *language_; }
+    HelpHubPage& HelpHub() { return *helpHub_; }
+    HelpTextPage& Help(HelpPageId id) { return *helpPages_[static_cast<int>(id)]; }
+    WebLinkPage& Links(LinkPageId id) { return *linkPages_[static_cast<int>(id)]; }
+    WebLinkIndexPage& LinkIndex() { return *linkIndex_; }
+    TraverseChooserPage& TraverseChooser() { return *traverseChooser_; }
+    MapViewerPage& SpiritMaps() { return *spiritMaps_; }
+    MapViewerPage& OpportunityMaps() { return *oppyMaps_; }
+    DedicationPage& Dedication() { return *dedication_; }
+    KlingonPage& Klingon() { return *klingon_; }
+    LargePlayerWindow& LargePlayer() { return *largePlayer_; }
+    // Every window, in the order they were created.
     const QList<QWidget*>& All() const { return all_; }
+    // Shows the window a help link names by its key; false for a key it does not know.
+    bool ShowByKey(const QString& key);
 
   private:
     void ConnectColourTools();
     void ConnectComposites();
     void ConnectTagging();
     void ConnectMagnifier();
-    template <typename W>
-    std::unique_ptr<W> Create(FitSteps steps = FitSteps::All);
+    void ConnectPages();
+    void ConnectHelp();
+    void ConnectTraverseMaps();
+    template <typename W, typename... Args>
+    std::unique_ptr<W> Create(FitSteps steps = FitSteps::All, Args&&... args);
 
     Platform& platform_;
     QList<QWidget*> all_;
@@ -104,6 +131,16 @@ class Windows {
     std::unique_ptr<ClipboardWindow> clipboard_;
     std::unique_ptr<TaggingWindow> tagging_;
     std::unique_ptr<LanguageWindow> language_;
+    std::unique_ptr<HelpHubPage> helpHub_;
+    std::unique_ptr<HelpTextPage> helpPages_[5];
+    std::unique_ptr<WebLinkPage> linkPages_[7];
+    std::unique_ptr<WebLinkIndexPage> linkIndex_;
+    std::unique_ptr<TraverseChooserPage> traverseChooser_;
+    std::unique_ptr<MapViewerPage> spiritMaps_;
+    std::unique_ptr<MapViewerPage> oppyMaps_;
+    std::unique_ptr<DedicationPage> dedication_;
+    std::unique_ptr<KlingonPage> klingon_;
+    std::unique_ptr<LargePlayerWindow> largePlayer_;
 };
 
 }  // namespace kobrix

@@ -36,10 +36,7 @@ QString Q(const std::string& s) {
 }  // namespace
 
 AviPlayerPanel::AviPlayerPanel(Platform& platform, AviPlayerHooks hooks, QWidget* parent)
-    : QWidget(parent),
-      platform_(platform),
-      hooks_(std::move(hooks)),
-      large_(std::make_unique<LargePlayerWindow>()) {
+    : QWidget(parent), platform_(platform), hooks_(std::move(hooks)) {
     setObjectName("AviPlayerPanel");
     auto* root = new QHBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
@@ -115,8 +112,20 @@ AviPlayerPanel::AviPlayerPanel(Platform& platform, AviPlayerHooks hooks, QWidget
     hintTimer_.setSingleShot(true);
     hintTimer_.setInterval(50);
     connect(&hintTimer_, &QTimer::timeout, this, [this] { Guarded([this] { ShowSizeHint(); }); });
-    connect(large_.get(), &LargePlayerWindow::screenClicked, this,
+}
+
+void AviPlayerPanel::SetLargePlayer(LargePlayerWindow& window) {
+    large_ = &window;
+    connect(large_, &LargePlayerWindow::screenClicked, this,
             [this] { Guarded([this] { LargePlayerClicked(); }); });
+}
+
+LargePlayerWindow& AviPlayerPanel::LargePlayer() {
+    if (large_ == nullptr) {
+        ownLarge_ = std::make_unique<LargePlayerWindow>();
+        SetLargePlayer(*ownLarge_);
+    }
+    return *large_;
 }
 
 AviPlayerPanel::~AviPlayerPanel() {
@@ -223,9 +232,10 @@ void AviPlayerPanel::PlayLargeAvi() {
         platform_.prompts.Message(kChooseMovie);
         return;
     }
-    large_->show();
-    large_->raise();
-    PictureView& screen = large_->ImageWindow();
+    LargePlayerWindow& large = LargePlayer();
+    large.show();
+    large.raise();
+    PictureView& screen = large.ImageWindow();
     player_.SetDisplayWindow(&screen);
     if (!OpenSelected()) return;
     // At its own size at the top left; a movie larger than the window is fitted into it.
@@ -330,16 +340,16 @@ void AviPlayerPanel::LargePlayerClicked() {
     loopTimer_.stop();
     player_.Stop();
     player_.ClearDisplay();
-    large_->ImageWindow().update();
+    LargePlayer().ImageWindow().update();
     loop_->setChecked(false);
-    large_->close();
+    LargePlayer().close();
 }
 
 void AviPlayerPanel::Shutdown() {
     loopTimer_.stop();
     hintTimer_.stop();
     player_.Close();
-    large_->hide();
+    if (large_ != nullptr) large_->hide();
 }
 
 }  // namespace kobrix

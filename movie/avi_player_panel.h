@@ -64,7 +64,10 @@ class AviPlayerPanel : public QWidget {
     void Shutdown();  // the tool closes: playback stops, the large player goes
 
     MoviePlayer& Player() { return player_; }
-    LargePlayerWindow& LargePlayer() { return *large_; }
+    // The large player is a window of the program's own; the panel makes one when it was not
+    // given one.
+    void SetLargePlayer(LargePlayerWindow& window);
+    LargePlayerWindow& LargePlayer();
     QTimer& LoopTimer() { return loopTimer_; }
     QTimer& HintTimer() { return hintTimer_; }
     const QString& SelectedMovie() const { return selectedMovie_; }
@@ -79,7 +82,8 @@ class AviPlayerPanel : public QWidget {
     Platform& platform_;
     AviPlayerHooks hooks_;
     MoviePlayer player_;
-    std::unique_ptr<LargePlayerWindow> large_;
+    std::unique_ptr<LargePlayerWindow> ownLarge_;
+    LargePlayerWindow* large_ = nullptr;
     QString chosenOutput_;  // empty: the working tree's
     QString selectedMovie_;
     FileList output_;

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "platform/platform.h"
+
 namespace kobrix {
 
 class PictureView;
@@ -12,6 +14,7 @@ class LargePlayerWindow : public QWidget {
     Q_OBJECT
   public:
     explicit LargePlayerWindow(QWidget* parent = nullptr);
+    explicit LargePlayerWindow(Platform&, QWidget* parent = nullptr) : LargePlayerWindow(parent) {}
     PictureView& ImageWindow() { return *image_; }
 
   signals:

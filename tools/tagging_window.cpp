@@ -264,6 +264,14 @@ void TaggingWindow::SetFontName(const QString& family) {
     text_->setFont(boxFont);
 }
 
+void TaggingWindow::UseTypeface(const QString& family, const QColor& colour) {
+    SetFontName(family);
+    colour_ = colour;
+    SetButtonColour(*colourBox_, colour_);
+    fontChoice_.setFamily(family);
+    fontChoiceColour_ = colour;
+}
+
 void TaggingWindow::ShowPicture() {
     view_->SetBitmap(picture_);
 }

@@ -74,6 +74,8 @@ class TaggingWindow : public QWidget, public TagTool {
     void ChooseLanguage(int row);
     // The language window sets the font by name (not the character set).
     void SetFontName(const QString& family);
+    // The typeface page: the text font, its colour swatch and the font dialog's choice.
+    void UseTypeface(const QString& family, const QColor& colour);
     void SetAuto(bool on) override;
     bool UserTextOnly() const override;
     void ShowTool() override;

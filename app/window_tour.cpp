@@ -1,0 +1,68 @@
+#include "app/window_tour.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QRegularExpression>
+#include <QWidget>
+#include <cstdio>
+
+#include "app/windows.h"
+
+namespace kobrix {
+namespace {
+
+void Say(const char* kind, const QString& text) {
+    std::fprintf(stderr, "%s: %s\n", kind, text.toLocal8Bit().constData());
+}
+
+void Settle() {
+    // Layouts, paints and the timers that fill a window when it is first shown.
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+void UnattendedPrompts::Information(const QString& text) {
+    Say("information", text);
+}
+void UnattendedPrompts::Warning(const QString& text) {
+    Say("warning", text);
+}
+void UnattendedPrompts::Message(const QString& text) {
+    Say("message", text);
+}
+void UnattendedPrompts::Error(const QString& text) {
+    Say("error", text);
+}
+bool UnattendedPrompts::YesCancel(const QString& text) {
+    Say("question (answered Yes)", text);
+    return true;
+}
+
+QString WindowPictureName(int index, const QString& caption) {
+    QString slug = caption.toLower();
+    slug.replace(QRegularExpression("[^a-z0-9]+"), "-");
+    slug.remove(QRegularExpression("^-+|-+$"));
+    if (slug.size() > 40) slug = slug.left(40).remove(QRegularExpression("-+$"));
+    if (slug.isEmpty()) slug = "window";
+    return QString("%1-%2.png").arg(index, 2, 10, QChar('0')).arg(slug);
+}
+
+QStringList SaveWindowPictures(Windows& windows, const QString& directory) {
+    QDir().mkpath(directory);
+    QStringList written;
+    int index = 0;
+    for (QWidget* window : windows.All()) {
+        ++index;
+        const bool wasVisible = window->isVisible();
+        window->show();
+        window->raise();
+        Settle();
+        const QString name = WindowPictureName(index, window->windowTitle());
+        if (window->grab().save(QDir(directory).filePath(name))) written << name;
+        if (!wasVisible) window->hide();
+    }
+    return written;
+}
+
+}  // namespace kobrix

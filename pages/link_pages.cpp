@@ -1,0 +1,108 @@
+#include "pages/link_pages.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "widgets/controls.h"
+
+namespace kobrix {
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+WebLinkPage::WebLinkPage(Platform&, LinkPageId id, QWidget* parent)
+    : QWidget(parent, Qt::Window), id_(id) {
+    const LinkPageContent& content = LinkPage(id);
+    setObjectName(Q(content.objectName));
+    setWindowTitle(Q(content.title));
+    PaintBackground(*this, Qt::white);
+
+    auto* body = new QWidget;
+    auto* column = new QVBoxLayout(body);
+    QLabel* introduction = PlainLabel(Q(content.introduction), body);
+    introduction->setWordWrap(true);
+    column->addWidget(introduction);
+    for (const LinkGroup& group : content.groups) {
+        if (!group.heading.empty()) {
+            QLabel* heading = PlainLabel(Q(group.heading), body);
+            MakeBold(*heading);
+            column->addSpacing(6);
+            column->addWidget(heading);
+        }
+        for (const WebLink& link : group.links) {
+            // The caption is ours, but it is still shown as text, never as markup.
+            auto* label = new QLabel(body);
+            label->setTextFormat(Qt::RichText);
+            label->setText(
+                QString("<a href=\"%1\" style=\"color:#0000ff\">%2</a>")
+                    .arg(Q(link.address).toHtmlEscaped(), Q(link.caption).toHtmlEscaped()));
+            label->setProperty("address", Q(link.address));
+            label->setToolTip(Q(link.address));
+            label->setCursor(Qt::PointingHandCursor);
+            const int index = static_cast<int>(links_.size());
+            connect(label, &QLabel::linkActivated, this, [this, index] { OpenLink(index); });
+            links_.append(label);
+            column->addWidget(label);
+        }
+    }
+    column->addStretch(1);
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(body);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumSize(420, 360);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    if (id == LinkPageId::Mission) {
+        QPushButton* more = PlainButton("MoreLinks", "More Martian Links", this);
+        connect(more, &QPushButton::clicked, this, [this] { emit moreLinksClicked(); });
+        buttons->addWidget(more);
+    }
+    QPushButton* close = PlainButton("Close", "Close", this);
+    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(scroll, 1);
+    layout->addLayout(buttons);
+}
+
+void WebLinkPage::OpenLink(int index) {
+    if (index < 0 || index >= links_.size() || !opener_) return;
+    opener_(links_[index]->property("address").toString());
+}
+
+WebLinkIndexPage::WebLinkIndexPage(Platform&, QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName("LinkIndexPage");
+    setWindowTitle("Web Links");
+    PaintBackground(*this, Qt::white);
+    auto* layout = new QVBoxLayout(this);
+    QLabel* heading = PlainLabel("Pages of links on Mars, its rovers and space exploration.", this);
+    layout->addWidget(heading);
+    const std::pair<const char*, LinkPageId> pages[] = {
+        {"Martian Software", LinkPageId::MartianSoftware},
+        {"Martian Websites", LinkPageId::MarsWebsites},
+        {"Other Missions", LinkPageId::SolarSystem},
+        {"Meteorites", LinkPageId::Meteorites},
+        {"Amateur Radio", LinkPageId::AmateurRadio},
+        {"Your Participation", LinkPageId::Participate},
+    };
+    for (const auto& [caption, page] : pages) {
+        QPushButton* button = PlainButton(caption, caption, this);
+        connect(button, &QPushButton::clicked, this, [this, page] { emit pageRequested(page); });
+        layout->addWidget(button);
+    }
+    QPushButton* close = PlainButton("Close", "Close", this);
+    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    layout->addSpacing(8);
+    layout->addWidget(close);
+}
+
+}  // namespace kobrix

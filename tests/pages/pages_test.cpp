@@ -1,0 +1,239 @@
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+
+#include <gtest/gtest.h>
+
+#include "app/main_menu.h"
+#include "app/main_window.h"
+#include "app/stereo_viewer.h"
+#include "app/windows.h"
+#include "imaging/bmp_io.h"
+#include "movie/large_player_window.h"
+#include "pages/dedication_page.h"
+#include "pages/help_pages.h"
+#include "pages/klingon_page.h"
+#include "pages/link_pages.h"
+#include "pages/traverse_maps.h"
+#include "tests/app/window_test_support.h"
+#include "tools/tagging_window.h"
+#include "widgets/picture_view.h"
+
+namespace kobrix {
+namespace {
+
+class PagesTest : public ::testing::Test {
+  protected:
+    testing::WindowPlatform fakes;
+    testing::FakePrompts& prompts = fakes.prompts;
+    QTemporaryDir dir;
+    std::unique_ptr<Windows> windows;
+
+    void SetUp() override {
+        windows = testing::OpenWindows(fakes.platform, dir.path());
+        prompts.Clear();
+    }
+    MainWindow& Main() { return windows->Main(); }
+    void Trigger(const char* caption) { Main().Menu().Item(caption)->trigger(); }
+};
+
+TEST_F(PagesTest, StartUpCreatesEveryWindowInItsFixedOrder) {
+    QStringList names;
+    for (QWidget* window : windows->All()) names << window->objectName();
+    const QStringList expected = {"RurUdediv20071Unit1",
+                                  "StereoViewerUnit20072",
+                                  "TimeVariablesUnit20073",
+                                  "MissionLinksPage",
+                                  "CalendarUnit20075",
+                                  "TraverseChooserPage",
+                                  "LargeImageUnit20077",
+                                  "OpportunityMapsPage",
+                                  "SpiritMapsPage",
+                                  "DataDecodeUnit200710",
+                                  "ManualStereoUnit200711",
+                                  "HelpHubPage",
+                                  "MSTspUnit200713",
+                                  "DedicationPage",
+                                  "SlideshowDelayUnit200715",
+                                  "FullSizeUnit200716",
+                                  "UsageHelpPage",
+                                  "ColourUnit200719",
+                                  "ColourAltUnit200720",
+                                  "SunsetUnit200721",
+                                  "DirectoriesUnit200721",
+                                  "SolSearchUnit200722",
+                                  "MartianSoftwareLinksPage",
+                                  "BirthdayUnit200724",
+                                  "MenuHelpPage",
+                                  "ColourHelpPage",
+                                  "AnaglyphHelpPage",
+                                  "QuickStartHelpPage",
+                                  "MsgUnit200731",
+                                  "LinkIndexPage",
+                                  "MarsWebsitesLinksPage",
+                                  "SolarSystemLinksPage",
+                                  "MeteoritesLinksPage",
+                                  "AmateurRadioLinksPage",
+                                  "AVIUnit200740",
+                                  "ParticipateLinksPage",
+                                  "KlingonPage",
+                                  "AVIplyrUnit200741",
+                                  "Mag2007Unit42",
+                                  "ClipboardSeeUnit43",
+                                  "Watermark2007Unit44",
+                                  "MagnifierB200746"};
+    EXPECT_EQ(names, expected);
+    for (QAction* action : Main().findChildren<QAction*>()) {
+        EXPECT_TRUE(action->isEnabled() || !action->isVisible()) << action->text().toStdString();
+    }
+}
+
+TEST_F(PagesTest, MapViewerStepsThroughTheMapsInListOrder) {
+    const QString maps = QString::fromStdString(Main().Tree().SpiritDirNameStrng);
+    for (int i = 0; i < 3; ++i) {
+        Bitmap24 map(4 + i, 4);
+        WriteBmpFile(map, QDir(maps).filePath(QString("map%1.bmp").arg(i)).toStdString());
+    }
+    Trigger("Traverse Maps");
+    EXPECT_TRUE(windows->TraverseChooser().isVisible());
+    emit windows->TraverseChooser().roverChosen(TraverseRover::Spirit);
+    MapViewerPage& viewer = windows->SpiritMaps();
+    EXPECT_TRUE(viewer.isVisible());
+    EXPECT_TRUE(viewer.Picture().HasPicture());  // the stored map
+    const auto shown = [&] { return QFileInfo(viewer.ShownFile()).fileName(); };
+    viewer.Previous();
+    EXPECT_EQ(shown(), "map0.bmp");
+    viewer.Previous();  // stays on the first
+    EXPECT_EQ(shown(), "map0.bmp");
+    viewer.Next();
+    viewer.Next();
+    EXPECT_EQ(shown(), "map2.bmp");
+    EXPECT_EQ(viewer.Picture().Image().width(), 6);
+    viewer.Next();  // past the last: unchanged
+    EXPECT_EQ(shown(), "map2.bmp");
+
+    QFile bad(QDir(maps).filePath("map3.bmp"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a picture");
+    bad.close();
+    viewer.PointAt(maps);
+    viewer.findChild<QPushButton*>(">>>>>")->click();
+    EXPECT_EQ(prompts.Texts("error").size(), 1u);
+    EXPECT_EQ(shown(), "map2.bmp");
+    EXPECT_EQ(viewer.Picture().Image().width(), 6);
+}
+
+TEST_F(PagesTest, DedicationShowsALineEveryTwoSecondsThenFadesAndStartsAgain) {
+    DedicationPage& page = windows->Dedication();
+    page.SetLines({"one", "two", "three"});
+    Trigger("Those that went before us");
+    EXPECT_TRUE(page.isVisible());
+    EXPECT_EQ(page.Opacity(), 255);
+    EXPECT_TRUE(page.SequenceTimer().isActive());
+    page.ShowStep();  // the first tick: nothing before the first line
+    EXPECT_EQ(page.CaptionLine(), "");
+    EXPECT_TRUE(page.HoldTimer().isActive());
+    QStringList seen;
+    for (int i = 0; i < 3; ++i) {
+        page.AdvanceStep();
+        page.ShowStep();  // a sequence tick between holds changes nothing
+        seen << page.CaptionLine();
+    }
+    EXPECT_EQ(seen, (QStringList{"one", "two", "three"}));
+    page.AdvanceStep();
+    EXPECT_EQ(page.Opacity(), 253);
+    EXPECT_FALSE(page.SequenceTimer().isActive());
+    int fadeSteps = 1;
+    while (page.FadeTimer().isActive()) {
+        page.FadeTimer().stop();
+        page.FadeStep();
+        ++fadeSteps;
+    }
+    EXPECT_EQ(fadeSteps, 127);
+    EXPECT_FALSE(page.isVisible());
+    EXPECT_EQ(page.Counter(), 0);
+    Trigger("Those that went before us");
+    EXPECT_EQ(page.Opacity(), 255);
+    page.AdvanceStep();
+    EXPECT_EQ(page.CaptionLine(), "one");
+}
+
+TEST_F(PagesTest, TypefacePageCountsDownAndSetsTheKlingonFont) {
+    KlingonPage& page = windows->Klingon();
+    Trigger("tlhIngan Hol ");
+    EXPECT_EQ(page.Countdown(), 25);
+    for (int i = 0; i < 24; ++i) page.Tick();
+    EXPECT_TRUE(page.isVisible());
+    page.Tick();
+    EXPECT_FALSE(page.isVisible());
+
+    Trigger("tlhIngan Hol ");
+    page.Activate();  // no font file: nothing is registered
+    EXPECT_TRUE(fakes.desktop.fontFiles.empty());
+    EXPECT_EQ(windows->Tagging().TextColour(), QColor(Qt::red));
+    page.Tick();
+    EXPECT_TRUE(page.isVisible());
+    page.Tick();
+    EXPECT_FALSE(page.isVisible());
+
+    QFile font(QDir(Main().IAmHereDirectory()).filePath("BKLINGON.TTF"));
+    ASSERT_TRUE(font.open(QIODevice::WriteOnly));
+    font.close();
+    page.Activate();
+    EXPECT_EQ(fakes.desktop.fontFiles.size(), 1u);
+    page.MakeKlingon();
+    EXPECT_EQ(Main().findChild<QLabel*>("Label1")->font().family(), "BernyKlingon");
+}
+
+TEST_F(PagesTest, LinksOpenTheirAddressesAndHelpLinksShowTheirWindows) {
+    Trigger("Amateur Radio in Space");
+    WebLinkPage& radio = windows->Links(LinkPageId::AmateurRadio);
+    EXPECT_TRUE(radio.isVisible());
+    for (int i = 0; i < radio.Links().size(); ++i) radio.OpenLink(i);
+    ASSERT_EQ(fakes.desktop.urls.size(), static_cast<std::size_t>(radio.Links().size()));
+    EXPECT_EQ(fakes.desktop.urls.front(), radio.Links().front()->property("address").toString());
+    Main().findChild<QPushButton*>("WebLinksButton")->click();
+    EXPECT_TRUE(windows->LinkIndex().isVisible());
+    windows->LinkIndex().findChild<QPushButton*>("Meteorites")->click();
+    EXPECT_TRUE(windows->Links(LinkPageId::Meteorites).isVisible());
+
+    Main().findChild<QAction*>("More Info")->trigger();
+    EXPECT_TRUE(windows->HelpHub().isVisible());
+    windows->HelpHub().findChild<QPushButton*>("Menu Selections and options.")->click();
+    HelpTextPage& menuHelp = windows->Help(HelpPageId::MenuSelections);
+    EXPECT_TRUE(menuHelp.isVisible());
+    windows->HelpHub().hide();
+    menuHelp.findChild<QPushButton*>("Back")->click();
+    EXPECT_TRUE(windows->HelpHub().isVisible());
+
+    for (const std::string_view key : HelpLinkKeys()) {
+        EXPECT_TRUE(windows->ShowByKey(QString::fromUtf8(key.data(), qsizetype(key.size()))))
+            << key;
+    }
+    EXPECT_FALSE(windows->ShowByKey("nowhere"));
+    EXPECT_TRUE(windows->Stereo().isVisible());
+    EXPECT_TRUE(windows->TraverseChooser().isVisible());
+    const auto messages = prompts.Texts("message");
+    EXPECT_EQ(
+        std::count_if(messages.begin(), messages.end(),
+                      [](const std::string& m) { return m.rfind("Screen Resolution ", 0) == 0; }),
+        1);
+    menuHelp.FollowLink("show:colourhelp");
+    EXPECT_TRUE(windows->Help(HelpPageId::ColourComposite).isVisible());
+}
+
+TEST_F(PagesTest, Screenshots) {
+    for (QWidget* page : std::initializer_list<QWidget*>{
+             &windows->HelpHub(), &windows->Help(HelpPageId::MenuSelections),
+             &windows->Links(LinkPageId::MartianSoftware), &windows->SpiritMaps(),
+             &windows->OpportunityMaps(), &windows->Dedication(), &windows->Klingon()}) {
+        page->show();
+        testing::SaveScreenshot(*page, page->objectName() + ".png");
+    }
+}
+
+}  // namespace
+}  // namespace kobrix
