@@ -58,7 +58,9 @@ QStringList SaveWindowPictures(Windows& windows, const QString& directory) {
         window->show();
         window->raise();
         Settle();
-        const QString name = WindowPictureName(index, window->windowTitle());
+        // The main window's caption changes with what it reports; its name does not.
+        const QString name =
+            WindowPictureName(index, index == 1 ? QString("main window") : window->windowTitle());
         if (window->grab().save(QDir(directory).filePath(name))) written << name;
         if (!wasVisible) window->hide();
     }

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Makes the window gallery of the README: starts the program under Xvfb (1280 x 1024) on a copy
+# of the sample pictures with `--screenshots`, which shows every window in turn and saves it,
+# then writes a small copy of each picture to docs/screenshots/ and the gallery table into the
+# README between its gallery marks. Usage: scripts/gallery.sh [BUILD_DIR]
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$here/build}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/start"
+cp "$build"/samples/*.jpg "$work/start/"
+(cd "$work/start" && xvfb-run -a -s "-screen 0 1280x1024x24" "$build/app/kobrix" \
+  --screenshots "$work/full" . 2>/dev/null)
+out="$here/docs/screenshots"
+rm -rf "$out"
+mkdir -p "$out"
+{
+  echo "| | | |"
+  echo "|---|---|---|"
+  row=()
+  for picture in "$work"/full/*.png; do
+    name="$(basename "$picture")"
+    convert "$picture" -resize '640x640>' -strip -colors 192 "PNG8:$out/$name"
+    title="${name%.png}"
+    title="${title#*-}"
+    row+=("![${title//-/ }](docs/screenshots/$name)<br>${title//-/ }")
+    if [ ${#row[@]} -eq 3 ]; then
+      echo "| ${row[0]} | ${row[1]} | ${row[2]} |"
+      row=()
+    fi
+  done
+  [ ${#row[@]} -gt 0 ] && echo "| ${row[*]} |"
+} >"$work/gallery.md"
+python3 - "$here/README.md" "$work/gallery.md" <<'PY'
+import sys
+readme, table = sys.argv[1], open(sys.argv[2]).read()
+text = open(readme).read()
+start, end = "<!-- gallery -->\n", "<!-- /gallery -->"
+a, b = text.index(start) + len(start), text.index(end)
+open(readme, "w").write(text[:a] + table + text[b:])
+PY
+echo "$(ls "$out"/*.png | wc -l) pictures in $out"
