@@ -27,6 +27,7 @@ KlingonPage::KlingonPage(Platform& platform, QWidget* parent)
     link_ = new QLabel("<a href=\"activate\" style=\"color:#ff4040\">tlhIngan Hol</a>", this);
     link_->setObjectName("ActivateLink");
     link_->setTextFormat(Qt::RichText);
+    link_->setProperty("link", true);
     link_->setToolTip("Activate tlhlngan Hol Tag");
     QFont big = link_->font();
     big.setPointSize(big.pointSize() + 8);

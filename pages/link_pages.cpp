@@ -43,6 +43,7 @@ WebLinkPage::WebLinkPage(Platform&, LinkPageId id, QWidget* parent)
                 QString("<a href=\"%1\" style=\"color:#0000ff\">%2</a>")
                     .arg(Q(link.address).toHtmlEscaped(), Q(link.caption).toHtmlEscaped()));
             label->setProperty("address", Q(link.address));
+            label->setProperty("link", true);
             label->setToolTip(Q(link.address));
             label->setCursor(Qt::PointingHandCursor);
             const int index = static_cast<int>(links_.size());

@@ -25,6 +25,7 @@ TraverseChooserPage::TraverseChooserPage(Platform&, QWidget* parent) : QWidget(p
             new QLabel(QString("<a href=\"%1\" style=\"color:#0000ff\">%1</a>").arg(name), this);
         caption->setObjectName(QString(name) + "Label");
         caption->setTextFormat(Qt::RichText);
+        caption->setProperty("link", true);
         QFont font = caption->font();
         font.setPointSize(font.pointSize() + 6);
         caption->setFont(font);
