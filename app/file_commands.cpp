@@ -95,13 +95,16 @@ void FileCommands::Delete() {
 // ---- Save as
 
 void FileCommands::SaveAs() {
+    // The picture as it is now; timers may display others while the dialog is open.
+    SaveAs(Bitmap24(main_.GetBrowser().Picture()));
+}
+
+void FileCommands::SaveAs(const Bitmap24& picture) {
     Browser& browser = main_.GetBrowser();
     const std::string directory = browser.Files().Directory();
     const int index = browser.Files().Selected();
     const std::string proposal =
         ProposedSaveName(main_.Tree().TaggedPicDirectory, BaseNameOf(browser.PathCaption()));
-    // The picture as it is now; timers may display others while the dialog is open.
-    const Bitmap24 picture = browser.Picture();
     const FileChoice choice = platform_.prompts.SavePicture(QStringLiteral("Save as"), SaveTypes(),
                                                             kJpegSaveType, Q(proposal));
     if (choice.accepted) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/bitmap24.h"
 #include "platform/platform.h"
 
 class QLabel;
@@ -40,6 +41,8 @@ class FileCommands : public QObject {
 
     void Delete();
     void SaveAs();
+    // "TagSave": the same dialog for `picture`, the main window's picture with its tag.
+    void SaveAs(const Bitmap24& picture);
     void FileListRightClick();     // offers the multi-select list
     void MultiSelectClick();       // shows each selected entry in turn and collects it
     void MultiSelectRightClick();  // copies the collected files, then hands over

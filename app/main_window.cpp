@@ -533,7 +533,10 @@ void MainWindow::Button19Click() {
     label78_->setText("Font size " + QString::number(tagTool_->DrawingFontSize()));
 }
 
-void MainWindow::Button23Click() {}  // TagSave: the tagging tool saves its own picture
+void MainWindow::Button23Click() {
+    // TagSave: the picture as the window shows it, with the tag drawn on it.
+    if (image1_->HasPicture()) fileCommands_->SaveAs(BitmapFromImage(image1_->Image()));
+}
 
 void MainWindow::CheckBox5Click() {
     if (tagTool_ != nullptr) tagTool_->UserTagClicked();

@@ -118,6 +118,8 @@ void AviPlayerPanel::SetLargePlayer(LargePlayerWindow& window) {
     large_ = &window;
     connect(large_, &LargePlayerWindow::screenClicked, this,
             [this] { Guarded([this] { LargePlayerClicked(); }); });
+    connect(large_, &LargePlayerWindow::closed, this,
+            [this] { Guarded([this] { LargePlayerClosed(); }); });
 }
 
 LargePlayerWindow& AviPlayerPanel::LargePlayer() {
@@ -314,14 +316,17 @@ void AviPlayerPanel::MoveToSource() {
 }
 
 void AviPlayerPanel::DeleteMovie() {
+    const QString path =
+        selectedMovie_.isEmpty() ? EntryPath(movieList_->currentRow()) : selectedMovie_;
+    if (path.isEmpty()) {
+        platform_.prompts.Message(kChooseMovie);
+        return;
+    }
     if (!platform_.prompts.YesCancel("Confirm File Deletion")) {
         platform_.prompts.Message("Cancel pressed, file will be kept.");
         return;
     }
     platform_.prompts.Message("Yes pressed, file will be deleted.");
-    const QString path =
-        selectedMovie_.isEmpty() ? EntryPath(movieList_->currentRow()) : selectedMovie_;
-    if (path.isEmpty()) return;
     if (player_.FileName() == path) player_.Close();
     const std::string failure = DeleteFileAt(path.toStdString());
     if (!failure.empty()) {
@@ -337,12 +342,18 @@ void AviPlayerPanel::DeleteMovie() {
 }
 
 void AviPlayerPanel::LargePlayerClicked() {
-    loopTimer_.stop();
-    player_.Stop();
-    player_.ClearDisplay();
+    LargePlayerClosed();
     LargePlayer().ImageWindow().update();
-    loop_->setChecked(false);
     LargePlayer().close();
+}
+
+void AviPlayerPanel::LargePlayerClosed() {
+    loopTimer_.stop();
+    if (player_.DisplayWindow() == &LargePlayer().ImageWindow()) {
+        player_.Stop();
+        player_.ClearDisplay();
+    }
+    loop_->setChecked(false);
 }
 
 void AviPlayerPanel::Shutdown() {

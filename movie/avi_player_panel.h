@@ -61,7 +61,8 @@ class AviPlayerPanel : public QWidget {
     void MoveToSource();
     void DeleteMovie();
     void LargePlayerClicked();
-    void Shutdown();  // the tool closes: playback stops, the large player goes
+    void LargePlayerClosed();  // the loop and the playback end with the window
+    void Shutdown();           // the tool closes: playback stops, the large player goes
 
     MoviePlayer& Player() { return player_; }
     // The large player is a window of the program's own; the panel makes one when it was not

@@ -1,5 +1,6 @@
 #include "movie/large_player_window.h"
 
+#include <QCloseEvent>
 #include <QVBoxLayout>
 
 #include "widgets/controls.h"
@@ -22,6 +23,11 @@ LargePlayerWindow::LargePlayerWindow(QWidget* parent)
     image_->setToolTip("Click the screen to end and close.");
     layout->addWidget(image_);
     connect(image_, &PictureView::clicked, this, [this] { emit screenClicked(); });
+}
+
+void LargePlayerWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
 }
 
 }  // namespace kobrix

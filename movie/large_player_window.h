@@ -19,6 +19,10 @@ class LargePlayerWindow : public QWidget {
 
   signals:
     void screenClicked();
+    void closed();  // by the window's own close button as well
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     PictureView* image_ = nullptr;

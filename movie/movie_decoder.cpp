@@ -97,9 +97,17 @@ struct MovieDecoder::State {
                     throw ImageError("frame", "not the stream's frame size");
                 }
             } catch (const ImageError&) {
-                if (!jpegProven) return -2;
+                if (!jpegProven) {
+                    // FFmpeg's decoder takes over from this packet, numbered from it.
+                    lastNumber = number - 1;
+                    firstPacketNumber = number;
+                    return -2;
+                }
                 av_packet_unref(packet);  // a damaged frame is left out
                 continue;
+            } catch (...) {
+                av_packet_unref(packet);
+                throw;
             }
             jpegProven = true;
             skipUntil = 0;

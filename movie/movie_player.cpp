@@ -210,7 +210,9 @@ void MoviePlayer::PresentStep() {
         if (took) Show(shown_);
         if (!pump_->Failure().empty()) {
             Finish(PlayResult::Failure);
-        } else if (pump_->Drained() && startTime_ >= 0 && due > position_) {
+        } else if (pump_->Drained() && (startTime_ < 0 || due > position_)) {
+            // The last frame had its time, or nothing more came (a resume on the last frame,
+            // a play from past the real end of a movie whose length was estimated).
             position_ = length_;
             Finish(PlayResult::Successful);
         }

@@ -118,6 +118,16 @@ TEST_F(MoviePlayerTest, PlaysByTheMoviesTimingNotifiesAndRestartsFromTheEnd) {
     player.Seek(42);
     clocked.Step(0);
     EXPECT_TRUE(ShowsFrame(player.CurrentFrame(), 42, 32, 24));
+
+    // Paused on the last frame, then resumed: nothing more comes, and the play ends well.
+    player.Play(54, true);
+    clocked.Step(0);
+    player.Pause();
+    player.WaitForBuffered(4);
+    player.Resume();
+    clocked.Step(0);
+    EXPECT_EQ(player.Mode(), PlayerMode::Stopped);
+    EXPECT_EQ(clocked.results.back(), PlayResult::Successful);
 }
 
 TEST_F(MoviePlayerTest, AFileThatDoesNotPlayLeavesNothingOpen) {
@@ -249,6 +259,14 @@ TEST_F(AviPlayerTest, LargePlayerEndsOnAClickAndMovieGoesToTheSource) {
     EXPECT_FALSE(large.isVisible());
     EXPECT_FALSE(loop.isChecked());
     EXPECT_FALSE(Panel().LoopTimer().isActive());
+    // Closed by its own close button: the loop and the playback end all the same.
+    loop.setChecked(true);
+    Panel().PlayLargeAvi();
+    Panel().LoopStep();
+    large.close();
+    EXPECT_FALSE(Panel().LoopTimer().isActive());
+    EXPECT_NE(Panel().Player().Mode(), PlayerMode::Playing);
+    EXPECT_FALSE(loop.isChecked());
 
     Movies().setCurrentRow(0);
     Tool().findChild<QPushButton*>("Mov2Source")->click();

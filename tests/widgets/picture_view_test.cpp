@@ -62,6 +62,16 @@ TEST_F(PictureViewTest, UnstretchedSmallPictureKeepsItsSizeCentred) {
     EXPECT_EQ(shot.pixelColor(99, 50), kBackground);
 }
 
+TEST(PictureViewShape, NewIs150SquareAndRoundClipsToTheEllipse) {
+    PictureView view;
+    EXPECT_EQ(view.size(), QSize(150, 150));
+    view.SetRound(true);
+    EXPECT_TRUE(view.mask().contains(QPoint(75, 75)));
+    EXPECT_FALSE(view.mask().contains(QPoint(2, 2)));
+    view.SetRound(false);
+    EXPECT_TRUE(view.mask().isEmpty());
+}
+
 TEST_F(PictureViewTest, TransparentLeavesOutTheBottomLeftColour) {
     view_.SetImage(TwoByOne());
     view_.SetTransparent(true);
