@@ -293,13 +293,16 @@ void AviPlayerPanel::FlashFirstFrame() {
     StopMovie();
 }
 
-void AviPlayerPanel::MoveToSource() {
-    const QString source =
+QString AviPlayerPanel::ChosenMovie() {
+    const QString path =
         selectedMovie_.isEmpty() ? EntryPath(movieList_->currentRow()) : selectedMovie_;
-    if (source.isEmpty()) {
-        platform_.prompts.Message(kChooseMovie);
-        return;
-    }
+    if (path.isEmpty()) platform_.prompts.Message(kChooseMovie);
+    return path;
+}
+
+void AviPlayerPanel::MoveToSource() {
+    const QString source = ChosenMovie();
+    if (source.isEmpty()) return;
     const QString name = QFileInfo(source).fileName();
     const QString directory = hooks_.frameDirectory ? hooks_.frameDirectory() : QString();
     const QString target = directory + name;
@@ -316,12 +319,8 @@ void AviPlayerPanel::MoveToSource() {
 }
 
 void AviPlayerPanel::DeleteMovie() {
-    const QString path =
-        selectedMovie_.isEmpty() ? EntryPath(movieList_->currentRow()) : selectedMovie_;
-    if (path.isEmpty()) {
-        platform_.prompts.Message(kChooseMovie);
-        return;
-    }
+    const QString path = ChosenMovie();
+    if (path.isEmpty()) return;
     if (!platform_.prompts.YesCancel("Confirm File Deletion")) {
         platform_.prompts.Message("Cancel pressed, file will be kept.");
         return;

@@ -79,6 +79,8 @@ class AviPlayerPanel : public QWidget {
     bool OpenSelected();
     void PlayOnceOrLoop();
     QString EntryPath(int row) const;
+    // The movie chosen (or the list's entry); empty, after asking for one, when there is none.
+    QString ChosenMovie();
 
     Platform& platform_;
     AviPlayerHooks hooks_;

@@ -6,7 +6,10 @@
 #include <QMouseEvent>
 
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <memory>
+
+#include <gtest/gtest.h>
 
 #include "app/main_window.h"
 #include "app/windows.h"
@@ -73,6 +76,16 @@ inline std::unique_ptr<Windows> OpenWindows(Platform& platform, const QString& d
     windows->Start(directory);
     return windows;
 }
+
+// Every window of the program on the fakes, in a temporary directory (OpenAll).
+class WindowsTest : public ::testing::Test {
+  protected:
+    WindowPlatform fakes;
+    FakePrompts& prompts = fakes.prompts;
+    QTemporaryDir dir;
+    std::unique_ptr<Windows> windows;
+    void OpenAll() { windows = OpenWindows(fakes.platform, dir.path()); }
+};
 
 // A click on `name` in the main window's file list; false when it is not listed.
 inline bool ChooseFile(MainWindow& main, const QString& name) {

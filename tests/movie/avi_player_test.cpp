@@ -138,13 +138,8 @@ TEST_F(MoviePlayerTest, AFileThatDoesNotPlayLeavesNothingOpen) {
     EXPECT_THROW(player.Play(), MovieReadError);
 }
 
-class AviPlayerTest : public ::testing::Test {
+class AviPlayerTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    testing::FakePrompts& prompts = fakes.prompts;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
     AviToolWindow& Tool() { return windows->AviTool(); }
     AviPlayerPanel& Panel() { return Tool().Player(); }
     QListWidget& Movies() { return *Tool().findChild<QListWidget*>("MovieList"); }
@@ -152,14 +147,14 @@ class AviPlayerTest : public ::testing::Test {
         return QDir(dir.filePath("AVIoutput")).filePath(name);
     }
     void Open() {
-        windows = testing::OpenWindows(fakes.platform, dir.path());
+        OpenAll();
         windows->Main().Menu().Item("AVI Creation Tool")->trigger();
         prompts.Clear();
     }
 };
 
 TEST_F(AviPlayerTest, TheMovieListNamesEveryMovieWithItsSizeAndSkipsOtherFiles) {
-    windows = testing::OpenWindows(fakes.platform, dir.path());
+    OpenAll();
     testing::WriteTestMovie(Output("a.avi").toStdString(), 55, 32, 24);
     std::ofstream(Output("b.txt").toStdString()) << "notes\n";
     testing::WriteTestMovie(Output("c.avi").toStdString(), 3, 16, 16);
@@ -183,7 +178,7 @@ TEST_F(AviPlayerTest, TheMovieListNamesEveryMovieWithItsSizeAndSkipsOtherFiles) 
 }
 
 TEST_F(AviPlayerTest, PlayLoopPauseSeekStopAndDelete) {
-    windows = testing::OpenWindows(fakes.platform, dir.path());
+    OpenAll();
     testing::WriteTestMovie(Output("a.avi").toStdString(), 55, 32, 24);
     Open();
     ClockedPlayer clocked(Panel().Player());
@@ -242,7 +237,7 @@ TEST_F(AviPlayerTest, PlayLoopPauseSeekStopAndDelete) {
 }
 
 TEST_F(AviPlayerTest, LargePlayerEndsOnAClickAndMovieGoesToTheSource) {
-    windows = testing::OpenWindows(fakes.platform, dir.path());
+    OpenAll();
     testing::WriteTestMovie(Output("a.avi").toStdString(), 12, 32, 24);
     Open();
     Movies().setCurrentRow(0);
@@ -275,7 +270,7 @@ TEST_F(AviPlayerTest, LargePlayerEndsOnAClickAndMovieGoesToTheSource) {
 }
 
 TEST_F(AviPlayerTest, Screenshots) {
-    windows = testing::OpenWindows(fakes.platform, dir.path());
+    OpenAll();
     std::vector<Bitmap24> frames;
     for (const char* name : {"2P241328935EFFAUCTP2582L4M1.jpg", "2P241328935EFFAUCTP2582L5M1.jpg",
                              "2P241328935EFFAUCTP2582L6M1.jpg"}) {

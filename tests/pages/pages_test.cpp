@@ -25,15 +25,10 @@
 namespace kobrix {
 namespace {
 
-class PagesTest : public ::testing::Test {
+class PagesTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    testing::FakePrompts& prompts = fakes.prompts;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
     void SetUp() override {
-        windows = testing::OpenWindows(fakes.platform, dir.path());
+        OpenAll();
         prompts.Clear();
     }
     MainWindow& Main() { return windows->Main(); }
