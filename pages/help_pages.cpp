@@ -34,7 +34,9 @@ HelpHubPage::HelpHubPage(Platform&, QWidget* parent) : QWidget(parent, Qt::Windo
         {"Usage && Filename conventions.", HelpPageId::Usage},
         {"Quick Start Instructions", HelpPageId::QuickStart},
     };
-    for (const auto& [caption, page] : pages) {
+    for (const auto& entry : pages) {
+        const char* caption = entry.first;
+        const HelpPageId page = entry.second;
         QPushButton* button = PlainButton(caption, caption, this);
         connect(button, &QPushButton::clicked, this, [this, page] { emit pageRequested(page); });
         layout->addWidget(button);

@@ -95,7 +95,9 @@ WebLinkIndexPage::WebLinkIndexPage(Platform&, QWidget* parent) : QWidget(parent,
         {"Amateur Radio", LinkPageId::AmateurRadio},
         {"Your Participation", LinkPageId::Participate},
     };
-    for (const auto& [caption, page] : pages) {
+    for (const auto& entry : pages) {
+        const char* caption = entry.first;
+        const LinkPageId page = entry.second;
         QPushButton* button = PlainButton(caption, caption, this);
         connect(button, &QPushButton::clicked, this, [this, page] { emit pageRequested(page); });
         layout->addWidget(button);

@@ -20,7 +20,9 @@ TraverseChooserPage::TraverseChooserPage(Platform&, QWidget* parent) : QWidget(p
     layout->addWidget(PlainLabel("Click a rover to see the maps of its traverse.", this));
     const std::pair<const char*, TraverseRover> rovers[] = {
         {"Spirit", TraverseRover::Spirit}, {"Opportunity", TraverseRover::Opportunity}};
-    for (const auto& [name, rover] : rovers) {
+    for (const auto& entry : rovers) {
+        const char* name = entry.first;
+        const TraverseRover rover = entry.second;
         auto* caption =
             new QLabel(QString("<a href=\"%1\" style=\"color:#0000ff\">%1</a>").arg(name), this);
         caption->setObjectName(QString(name) + "Label");
