@@ -114,5 +114,26 @@ TEST_F(MovieDecoderTest, PumpDeliversFramesInOrderFromWhereItStarts) {
     EXPECT_FALSE(pump.Drained());
 }
 
+TEST(MovieSeeds, EverySeedPlaysToItsEndOrIsRefused) {
+    int whole = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(KOBRIX_FUZZ_CORPUS_DIR) / "movie")) {
+        const std::string name = entry.path().filename().string();
+        const bool complete = entry.path().extension() == ".avi";
+        try {
+            MovieDecoder movie(entry.path().string());
+            Bitmap24 frame;
+            int frames = 0;
+            while (movie.ReadFrame(frame) >= 0) ++frames;
+            if (complete) {
+                EXPECT_EQ(frames, 3) << name;
+                ++whole;
+            }
+        } catch (const MovieReadError& e) {
+            EXPECT_FALSE(complete) << name << ": " << e.what();
+        }
+    }
+    EXPECT_EQ(whole, 4);
+}
+
 }  // namespace
 }  // namespace kobrix
