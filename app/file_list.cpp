@@ -29,6 +29,35 @@ bool FileList::LessIgnoringCase(const std::string& a, const std::string& b) {
     return a < b;
 }
 
+void FileList::SortIgnoringCase(std::vector<std::string>& names) {
+    // The folded names side by side in one buffer, compared as bytes.
+    std::string folded;
+    std::size_t total = 0;
+    for (const std::string& name : names) total += name.size();
+    folded.reserve(total);
+    struct Entry {
+        std::size_t start;
+        std::size_t size;
+        std::size_t index;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        entries.push_back({folded.size(), names[i].size(), i});
+        for (char c : names[i]) folded.push_back(Fold(c));
+    }
+    const std::string_view all(folded);
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        const int order = all.substr(a.start, a.size).compare(all.substr(b.start, b.size));
+        if (order != 0) return order < 0;
+        return names[a.index] < names[b.index];
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (const Entry& entry : entries) sorted.push_back(std::move(names[entry.index]));
+    names = std::move(sorted);
+}
+
 std::string JoinPath(const std::string& directory, const std::string& name) {
     if (directory.empty()) return name;
     const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
@@ -58,7 +87,7 @@ bool FileList::Read(const std::string& directory) {
 void FileList::Assign(const std::string& directory, std::vector<std::string> names) {
     directory_ = directory;
     names_ = std::move(names);
-    std::sort(names_.begin(), names_.end(), LessIgnoringCase);
+    SortIgnoringCase(names_);
     selected_ = -1;
     pastEnd_ = false;
 }

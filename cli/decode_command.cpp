@@ -1,10 +1,9 @@
 #include "cli/decode_command.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "app/file_list.h"
+#include "batch/folder_listing.h"
 #include "cli/decode_output.h"
 #include "decode/product_name.h"
 
@@ -74,24 +73,7 @@ class Decoder {
 
 bool ListDirectory(const std::string& directory, std::vector<std::string>& names,
                    std::string& error) {
-    names.clear();
-    std::error_code ec;
-    fs::directory_iterator it(directory, ec);
-    if (ec) {
-        error = ec.message();
-        return false;
-    }
-    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        if (ec) break;
-        std::error_code typeError;
-        if (it->is_regular_file(typeError)) names.push_back(it->path().filename().string());
-    }
-    if (ec) {
-        error = ec.message();
-        return false;
-    }
-    std::sort(names.begin(), names.end(), FileList::LessIgnoringCase);
-    return true;
+    return ListFolder(directory, names, error);
 }
 
 int RunDecodeCommand(const std::vector<std::string>& args, const TimeZoneSource& zone,

@@ -2,10 +2,15 @@
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <unistd.h>
+
+#include "cli/batch_commands.h"
 #include "cli/colour_commands.h"
 #include "cli/decode_command.h"
+#include "cli/find_command.h"
 #include "cli/image_commands.h"
 #include "cli/movie_command.h"
 #include "cli/zone_snapshot.h"
@@ -85,6 +90,24 @@ int main(int argc, char** argv) {
         const kobrix::cli::ZoneSnapshot zone(system);
         const kobrix::DateNames names = kobrix::LocaleDateNames();
         const int status = kobrix::cli::RunDecodeCommand(args, zone, names, std::cout, std::cerr);
+        std::cout.flush();
+        return status;
+    }
+    if (command == "pairs" || command == "colour" || command == "find") {
+        const kobrix::SystemTimeZone system;
+        const kobrix::cli::ZoneSnapshot zone(system);
+        if (command == "find") {
+            const int status = kobrix::cli::RunFindCommand(args, zone, kobrix::LocaleDateNames(),
+                                                           std::cout, std::cerr);
+            std::cout.flush();
+            return status;
+        }
+        kobrix::cli::BatchConsole console;
+        console.cores = static_cast<int>(std::thread::hardware_concurrency());
+        console.progress = isatty(STDERR_FILENO) != 0;
+        const auto run =
+            command == "pairs" ? kobrix::cli::RunPairsCommand : kobrix::cli::RunColourCommand;
+        const int status = run(args, zone, console, std::cout, std::cerr);
         std::cout.flush();
         return status;
     }
