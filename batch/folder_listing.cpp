@@ -1,37 +1,56 @@
 #include "batch/folder_listing.h"
 
-#include <filesystem>
-#include <system_error>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "app/file_list.h"
 
 namespace kobrix {
 namespace {
 
-namespace fs = std::filesystem;
-
-// Reads one directory: its files into `names` and, when asked, its subdirectories.
+// Reads one directory: its files (a symbolic link to a file counts) into `names` and, when
+// asked, its subdirectories (not through links). The entry types come from the directory
+// itself; only links and file systems that do not tell are asked with a stat.
 bool ReadEntries(const std::string& directory, std::vector<std::string>& names,
                  std::vector<std::string>* subdirectories, std::string& error) {
     names.clear();
-    std::error_code ec;
-    fs::directory_iterator it(directory, ec);
-    if (ec) {
-        error = ec.message();
+    DIR* stream = ::opendir(directory.c_str());
+    if (!stream) {
+        error = std::strerror(errno);
         return false;
     }
-    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        if (ec) break;
-        std::error_code typeError;
-        const fs::file_status status = it->symlink_status(typeError);
-        if (subdirectories && fs::is_directory(status)) {
-            subdirectories->push_back(it->path().filename().string());
-        } else if (it->is_regular_file(typeError)) {
-            names.push_back(it->path().filename().string());
+    const int fd = ::dirfd(stream);
+    errno = 0;
+    while (const dirent* entry = ::readdir(stream)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+        unsigned char type = entry->d_type;
+        struct stat info;
+        if (type == DT_UNKNOWN && ::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            type = S_ISREG(info.st_mode)   ? DT_REG
+                   : S_ISDIR(info.st_mode) ? DT_DIR
+                   : S_ISLNK(info.st_mode) ? DT_LNK
+                                           : DT_UNKNOWN;
         }
+        if (type == DT_LNK) {
+            type =
+                ::fstatat(fd, name, &info, 0) == 0 && S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
+        }
+        if (type == DT_REG) {
+            names.emplace_back(name);
+        } else if (type == DT_DIR && subdirectories) {
+            subdirectories->emplace_back(name);
+        }
+        errno = 0;
     }
-    if (ec) {
-        error = ec.message();
+    const int readError = errno;
+    ::closedir(stream);
+    if (readError != 0) {
+        error = std::strerror(readError);
         return false;
     }
     FileList::SortIgnoringCase(names);
