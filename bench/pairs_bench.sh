@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Times `kobrix-cli pairs` over 200 stereo pairs of 1024 x 1024 greyscale JPEGs (made once
-# with ffmpeg) with one thread and with two, each the best of RUNS runs (default 3) taken in
+# Times `kobrix-cli pairs` over 200 stereo pairs of 1024 x 1024 JPEGs of a grey test pattern
+# (made once with ffmpeg) with one thread and with two, each the best of RUNS runs (default 3) taken in
 # turns, and prints the speed-up and the time a pair.
 # Usage: bench/pairs_bench.sh [BUILD_DIR]
 set -euo pipefail

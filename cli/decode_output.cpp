@@ -216,6 +216,33 @@ constexpr const char* kCsvKeys[] = {
 
 }  // namespace
 
+RecordMaker::RecordMaker(DecodeFormat format, const TimeZoneSource& zone, const DateNames& names)
+    : format_(format) {
+    context_.zone = &zone;
+    context_.localTimeCache = &cache_;
+    context_.dateNames = &names;
+}
+
+const DecodeState& RecordMaker::Decode(std::string_view name) {
+    state_.panel.Clear();
+    DecodeProductName(name, context_, state_);
+    return state_;
+}
+
+void RecordMaker::AppendRecord(std::string& out) const {
+    switch (format_) {
+        case DecodeFormat::Json:
+            AppendJsonRecord(out, state_);
+            break;
+        case DecodeFormat::Csv:
+            AppendCsvRecord(out, state_);
+            break;
+        case DecodeFormat::Text:
+            AppendTextRecord(out, state_);
+            break;
+    }
+}
+
 void AppendJsonString(std::string& out, std::string_view text) {
     JsonWriter writer(text.size() * 6);
     writer.Escaped(text);

@@ -6,7 +6,6 @@
 #include "batch/folder_listing.h"
 #include "batch/name_filter.h"
 #include "cli/decode_output.h"
-#include "decode/product_name.h"
 
 namespace kobrix::cli {
 namespace {
@@ -108,12 +107,7 @@ int RunFindCommand(const std::vector<std::string>& args, const TimeZoneSource& z
         err << "kobrix-cli find: cannot read " << unreadable << '\n';
     }
 
-    LocalTimeCache cache;
-    DecodeContext context;
-    context.zone = &zone;
-    context.localTimeCache = &cache;
-    context.dateNames = &names;
-    DecodeState state;
+    RecordMaker maker(parsed->format.value_or(DecodeFormat::Json), zone, names);
     std::string buffer;
     buffer.reserve(kFlushBytes * 2);
     if (parsed->format == DecodeFormat::Csv) AppendCsvHeader(buffer);
@@ -124,8 +118,7 @@ int RunFindCommand(const std::vector<std::string>& args, const TimeZoneSource& z
     bool conversionFailed = false;
     for (const FolderListing& folder : folders) {
         for (const std::string& name : folder.names) {
-            state.panel.Clear();
-            DecodeProductName(name, context, state);
+            const DecodeState& state = maker.Decode(name);
             if (!Matches(parsed->filter, state)) continue;
             if (!state.failure.empty()) {
                 flush();
@@ -133,13 +126,11 @@ int RunFindCommand(const std::vector<std::string>& args, const TimeZoneSource& z
                     << '\n';
                 conversionFailed = true;
             }
-            if (!parsed->format) {
+            if (parsed->format) {
+                maker.AppendRecord(buffer);
+            } else {
                 buffer += JoinPath(folder.directory, name);
                 buffer.push_back('\n');
-            } else if (*parsed->format == DecodeFormat::Json) {
-                AppendJsonRecord(buffer, state);
-            } else {
-                AppendCsvRecord(buffer, state);
             }
             if (buffer.size() >= kFlushBytes) flush();
         }

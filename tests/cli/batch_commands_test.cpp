@@ -27,7 +27,7 @@ struct Output {
     std::string err;
 };
 
-Output Run(bool pairs, std::vector<std::string> args) {
+Output Command(bool pairs, std::vector<std::string> args) {
     const testing::FakeTimeZone zone;
     std::ostringstream out, err;
     const BatchConsole console{2, false};
@@ -67,7 +67,7 @@ TEST(PairsCommand, MakesEveryPairAndReportsTheRest) {
     jpeg("2P241329300EFFAUCTP2582L7M1.jpg", 7);  // damaged right eye
     std::ofstream(in / "2P241329300EFFAUCTP2582R7M1.jpg") << "not a picture";
 
-    Output r = Run(true, {in / "", "-o", out, "--format", "bmp"});
+    Output r = Command(true, {in / "", "-o", out, "--format", "bmp"});
     EXPECT_EQ(r.status, 1);
     const std::string first = out + "/" + kExposure + "L5M1-B30C16M50-01.bmp";
     const std::string second = out + "/2N241329000EFFAUCTP2582L0M1-B30C16M50-01.bmp";
@@ -76,12 +76,10 @@ TEST(PairsCommand, MakesEveryPairAndReportsTheRest) {
     ASSERT_TRUE(std::filesystem::exists(second)) << r.out << r.err;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 2);  // no leftovers
     // Right eye as image 1, left eye as image 2, as the anaglyph maker renders them.
-    const Bitmap24 expected =
-        RenderAnaglyph(Separate(ReadJpegFile(in / (std::string(kExposure) + "R5M1.jpg")),
-                                Separation::Cyan),
-                       Separate(ReadJpegFile(in / (std::string(kExposure) + "L5M1.jpg")),
-                                Separation::Red),
-                       AnaglyphSettings{});
+    const Bitmap24 expected = RenderAnaglyph(
+        Separate(ReadJpegFile(in / (std::string(kExposure) + "R5M1.jpg")), Separation::Cyan),
+        Separate(ReadJpegFile(in / (std::string(kExposure) + "L5M1.jpg")), Separation::Red),
+        AnaglyphSettings{});
     EXPECT_TRUE(ReadBmpFile(first).SamePixels(expected));
     EXPECT_NE(r.err.find("2 made, 0 skipped, 1 failed, 2 without partners"), std::string::npos)
         << r.err;
@@ -94,16 +92,16 @@ TEST(PairsCommand, MakesEveryPairAndReportsTheRest) {
 
     // Made pairs are skipped the next time, and made again over the old file when forced.
     std::filesystem::remove(in / "2P241329300EFFAUCTP2582R7M1.jpg");
-    r = Run(true, {in / "", "-o", out, "--format=bmp", "--jobs", "1"});
+    r = Command(true, {in / "", "-o", out, "--format=bmp", "--jobs", "1"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find(first + ": already made, skipped"), std::string::npos) << r.out;
     std::filesystem::resize_file(first, 10);
-    r = Run(true, {in / "", "-o", out, "--format", "bmp", "--force"});
+    r = Command(true, {in / "", "-o", out, "--format", "bmp", "--force"});
     EXPECT_TRUE(ReadBmpFile(first).SamePixels(expected)) << r.err;
 
-    EXPECT_EQ(Run(true, {in / "", "--merge", "101"}).status, 2);
-    EXPECT_EQ(Run(true, {in / "", "--format", "gif"}).status, 2);
-    EXPECT_EQ(Run(true, {outDir / "missing"}).status, 2);
+    EXPECT_EQ(Command(true, {in / "", "--merge", "101"}).status, 2);
+    EXPECT_EQ(Command(true, {in / "", "--format", "gif"}).status, 2);
+    EXPECT_EQ(Command(true, {outDir / "missing"}).status, 2);
 }
 
 TEST(PairsCommand, OneAndTwoThreadsWriteTheSameFiles) {
@@ -113,8 +111,8 @@ TEST(PairsCommand, OneAndTwoThreadsWriteTheSameFiles) {
         WriteJpegFile(Gradient(40 + i, 30, i), in / ("2P" + clock + "EFFAUCTP2582L5M1.jpg"));
         WriteJpegFile(Gradient(40, 30 + i, i + 9), in / ("2P" + clock + "EFFAUCTP2582R5M1.jpg"));
     }
-    const Output one = Run(true, {in / "", "-o", out / "one", "--jobs", "1", "--cross-eyed"});
-    const Output two = Run(true, {in / "", "-o", out / "two", "--jobs", "2", "--cross-eyed"});
+    const Output one = Command(true, {in / "", "-o", out / "one", "--jobs", "1", "--cross-eyed"});
+    const Output two = Command(true, {in / "", "-o", out / "two", "--jobs", "2", "--cross-eyed"});
     ASSERT_EQ(one.status, 0) << one.err;
     ASSERT_EQ(two.status, 0) << two.err;
     std::string listed = one.out;
@@ -155,22 +153,23 @@ TEST(ColourCommand, CompositesEachFilterSetUnderTheColourToolsName) {
     for (const char band : {'4', '5', '6'}) {
         WriteBmpFile(Gradient(9, 7, band), in / (prefix + band + "M1.bmp"));
     }
-    WriteBmpFile(Gradient(9, 7, 1), in / "2P241329999EFFAUCTP2582L4M1.bmp");  // no 5 or 6
+    WriteBmpFile(Gradient(9, 7, 1), in / "2P241329999EFFAUCTP2582L4M1.bmp");      // no 5 or 6
     WriteBmpFile(Gradient(9, 7, 1), in / (std::string(kExposure) + "R4M1.bmp"));  // right eye
 
-    Output r = Run(false, {in / "", "-o", out / "", "--format", "bmp"});
+    Output r = Command(false, {in / "", "-o", out / "", "--format", "bmp"});
     ASSERT_EQ(r.status, 0) << r.err;
     const Bitmap24 composite = ReadBmpFile(out / (prefix + "5M1-L4L5L6-01.bmp"));
     EXPECT_TRUE(composite.SamePixels(StraightCombination(ReadBmpFile(in / (prefix + "6M1.bmp")),
                                                          ReadBmpFile(in / (prefix + "5M1.bmp")),
                                                          ReadBmpFile(in / (prefix + "4M1.bmp")))));
     EXPECT_NE(r.err.find("1 made, 0 skipped, 0 failed, 1 without partners"), std::string::npos);
-    EXPECT_NE(r.err.find("missing 2P241329999EFFAUCTP2582L5M1.bmp, 2P241329999EFFAUCTP2582L6M1.bmp"),
-              std::string::npos)
+    EXPECT_NE(
+        r.err.find("missing 2P241329999EFFAUCTP2582L5M1.bmp, 2P241329999EFFAUCTP2582L6M1.bmp"),
+        std::string::npos)
         << r.err;
 
     // The mixture method's name; the plain composite stays.
-    r = Run(false, {in / "", "-o", out / "", "--red-mix", "70"});
+    r = Command(false, {in / "", "-o", out / "", "--red-mix", "70"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(std::filesystem::exists(out / (prefix + "5M1-L4L5L5L5L6-01.jpg")));
     EXPECT_EQ(test::Names(out).size(), 2u);

@@ -10,6 +10,7 @@
 #include "cli/zone_snapshot.h"
 #include "platform/system_time_zone.h"
 #include "tests/cli/cli_test_support.h"
+#include "tests/support/fake_time_zone.h"
 
 namespace kobrix::cli {
 namespace {
@@ -87,6 +88,32 @@ TEST(DecodeCommand, DirectoryListsOrdinaryFilesIgnoringCase) {
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("name,rover,rover_name,", 0), 0u);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 5);
+}
+
+TEST(DecodeCommand, LargeDirectoryDecodesOnEveryCoreAsNameByName) {
+    const fs::path dir = ScratchDirectory("large");
+    std::vector<std::string> names;
+    for (int i = 0; i < 2600; ++i) {
+        std::string name = "2P" + std::to_string(241328935 + i * 37) + "EFFAUCTP2582L5M1.jpg";
+        if (i % 7 == 0) name = "x" + std::to_string(i) + (i % 2 ? ".JPG" : ".jpg");
+        std::ofstream(dir / name) << "";
+        names.push_back(name);
+    }
+    std::string error;
+    ASSERT_TRUE(ListDirectory(dir.string(), names, error));
+    // Every conversion fails, so that each record has its message before it.
+    testing::FakeTimeZone failing;
+    failing.failConversion = true;
+    for (const char* format : {"--json", "--csv"}) {
+        std::ostringstream out, err, oneOut, oneErr;
+        EXPECT_EQ(RunDecodeCommand({format, dir.string()}, failing, DateNames::English(), out, err),
+                  1);
+        std::vector<std::string> oneByOne = {format};
+        oneByOne.insert(oneByOne.end(), names.begin(), names.end());
+        RunDecodeCommand(oneByOne, failing, DateNames::English(), oneOut, oneErr);
+        EXPECT_EQ(out.str(), oneOut.str());
+        EXPECT_EQ(err.str(), oneErr.str());
+    }
 }
 
 TEST(DecodeCommand, MissingDirectoriesAreErrorsButOtherNamesStillDecode) {

@@ -41,7 +41,8 @@ class FolderRunNamesTest : public ::testing::Test {
     void WriteJpeg(const QString& name, int seed) {
         Bitmap24 picture(24, 16);
         for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < 72; ++x) picture.Row(y)[x] = static_cast<std::uint8_t>(x * seed + y);
+            for (int x = 0; x < 72; ++x)
+                picture.Row(y)[x] = static_cast<std::uint8_t>(x * seed + y);
         }
         WriteJpegFile(picture, QDir(Images()).filePath(name).toStdString());
     }
