@@ -67,10 +67,16 @@ void FileList::SortIgnoringCase(std::vector<std::string>& names) {
         if (order != 0) return order < 0;
         return names[a.index] < names[b.index];
     });
-    std::vector<std::string> sorted;
-    sorted.reserve(names.size());
-    for (const Entry& entry : entries) sorted.push_back(std::move(names[entry.index]));
-    names = std::move(sorted);
+    // The order applied in place, cycle by cycle, without a second vector of names.
+    std::vector<std::size_t> target(names.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) target[entries[i].index] = i;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        while (target[i] != i) {
+            const std::size_t j = target[i];
+            std::swap(names[i], names[j]);
+            std::swap(target[i], target[j]);
+        }
+    }
 }
 
 std::string JoinPath(const std::string& directory, const std::string& name) {

@@ -22,8 +22,9 @@ namespace {
 
 // The pictures one thread reuses from item to item.
 struct Workspace {
-    Bitmap24 separated1;
-    Bitmap24 separated2;
+    std::vector<std::uint8_t> file;
+    Bitmap24 first;  // the first input, separated in place for an anaglyph
+    Bitmap24 second;
     Bitmap24 blueMix;
     Bitmap24 redMix;
     Bitmap24 result;
@@ -34,16 +35,18 @@ struct Workspace {
 void Make(const BatchItem& item, const BatchSettings& settings, Workspace& space) {
     switch (settings.kind) {
         case BatchKind::Anaglyph: {
-            SeparateInto(ReadAnyPicture(item.inputs[0]),
-                         settings.blueSeparation ? Separation::Blue : Separation::Cyan,
-                         space.separated1);
-            SeparateInto(ReadAnyPicture(item.inputs[1]), Separation::Red, space.separated2);
-            RenderAnaglyph(space.separated1, space.separated2, settings.anaglyph, space.result);
+            ReadAnyPictureInto(item.inputs[0], space.first, space.file);
+            ReadAnyPictureInto(item.inputs[1], space.second, space.file);
+            SeparateInto(space.first, settings.blueSeparation ? Separation::Blue : Separation::Cyan,
+                         space.first);
+            SeparateInto(space.second, Separation::Red, space.second);
+            RenderAnaglyph(space.first, space.second, settings.anaglyph, space.result);
             return;
         }
         case BatchKind::CrossEyed:
-            JoinCrossEyed(ReadAnyPicture(item.inputs[0]), ReadAnyPicture(item.inputs[1]),
-                          space.result);
+            ReadAnyPictureInto(item.inputs[0], space.first, space.file);
+            ReadAnyPictureInto(item.inputs[1], space.second, space.file);
+            JoinCrossEyed(space.first, space.second, space.result);
             return;
         case BatchKind::Composite: {
             const Bitmap24 red = ReadAnyPicture(item.inputs[0]);

@@ -19,6 +19,7 @@ constexpr std::size_t kFlushBytes = 1 << 16;
 // Names a worker decodes in one go, and chunks a worker has ahead of the writer at the most.
 constexpr std::size_t kChunkNames = 1024;
 constexpr std::size_t kChunksPerThread = 4;
+constexpr std::size_t kRecordBytes = 1280;  // a JSON record of a product name takes about 1130
 
 // The records of a run of names, with the failed conversions among them.
 struct Chunk {
@@ -76,6 +77,8 @@ class Decoder {
                 RecordMaker maker(format_, zone_, names_);
                 for (std::size_t k = next++; k < count; k = next++) {
                     Chunk& chunk = window[k];
+                    // Room for the records at once: growing a large string copies it.
+                    chunk.text.reserve(kChunkNames * kRecordBytes);
                     chunk.text.clear();
                     chunk.failures.clear();
                     const std::size_t begin = (first + k) * kChunkNames;

@@ -30,7 +30,8 @@ enum class Separation {
 
 // A copy of `source`, of its size, with the channels that `kind` drops set to 0.
 Bitmap24 Separate(const Bitmap24& source, Separation kind);
-// The same into `out`, whose memory is reused when it has the size already.
+// The same into `out`, whose memory is reused when it has the size already; `out` may be
+// `source` itself.
 void SeparateInto(const Bitmap24& source, Separation kind, Bitmap24& out);
 
 // Merge weight of separated 1 out of 256 for merge setting `merge`: 256 * merge / 100 to the

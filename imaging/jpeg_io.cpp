@@ -159,13 +159,19 @@ void CmykRowToBgr(const std::uint8_t* cmyk, std::uint8_t* bgr, int width, bool i
 }  // namespace
 
 Bitmap24 DecodeJpeg(std::span<const std::uint8_t> data, const std::string& name) {
+    Bitmap24 picture;
+    DecodeJpegInto(data, name, picture);
+    return picture;
+}
+
+void DecodeJpegInto(std::span<const std::uint8_t> data, const std::string& name,
+                    Bitmap24& picture) {
     if (data.empty()) throw ImageError(name, "the file is empty");
 
     // Everything with a destructor lives out here, before the setjmp.
     jpeg_decompress_struct cinfo{};
     ErrorManager err{};
     jpeg_progress_mgr progress{};
-    Bitmap24 picture;
     std::vector<std::uint8_t> cmykRows;
     cinfo.err = InstallErrorManager(err);
     DecompressGuard guard{&cinfo};
@@ -223,7 +229,6 @@ Bitmap24 DecodeJpeg(std::span<const std::uint8_t> data, const std::string& name)
         // missing EOI marker or bytes after it need not fail the read.
     };
     if (!RunGuarded(err, body)) throw ImageError(name, err.message);
-    return picture;
 }
 
 Bitmap24 ReadJpegFile(const std::string& path) {

@@ -18,6 +18,10 @@ inline constexpr int kMaxJpegScans = 256;
 // and 24 bit for everything else (CMYK included: it is read as 24-bit colour). `name` only
 // labels errors. Throws ImageError, also for truncated files and sizes past the limits.
 Bitmap24 DecodeJpeg(std::span<const std::uint8_t> data, const std::string& name);
+// The same into `picture`, whose memory is reused when it has the size already (a run over
+// many pictures of one size then maps no new memory). On failure `picture` holds whatever
+// the decoder reached.
+void DecodeJpegInto(std::span<const std::uint8_t> data, const std::string& name, Bitmap24& picture);
 Bitmap24 ReadJpegFile(const std::string& path);
 
 // Always quality 100 with the accurate DCT.
