@@ -26,16 +26,18 @@ std::string_view ExtensionOf(std::string_view name) {
 }
 
 // Calls `visit(folder, name, product)` for every name of every folder that decodes as a
-// product name of a camera image, not one the program made.
+// product name of a camera image, not one the program made. `seen` is emptied at each folder,
+// for the visits to note what they have taken there.
 template <typename Visit>
 void ForEachProduct(const std::vector<FolderListing>& folders, const TimeZoneSource& zone,
-                    Visit visit) {
+                    std::unordered_set<std::string>& seen, Visit visit) {
     LocalTimeCache cache;
     DecodeContext context;
     context.zone = &zone;
     context.localTimeCache = &cache;
     DecodeState state;
     for (const FolderListing& folder : folders) {
+        seen.clear();
         for (const std::string& name : folder.names) {
             state.panel.Clear();
             DecodeProductName(name, context, state);
@@ -77,14 +79,9 @@ BatchPlan PlanPairs(const std::vector<FolderListing>& folders, const BatchSettin
                                 ? std::string("-XEYED")
                                 : AnaglyphSettingsTag(settings.anaglyph);
     std::unordered_set<std::string> seen;  // folded directory and left-eye name
-    const FolderListing* current = nullptr;
     ForEachProduct(
-        folders, zone,
+        folders, zone, seen,
         [&](const FolderListing& folder, const std::string& name, const DecodedProduct& product) {
-            if (&folder != current) {
-                current = &folder;
-                seen.clear();
-            }
             // The viewer loads partners as ".jpg"; a bitmap or GIF is no half of a pair.
             if (!HasJpegExtension(name)) return;
             const std::string path = JoinPath(folder.directory, name);
@@ -116,14 +113,9 @@ BatchPlan PlanComposites(const std::vector<FolderListing>& folders, const BatchS
     OutputNamer namer(outputDirectory, existing, settings);
     const bool mixed = settings.redMix || settings.blueMix;
     std::unordered_set<std::string> seen;  // folded product-name prefixes
-    const FolderListing* current = nullptr;
     ForEachProduct(
-        folders, zone,
+        folders, zone, seen,
         [&](const FolderListing& folder, const std::string& name, const DecodedProduct& product) {
-            if (&folder != current) {
-                current = &folder;
-                seen.clear();
-            }
             if (product.EyeLetter != "L") return;
             const std::string& digit = product.FilterDigit;
             if (digit != "4" && digit != "5" && digit != "6") return;

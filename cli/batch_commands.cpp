@@ -10,6 +10,7 @@
 #include "app/browse_texts.h"
 #include "batch/batch_run.h"
 #include "batch/folder_listing.h"
+#include "cli/option_value.h"
 
 namespace kobrix::cli {
 namespace {
@@ -43,12 +44,7 @@ std::optional<FolderArguments> Parse(const std::vector<std::string>& args,
     FolderArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
-        std::optional<std::string> value;
-        const std::size_t equals = arg.find('=');
-        if (arg.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-            arg.resize(equals);
-        }
+        std::optional<std::string> value = SplitOptionValue(arg);
         const auto takeValue = [&]() -> std::optional<std::string> {
             if (value) return value;
             if (i + 1 >= args.size()) return std::nullopt;

@@ -6,6 +6,7 @@
 #include "batch/folder_listing.h"
 #include "batch/name_filter.h"
 #include "cli/decode_output.h"
+#include "cli/option_value.h"
 
 namespace kobrix::cli {
 namespace {
@@ -32,12 +33,7 @@ std::optional<FindArguments> Parse(const std::vector<std::string>& args, std::st
     FindArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
-        std::optional<std::string> value;
-        const std::size_t equals = arg.find('=');
-        if (arg.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-            arg.resize(equals);
-        }
+        std::optional<std::string> value = SplitOptionValue(arg);
         if (arg == "--recursive" || arg == "--json" || arg == "--csv") {
             if (arg == "--recursive") parsed.recursive = true;
             if (arg == "--json") parsed.format = DecodeFormat::Json;
