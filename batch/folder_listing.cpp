@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -24,6 +25,14 @@ bool ReadEntries(const std::string& directory, std::vector<std::string>& names,
         return false;
     }
     const int fd = ::dirfd(stream);
+    // A directory takes at least some 8 bytes an entry on every common file system; room for
+    // that many names is only address space until it is used, and saves copying the list as
+    // it grows (100,000 names copy 6 MB on the way).
+    struct stat directoryInfo;
+    if (::fstat(fd, &directoryInfo) == 0 && directoryInfo.st_size > 0) {
+        names.reserve(std::min<std::size_t>(static_cast<std::size_t>(directoryInfo.st_size) / 8,
+                                            std::size_t{1} << 22));
+    }
     errno = 0;
     while (const dirent* entry = ::readdir(stream)) {
         const char* name = entry->d_name;

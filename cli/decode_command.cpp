@@ -17,8 +17,8 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kFlushBytes = 1 << 16;
 // Names a worker decodes in one go, and chunks a worker has ahead of the writer at the most.
-constexpr std::size_t kChunkNames = 1024;
-constexpr std::size_t kChunksPerThread = 4;
+constexpr std::size_t kChunkNames = 512;
+constexpr std::size_t kChunksPerThread = 2;
 constexpr std::size_t kRecordBytes = 1280;  // a JSON record of a product name takes about 1130
 
 // The records of a run of names, with the failed conversions among them.
