@@ -66,8 +66,61 @@ constexpr const char* kUsage =
     "      24 bits. Movies past 1 GiB are written in the OpenDML form every player reads.\n"
     "      Exit status 1 when a frame cannot be read or does not match the first, or OUT\n"
     "      cannot be written; 2 for usage errors and an empty or unreadable DIR.\n"
+    "  pairs DIR... [-o OUTDIR] [--merge M] [--contrast T] [--brightness B] [--blue]\n"
+    "        [--cross-eyed] [--format jpg|bmp] [--jobs N] [--recursive] [--force]\n"
+    "      The anaglyph of every stereo pair in the folders (with --recursive, also in every\n"
+    "      folder below them), made as the anaglyph command makes it: a JPEG whose name\n"
+    "      decodes with the eye letter L or R stands for its pair, and the partners are the\n"
+    "      names with L and R in that place and .jpg, found in any letter case. Each is written\n"
+    "      into OUTDIR (default: the current directory, created when missing) as the left-eye\n"
+    "      name, the settings (-B30C16M50), -0 and the first free number, upper-cased, in\n"
+    "      JPEG at quality 100 or (--format bmp) 24-bit BMP. --cross-eyed puts the pair side\n"
+    "      by side instead (the right eye on the left, the lower picture centred on black),\n"
+    "      named with -XEYED in place of the settings. Folder runs, below.\n"
+    "  colour DIR... [-o OUTDIR] [--red-mix P] [--blue-mix P] [--format jpg|bmp] [--jobs N]\n"
+    "        [--recursive] [--force]\n"
+    "      The colour composite of every set of left-eye filter 4, 5 and 6 pictures of one\n"
+    "      exposure (the names that differ only in the filter digit and end in M1): filter 4\n"
+    "      red, 5 green, 6 blue, as the composite command makes it. Named as the green band,\n"
+    "      -L4L5L6, -0 and the first free number. --red-mix and --blue-mix mix that band with\n"
+    "      the green one (P percent of the band; a mix not given is 100), and the name then\n"
+    "      carries -L4L5L5L5L6. Folder runs, below.\n"
+    "  Folder runs (pairs and colour)\n"
+    "      The work is spread over N threads (default: the number of cores); the output and\n"
+    "      its names do not depend on N. A picture whose name (-01) is in OUTDIR already is\n"
+    "      skipped; --force makes it again over the old file. Every file is written under a\n"
+    "      temporary name and renamed when complete, never over a file that appeared in the\n"
+    "      meantime. A picture that cannot be read fails alone, with its reason. Made pictures\n"
+    "      are listed on standard output; progress (on a terminal), the summary, the failures\n"
+    "      and the pictures without partners on standard error. Exit status 1 when anything\n"
+    "      failed, 2 for usage errors and folders that cannot be read.\n"
+    "  find DIR... [--rover 1|2] [--camera F|R|N|P|M|E] [--sol N[-M]]\n"
+    "        [--date YYYY-MM-DD[..YYYY-MM-DD]] [--eye L|R] [--filter D] [--recursive]\n"
+    "        [--json|--csv]\n"
+    "      The files whose names decode to the given rover, camera, sol range, UTC capture\n"
+    "      date range, eye and filter (letters in either case); no picture is read. Prints\n"
+    "      their paths, or their decode records as decode --json / --csv prints them. Exit\n"
+    "      status as decode's.\n"
+    "  COMMAND --help\n"
+    "      Show the part of this text about COMMAND.\n"
     "  --help\n"
     "      Show this text.\n";
+
+// The section of the usage text that describes `command`, or empty.
+std::string CommandHelp(const std::string& command) {
+    std::string section;
+    bool inside = false;
+    const std::string text = kUsage;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start);
+        const std::string line = text.substr(start, end - start + 1);
+        start = end + 1;
+        const bool heading = line.size() > 2 && line.compare(0, 2, "  ") == 0 && line[2] != ' ';
+        if (heading) inside = line.compare(2, command.size() + 1, command + " ") == 0;
+        if (inside) section += line;
+    }
+    return section;
+}
 
 }  // namespace
 
@@ -81,6 +134,14 @@ int main(int argc, char** argv) {
     }
     const std::string command = args.front();
     args.erase(args.begin());
+    if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
+        std::string help = CommandHelp(command);
+        if (command == "pairs" || command == "colour") help += CommandHelp("Folder");
+        if (!help.empty()) {
+            std::cout << "Usage: kobrix-cli\n" << help;
+            return 0;
+        }
+    }
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << kUsage;
         return 0;

@@ -140,6 +140,13 @@ TEST(DecodeCommand, UsageErrors) {
     const testing::CommandResult help = testing::RunCommand(Shell("--help"));
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("decode [--json|--csv] NAME_OR_DIRECTORY..."), std::string::npos);
+    // Each command's own part, the folder commands with what they share.
+    const testing::CommandResult pairs = testing::RunCommand(Shell("pairs --help"));
+    EXPECT_EQ(pairs.status, 0);
+    EXPECT_NE(pairs.out.find("  pairs DIR..."), std::string::npos);
+    EXPECT_NE(pairs.out.find("  Folder runs"), std::string::npos);
+    EXPECT_EQ(pairs.out.find("  colour DIR..."), std::string::npos);
+    EXPECT_NE(testing::RunCommand(Shell("find -h")).out.find("  find DIR..."), std::string::npos);
 }
 
 TEST(DecodeCommand, AnyByteStringDecodes) {
