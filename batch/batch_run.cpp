@@ -1,9 +1,11 @@
 #include "batch/batch_run.h"
 
 #include <fcntl.h>
+#include <sched.h>
 #include <stdio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -103,6 +105,13 @@ ItemResult Process(const BatchItem& item, const BatchSettings& settings, Workspa
 }
 
 }  // namespace
+
+int AvailableCores() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
+    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+}
 
 bool PublishFile(const std::string& temporary, const std::string& target, bool replace,
                  std::string& error) {

@@ -32,6 +32,9 @@ using ProgressReport = std::function<void(std::size_t done, std::size_t total)>;
 std::vector<ItemResult> RunBatch(const BatchPlan& plan, const BatchSettings& settings, int jobs,
                                  const ItemReport& report, const ProgressReport& progress);
 
+// The processors this process may run on (its affinity, as `taskset` sets it), at least 1.
+int AvailableCores();
+
 // Moves the complete file `temporary` to `target`, replacing a file there only when `replace`.
 // False with `error` set otherwise; `temporary` is removed either way.
 bool PublishFile(const std::string& temporary, const std::string& target, bool replace,

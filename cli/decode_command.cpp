@@ -6,6 +6,7 @@
 #include <system_error>
 #include <thread>
 
+#include "batch/batch_run.h"
 #include "batch/folder_listing.h"
 #include "cli/decode_output.h"
 #include "decode/product_name.h"
@@ -62,7 +63,7 @@ class Decoder {
     }
 
     void DecodeAll(const std::vector<std::string>& names) {
-        const std::size_t threads = std::max(1U, std::thread::hardware_concurrency());
+        const auto threads = static_cast<std::size_t>(AvailableCores());
         if (threads < 2 || names.size() < 2 * kChunkNames) {
             for (const std::string& name : names) Decode(name);
             return;

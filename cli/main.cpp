@@ -2,11 +2,11 @@
 #include <cstring>
 #include <iostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <unistd.h>
 
+#include "batch/batch_run.h"
 #include "cli/batch_commands.h"
 #include "cli/colour_commands.h"
 #include "cli/decode_command.h"
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
             return status;
         }
         kobrix::cli::BatchConsole console;
-        console.cores = static_cast<int>(std::thread::hardware_concurrency());
+        console.cores = kobrix::AvailableCores();
         console.progress = isatty(STDERR_FILENO) != 0;
         const auto run =
             command == "pairs" ? kobrix::cli::RunPairsCommand : kobrix::cli::RunColourCommand;
