@@ -16,7 +16,6 @@
 #include "batch/cross_eyed.h"
 #include "colour/anaglyph.h"
 #include "colour/composite.h"
-#include "imaging/image_error.h"
 #include "imaging/image_file.h"
 
 namespace kobrix {
@@ -85,11 +84,7 @@ ItemResult Process(const BatchItem& item, const BatchSettings& settings, Workspa
     try {
         Make(item, settings, space);
         WritePictureByExtension(space.result, temporary);
-    } catch (const ImageError& e) {
-        ::unlink(temporary.c_str());
-        result.reason = e.what();
-        return result;
-    } catch (const std::exception& e) {
+    } catch (const std::exception& e) {  // ImageError names the file; out of memory too
         ::unlink(temporary.c_str());
         result.reason = e.what();
         return result;
@@ -129,8 +124,8 @@ bool PublishFile(const std::string& temporary, const std::string& target, bool r
     const int saved = status == 0 ? 0 : errno;
     ::unlink(temporary.c_str());  // after a link, and when anything failed
     if (saved == 0) return true;
-    error = saved == EEXIST ? target + ": exists already, kept"
-                            : target + ": cannot be written: " + std::strerror(saved);
+    error = saved == EEXIST ? std::string("exists already, kept")
+                            : std::string("cannot be written: ") + std::strerror(saved);
     errno = saved;
     return false;
 }

@@ -36,7 +36,8 @@ std::vector<ItemResult> RunBatch(const BatchPlan& plan, const BatchSettings& set
 int AvailableCores();
 
 // Moves the complete file `temporary` to `target`, replacing a file there only when `replace`.
-// False with `error` set otherwise; `temporary` is removed either way.
+// False with `error` (why, without the path) and errno set otherwise; `temporary` is removed
+// either way.
 bool PublishFile(const std::string& temporary, const std::string& target, bool replace,
                  std::string& error);
 

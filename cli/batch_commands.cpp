@@ -124,9 +124,14 @@ class ProgressLine {
                       seconds > 0 ? static_cast<double>(done) / seconds : 0.0);
         err_ << line << std::flush;
     }
-    void Finish() {
-        if (shown_) err_ << "\r\033[K" << std::flush;
+    // Takes the line away, so that a line of the report can stand there; the next update
+    // draws it again.
+    void Clear() {
+        if (!shown_) return;
+        err_ << "\r\033[K" << std::flush;
+        drawn_ = {};
     }
+    void Finish() { Clear(); }
 
   private:
     bool shown_;
@@ -166,6 +171,8 @@ int RunFolders(const char* command, const FolderArguments& parsed, const BatchSe
     std::vector<std::string> failures;
     const auto report = [&](std::size_t index, const ItemResult& result) {
         const BatchItem& item = plan.items[index];
+        const bool shared = console.progress && console.outputOnTerminal;
+        if (shared && result.outcome != ItemResult::Outcome::Failed) progress.Clear();
         switch (result.outcome) {
             case ItemResult::Outcome::Made: {
                 ++made;
@@ -175,11 +182,13 @@ int RunFolders(const char* command, const FolderArguments& parsed, const BatchSe
                 }
                 out << inputs << " -> " << item.output << " (" << result.width << " x "
                     << result.height << " pixels)\n";
+                if (shared) out.flush();  // before the progress line comes back
                 break;
             }
             case ItemResult::Outcome::Skipped:
                 ++skipped;
                 out << item.output << ": " << result.reason << ", skipped\n";
+                if (shared) out.flush();
                 break;
             case ItemResult::Outcome::Failed:
                 failures.push_back(item.output + ": " + result.reason);

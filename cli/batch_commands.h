@@ -10,8 +10,9 @@ namespace kobrix::cli {
 
 // What the folder commands take from the computer.
 struct BatchConsole {
-    int cores = 1;          // the default number of threads
-    bool progress = false;  // standard error is a terminal: show the progress line there
+    int cores = 1;                  // the default number of threads
+    bool progress = false;          // standard error is a terminal: show the progress line there
+    bool outputOnTerminal = false;  // standard output too: its lines make way for the progress
 };
 
 // `pairs DIR... [-o OUTDIR] [--merge M --contrast T --brightness B] [--blue] [--cross-eyed]

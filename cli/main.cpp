@@ -166,6 +166,7 @@ int main(int argc, char** argv) {
         kobrix::cli::BatchConsole console;
         console.cores = kobrix::AvailableCores();
         console.progress = isatty(STDERR_FILENO) != 0;
+        console.outputOnTerminal = isatty(STDOUT_FILENO) != 0;
         const auto run =
             command == "pairs" ? kobrix::cli::RunPairsCommand : kobrix::cli::RunColourCommand;
         const int status = run(args, zone, console, std::cout, std::cerr);
