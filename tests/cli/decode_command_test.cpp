@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/file_list.h"
 #include "cli/zone_snapshot.h"
 #include "platform/system_time_zone.h"
 #include "tests/cli/cli_test_support.h"
@@ -88,6 +89,25 @@ TEST(DecodeCommand, DirectoryListsOrdinaryFilesIgnoringCase) {
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("name,rover,rover_name,", 0), 0u);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 5);
+}
+
+TEST(DecodeCommand, ListingSortKeepsTheFileListOrder) {
+    // Names around the 16 bytes compared first, differing in case, length and past byte 16.
+    std::vector<std::string> names;
+    unsigned seed = 7;
+    for (int i = 0; i < 3000; ++i) {
+        std::string name;
+        const int length = 12 + static_cast<int>(seed % 10);
+        for (int k = 0; k < length; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            name.push_back("aAbB_.~Z\xe9"[(seed >> 16) % 9]);
+        }
+        names.push_back(name);
+    }
+    std::vector<std::string> expected = names;
+    std::stable_sort(expected.begin(), expected.end(), FileList::LessIgnoringCase);
+    FileList::SortIgnoringCase(names);
+    EXPECT_EQ(names, expected);
 }
 
 TEST(DecodeCommand, LargeDirectoryDecodesOnEveryCoreAsNameByName) {

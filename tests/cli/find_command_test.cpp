@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -78,6 +79,13 @@ TEST(FindCommand, SelectsBySolAndDateAsTheDecodeShowsThem) {
     std::ostringstream decoded, ignored;
     RunDecodeCommand({"--json", dir / one}, zone, DateNames::English(), decoded, ignored);
     EXPECT_EQ(Find({dir / "", "--json", "--sol", "8", "--rover", "2"}).out, decoded.str());
+    // Folders below only with --recursive.
+    std::filesystem::create_directory(dir / "below");
+    const std::string below = testing::NameOnSol('2', 'E', 9);
+    std::ofstream(dir / ("below/" + below)) << "";
+    EXPECT_EQ(Find({dir / "", "--camera", "E"}).out, "");
+    EXPECT_EQ(Find({dir / "", "--camera", "E", "--recursive"}).out,
+              dir / ("below/" + below) + "\n");
     EXPECT_EQ(Find({dir / "", "--date", "2004-02-30"}).status, 2);
     EXPECT_EQ(Find({dir / "", "--sol", "9-3"}).status, 2);
     EXPECT_EQ(Find({dir / "", "--camera", "X"}).status, 2);
