@@ -1,6 +1,7 @@
 #include "app/file_list.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -27,6 +28,55 @@ bool FileList::LessIgnoringCase(const std::string& a, const std::string& b) {
     if (FoldedLess(a, b)) return true;
     if (FoldedLess(b, a)) return false;
     return a < b;
+}
+
+void FileList::SortIgnoringCase(std::vector<std::string>& names) {
+    // Each name folded once into one buffer; the first 16 folded bytes also as two numbers in
+    // byte order, which decide most comparisons without touching the buffer.
+    struct Entry {
+        std::uint64_t head[2];
+        std::size_t start;
+        std::size_t size;
+        std::size_t index;
+    };
+    std::size_t total = 0;
+    for (const std::string& name : names) total += name.size();
+    std::string folded(total, '\0');
+    std::vector<Entry> entries(names.size());
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string& name = names[i];
+        Entry& entry = entries[i];
+        entry = {{0, 0}, start, name.size(), i};
+        for (std::size_t k = 0; k < name.size(); ++k) {
+            const char c = Fold(name[k]);
+            folded[start + k] = c;
+            if (k < 16) {
+                entry.head[k / 8] |= std::uint64_t{static_cast<unsigned char>(c)}
+                                     << (8 * (7 - k % 8));
+            }
+        }
+        start += name.size();
+    }
+    const std::string_view all(folded);
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        // A shorter name is padded with zero bytes here, so equal heads still need the rest.
+        if (a.head[0] != b.head[0]) return a.head[0] < b.head[0];
+        if (a.head[1] != b.head[1]) return a.head[1] < b.head[1];
+        const int order = all.substr(a.start, a.size).compare(all.substr(b.start, b.size));
+        if (order != 0) return order < 0;
+        return names[a.index] < names[b.index];
+    });
+    // The order applied in place, cycle by cycle, without a second vector of names.
+    std::vector<std::size_t> target(names.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) target[entries[i].index] = i;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        while (target[i] != i) {
+            const std::size_t j = target[i];
+            std::swap(names[i], names[j]);
+            std::swap(target[i], target[j]);
+        }
+    }
 }
 
 std::string JoinPath(const std::string& directory, const std::string& name) {
@@ -58,7 +108,7 @@ bool FileList::Read(const std::string& directory) {
 void FileList::Assign(const std::string& directory, std::vector<std::string> names) {
     directory_ = directory;
     names_ = std::move(names);
-    std::sort(names_.begin(), names_.end(), LessIgnoringCase);
+    SortIgnoringCase(names_);
     selected_ = -1;
     pastEnd_ = false;
 }

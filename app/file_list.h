@@ -41,6 +41,8 @@ class FileList {
     static bool LessIgnoringCase(const std::string& a, const std::string& b);
     // The folded comparison alone; names equal under it differ at most in case.
     static bool FoldedLess(std::string_view a, std::string_view b);
+    // Sorts `names` into that order; each name is folded once, not at every comparison.
+    static void SortIgnoringCase(std::vector<std::string>& names);
 
   private:
     std::string directory_;

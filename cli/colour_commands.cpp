@@ -8,6 +8,7 @@
 #include <set>
 
 #include "app/file_operations.h"
+#include "cli/option_value.h"
 #include "colour/anaglyph.h"
 #include "colour/composite.h"
 #include "colour/sunset.h"
@@ -47,14 +48,7 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args,
     Arguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
-        std::optional<std::string> value;
-        if (arg.rfind("--", 0) == 0) {
-            const std::size_t equals = arg.find('=');
-            if (equals != std::string::npos) {
-                value = arg.substr(equals + 1);
-                arg.resize(equals);
-            }
-        }
+        std::optional<std::string> value = SplitOptionValue(arg);
         auto takeValue = [&]() -> std::optional<std::string> {
             if (value) return value;
             if (i + 1 >= args.size()) return std::nullopt;

@@ -1,17 +1,30 @@
 #include "cli/decode_output.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace kobrix::cli {
 namespace {
 
 constexpr char kHex[] = "0123456789abcdef";
 
-void AppendEscapedByte(std::string& out, unsigned char c) {
-    out += "\\u00";
-    out.push_back(kHex[c >> 4]);
-    out.push_back(kHex[c & 15]);
+char* EscapedByte(char* p, unsigned char c) {
+    std::memcpy(p, "\\u00", 4);
+    p[4] = kHex[c >> 4];
+    p[5] = kHex[c & 15];
+    return p + 6;
 }
+
+// Whether a byte goes out as it is: printable ASCII but the quote and the backslash.
+constexpr std::array<bool, 256> kPlain = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x7F; ++c) plain[static_cast<std::size_t>(c)] = c != '"' && c != '\\';
+    return plain;
+}();
 
 // Length of a well-formed UTF-8 sequence at text[i], or 0.
 std::size_t Utf8Length(std::string_view text, std::size_t i) {
@@ -38,36 +51,128 @@ std::size_t Utf8Length(std::string_view text, std::size_t i) {
     return n;
 }
 
-// The order and meaning of every key; each is a panel text unless noted.
-using Field = std::string DecodedPanel::*;
-struct TextKey {
-    const char* key;
-    Field field;
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x8080808080808080;
+
+// Whether any byte of `word` is zero.
+constexpr bool AnyZero(std::uint64_t word) {
+    return ((word - kOnes) & ~word & kHighBits) != 0;
+}
+
+// Whether all eight bytes are plain: none below 0x20 or from 0x7F on, no quote, no backslash.
+constexpr bool AllPlain(std::uint64_t word) {
+    const bool control = ((word - kOnes * 0x20) & ~word & kHighBits) != 0;
+    const bool high = (word & kHighBits) != 0;
+    return !control && !high && !AnyZero(word ^ (kOnes * 0x7F)) && !AnyZero(word ^ (kOnes * '"')) &&
+           !AnyZero(word ^ (kOnes * '\\'));
+}
+
+// A JSON string's contents written at `p`, which has room for six bytes a byte of `text`.
+char* EscapeJson(char* p, std::string_view text);
+
+// A record is written through a raw pointer into scratch memory with room for the worst case,
+// then appended to the output in one piece.
+class JsonWriter {
+  public:
+    explicit JsonWriter(std::size_t bound) {
+        thread_local std::vector<char> scratch;
+        if (scratch.size() < bound) scratch.resize(bound);
+        start_ = scratch.data();
+        p_ = start_;
+    }
+    void Raw(std::string_view text) {
+        std::memcpy(p_, text.data(), text.size());
+        p_ += text.size();
+    }
+    void Char(char c) { *p_++ = c; }
+    void Escaped(std::string_view text) { p_ = EscapeJson(p_, text); }
+    // "key":"value",
+    template <std::size_t N>
+    void Text(const char (&key)[N], std::string_view value) {
+        Key(key);
+        Char('"');
+        Escaped(value);
+        Raw("\",");
+    }
+    // Keys are literals, so that each copy has a size known here.
+    template <std::size_t N>
+    void Key(const char (&key)[N]) {
+        Char('"');
+        std::memcpy(p_, key, N - 1);
+        p_ += N - 1;
+        Raw("\":");
+    }
+    template <std::size_t N>
+    void Array(const char (&key)[N], std::array<const std::string*, 4> values) {
+        Key(key);
+        Char('[');
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (i) Char(',');
+            Char('"');
+            Escaped(*values[i]);
+            Char('"');
+        }
+        Raw("],");
+    }
+    void AppendTo(std::string& out) const {
+        out.append(start_, static_cast<std::size_t>(p_ - start_));
+    }
+
+  private:
+    char* start_;
+    char* p_;
 };
 
-void Key(std::string& out, const char* key) {
-    out.push_back('"');
-    out += key;
-    out += "\":";
-}
-
-void TextValue(std::string& out, const char* key, std::string_view value) {
-    Key(out, key);
-    out.push_back('"');
-    AppendJsonString(out, value);
-    out += "\",";
-}
-
-void ArrayValue(std::string& out, const char* key, std::array<const std::string*, 4> values) {
-    Key(out, key);
-    out.push_back('[');
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i) out.push_back(',');
-        out.push_back('"');
-        AppendJsonString(out, *values[i]);
-        out.push_back('"');
+char* EscapeJson(char* p, std::string_view text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size;) {
+        // Plain printable ASCII is copied as it is scanned, eight bytes at a time while no
+        // byte of the eight needs a second look.
+        while (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + i, 8);
+            if (!AllPlain(word)) break;
+            std::memcpy(p, &word, 8);
+            p += 8;
+            i += 8;
+        }
+        while (i < size && kPlain[bytes[i]]) *p++ = static_cast<char>(bytes[i++]);
+        if (i == size) break;
+        const unsigned char c = bytes[i];
+        if (c < 0x80) {
+            switch (c) {
+                case '"':
+                    p = std::copy_n("\\\"", 2, p);
+                    break;
+                case '\\':
+                    p = std::copy_n("\\\\", 2, p);
+                    break;
+                case '\n':
+                    p = std::copy_n("\\n", 2, p);
+                    break;
+                case '\r':
+                    p = std::copy_n("\\r", 2, p);
+                    break;
+                case '\t':
+                    p = std::copy_n("\\t", 2, p);
+                    break;
+                default:
+                    p = EscapedByte(p, c);  // the other controls and DEL
+            }
+            ++i;
+            continue;
+        }
+        const std::size_t n = Utf8Length(text, i);
+        if (n == 0) {
+            p = EscapedByte(p, c);
+            ++i;
+        } else {
+            p = std::copy_n(text.data() + i, n, p);
+            i += n;
+        }
     }
-    out += "],";
+    return p;
 }
 
 constexpr const char* kCsvKeys[] = {
@@ -111,56 +216,37 @@ constexpr const char* kCsvKeys[] = {
 
 }  // namespace
 
-void AppendJsonString(std::string& out, std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        // Runs of plain printable ASCII go out in one piece.
-        std::size_t run = i;
-        while (run < text.size()) {
-            const auto c = static_cast<unsigned char>(text[run]);
-            if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') break;
-            ++run;
-        }
-        if (run > i) {
-            out.append(text.data() + i, run - i);
-            i = run;
-            if (i == text.size()) break;
-        }
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            switch (c) {
-                case '"':
-                    out += "\\\"";
-                    break;
-                case '\\':
-                    out += "\\\\";
-                    break;
-                case '\n':
-                    out += "\\n";
-                    break;
-                case '\r':
-                    out += "\\r";
-                    break;
-                case '\t':
-                    out += "\\t";
-                    break;
-                default:
-                    if (c < 0x20 || c == 0x7F)
-                        AppendEscapedByte(out, c);
-                    else
-                        out.push_back(static_cast<char>(c));
-            }
-            ++i;
-            continue;
-        }
-        const std::size_t n = Utf8Length(text, i);
-        if (n == 0) {
-            AppendEscapedByte(out, c);
-            ++i;
-        } else {
-            out.append(text.substr(i, n));
-            i += n;
-        }
+RecordMaker::RecordMaker(DecodeFormat format, const TimeZoneSource& zone, const DateNames& names)
+    : format_(format) {
+    context_.zone = &zone;
+    context_.localTimeCache = &cache_;
+    context_.dateNames = &names;
+}
+
+const DecodeState& RecordMaker::Decode(std::string_view name) {
+    state_.panel.Clear();
+    DecodeProductName(name, context_, state_);
+    return state_;
+}
+
+void RecordMaker::AppendRecord(std::string& out) const {
+    switch (format_) {
+        case DecodeFormat::Json:
+            AppendJsonRecord(out, state_);
+            break;
+        case DecodeFormat::Csv:
+            AppendCsvRecord(out, state_);
+            break;
+        case DecodeFormat::Text:
+            AppendTextRecord(out, state_);
+            break;
     }
+}
+
+void AppendJsonString(std::string& out, std::string_view text) {
+    JsonWriter writer(text.size() * 6);
+    writer.Escaped(text);
+    writer.AppendTo(out);
 }
 
 void AppendCsvField(std::string& out, std::string_view text) {
@@ -181,49 +267,56 @@ void AppendCsvField(std::string& out, std::string_view text) {
 void AppendJsonRecord(std::string& out, const DecodeState& state) {
     const DecodedPanel& p = state.panel;
     const DecodedProduct& r = state.product;
-    out.push_back('{');
-    TextValue(out, "name", p.fileNameBox);
-    TextValue(out, "rover", p.roverNumber);
-    TextValue(out, "rover_name", p.roverName);
-    TextValue(out, "location", p.location);
-    TextValue(out, "camera", p.camera);
-    TextValue(out, "clock", p.clock);
-    Key(out, "clock_seconds");
-    out += std::to_string(r.ClockSeconds);
-    out += ",\"clock_valid\":";
-    out += r.ClockValid ? "true," : "false,";
-    TextValue(out, "sol", p.sol);
-    ArrayValue(out, "mars_elapsed",
+    // Room for the keys and numbers, and for every text escaped at its longest.
+    std::size_t bound = 1024;
+    for (const PanelField& field : PanelFields()) bound += (p.*field.member).size() * 6;
+    for (const std::string* text :
+         {&p.fileNameBox, &r.BaseName, &r.FilterSetPrefix, &r.LeftEyeName, &r.RightEyeName}) {
+        bound += text->size() * 6;
+    }
+    JsonWriter json(bound);
+    json.Char('{');
+    json.Text("name", p.fileNameBox);
+    json.Text("rover", p.roverNumber);
+    json.Text("rover_name", p.roverName);
+    json.Text("location", p.location);
+    json.Text("camera", p.camera);
+    json.Text("clock", p.clock);
+    json.Key("clock_seconds");
+    char number[16];
+    const auto [end, error] = std::to_chars(number, number + sizeof number, r.ClockSeconds);
+    json.Raw(std::string_view(number, static_cast<std::size_t>(end - number)));
+    json.Raw(r.ClockValid ? ",\"clock_valid\":true," : ",\"clock_valid\":false,");
+    json.Text("sol", p.sol);
+    json.Array("mars_elapsed",
                {&p.elapsedSols, &p.elapsedHours, &p.elapsedMinutes, &p.elapsedSeconds});
-    ArrayValue(out, "mars_totals", {&p.totalSols, &p.totalHours, &p.totalMinutes, &p.totalSeconds});
-    TextValue(out, "lmst", p.martianLocalTime);
-    TextValue(out, "utc", p.utcTime);
-    TextValue(out, "local", p.localTime);
-    TextValue(out, "time_zone", p.timeZone);
-    TextValue(out, "product_type", p.productType);
-    TextValue(out, "site", p.site);
-    TextValue(out, "drive", p.drive);
-    TextValue(out, "sequence", p.sequence);
-    TextValue(out, "category", p.category);
-    TextValue(out, "sequence_code", p.sequenceCode);
-    TextValue(out, "sequence_range", p.sequenceRange);
-    TextValue(out, "eye", p.eye);
-    TextValue(out, "stereo_hint", p.stereoHint);
-    TextValue(out, "stereo_hint_colour", HintColourName(p.stereoHintColour));
-    TextValue(out, "filter", p.filter);
-    TextValue(out, "producer", p.producer);
-    TextValue(out, "version", p.version);
-    TextValue(out, "base_name", r.BaseName);
-    TextValue(out, "filter_set_prefix", r.FilterSetPrefix);
-    TextValue(out, "left_eye_name", r.LeftEyeName);
-    TextValue(out, "right_eye_name", r.RightEyeName);
-    TextValue(out, "shown_left_eye_name", p.leftEyeName);
-    TextValue(out, "shown_right_eye_name", p.rightEyeName);
-    out += "\"is_combined\":";
-    out += r.IsCombined ? "true" : "false";
-    out += ",\"name_valid\":";
-    out += r.NameValid ? "true" : "false";
-    out += "}\n";
+    json.Array("mars_totals", {&p.totalSols, &p.totalHours, &p.totalMinutes, &p.totalSeconds});
+    json.Text("lmst", p.martianLocalTime);
+    json.Text("utc", p.utcTime);
+    json.Text("local", p.localTime);
+    json.Text("time_zone", p.timeZone);
+    json.Text("product_type", p.productType);
+    json.Text("site", p.site);
+    json.Text("drive", p.drive);
+    json.Text("sequence", p.sequence);
+    json.Text("category", p.category);
+    json.Text("sequence_code", p.sequenceCode);
+    json.Text("sequence_range", p.sequenceRange);
+    json.Text("eye", p.eye);
+    json.Text("stereo_hint", p.stereoHint);
+    json.Text("stereo_hint_colour", HintColourName(p.stereoHintColour));
+    json.Text("filter", p.filter);
+    json.Text("producer", p.producer);
+    json.Text("version", p.version);
+    json.Text("base_name", r.BaseName);
+    json.Text("filter_set_prefix", r.FilterSetPrefix);
+    json.Text("left_eye_name", r.LeftEyeName);
+    json.Text("right_eye_name", r.RightEyeName);
+    json.Text("shown_left_eye_name", p.leftEyeName);
+    json.Text("shown_right_eye_name", p.rightEyeName);
+    json.Raw(r.IsCombined ? "\"is_combined\":true" : "\"is_combined\":false");
+    json.Raw(r.NameValid ? ",\"name_valid\":true}\n" : ",\"name_valid\":false}\n");
+    json.AppendTo(out);
 }
 
 void AppendCsvHeader(std::string& out) {

@@ -4,8 +4,13 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
+#include "batch/batch_run.h"
+#include "cli/batch_commands.h"
 #include "cli/colour_commands.h"
 #include "cli/decode_command.h"
+#include "cli/find_command.h"
 #include "cli/frames_command.h"
 #include "cli/image_commands.h"
 #include "cli/movie_command.h"
@@ -67,8 +72,61 @@ constexpr const char* kUsage =
     "      MJPEG, MPEG-4, H.264 ...) from frame N for N frames (default: all); with -o each\n"
     "      one is written to DIR as frameNNNNNN.bmp. Prints the frame size, the length in\n"
     "      frames and the rate. Exit status 1 when the movie does not play.\n"
+    "  pairs DIR... [-o OUTDIR] [--merge M] [--contrast T] [--brightness B] [--blue]\n"
+    "        [--cross-eyed] [--format jpg|bmp] [--jobs N] [--recursive] [--force]\n"
+    "      The anaglyph of every stereo pair in the folders (with --recursive, also in every\n"
+    "      folder below them), made as the anaglyph command makes it: a JPEG whose name\n"
+    "      decodes with the eye letter L or R stands for its pair, and the partners are the\n"
+    "      names with L and R in that place and .jpg, found in any letter case. Each is written\n"
+    "      into OUTDIR (default: the current directory, created when missing) as the left-eye\n"
+    "      name, the settings (-B30C16M50), -0 and the first free number, upper-cased, in\n"
+    "      JPEG at quality 100 or (--format bmp) 24-bit BMP. --cross-eyed puts the pair side\n"
+    "      by side instead (the right eye on the left, the lower picture centred on black),\n"
+    "      named with -XEYED in place of the settings. Folder runs, below.\n"
+    "  colour DIR... [-o OUTDIR] [--red-mix P] [--blue-mix P] [--format jpg|bmp] [--jobs N]\n"
+    "        [--recursive] [--force]\n"
+    "      The colour composite of every set of left-eye filter 4, 5 and 6 pictures of one\n"
+    "      exposure (the names that differ only in the filter digit and end in M1): filter 4\n"
+    "      red, 5 green, 6 blue, as the composite command makes it. Named as the green band,\n"
+    "      -L4L5L6, -0 and the first free number. --red-mix and --blue-mix mix that band with\n"
+    "      the green one (P percent of the band; a mix not given is 100), and the name then\n"
+    "      carries -L4L5L5L5L6. Folder runs, below.\n"
+    "  Folder runs (pairs and colour)\n"
+    "      The work is spread over N threads (default: the number of cores); the output and\n"
+    "      its names do not depend on N. A picture whose name (-01) is in OUTDIR already is\n"
+    "      skipped; --force makes it again over the old file. Every file is written under a\n"
+    "      temporary name and renamed when complete, never over a file that appeared in the\n"
+    "      meantime. A picture that cannot be read fails alone, with its reason. Made pictures\n"
+    "      are listed on standard output; progress (on a terminal), the summary, the failures\n"
+    "      and the pictures without partners on standard error. Exit status 1 when anything\n"
+    "      failed, 2 for usage errors and folders that cannot be read.\n"
+    "  find DIR... [--rover 1|2] [--camera F|R|N|P|M|E] [--sol N[-M]]\n"
+    "        [--date YYYY-MM-DD[..YYYY-MM-DD]] [--eye L|R] [--filter D] [--recursive]\n"
+    "        [--json|--csv]\n"
+    "      The files whose names decode to the given rover, camera, sol range, UTC capture\n"
+    "      date range, eye and filter (letters in either case); no picture is read. Prints\n"
+    "      their paths, or their decode records as decode --json / --csv prints them. Exit\n"
+    "      status as decode's.\n"
+    "  COMMAND --help\n"
+    "      Show the part of this text about COMMAND.\n"
     "  --help\n"
     "      Show this text.\n";
+
+// The section of the usage text that describes `command`, or empty.
+std::string CommandHelp(const std::string& command) {
+    std::string section;
+    bool inside = false;
+    const std::string text = kUsage;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start);
+        const std::string line = text.substr(start, end - start + 1);
+        start = end + 1;
+        const bool heading = line.size() > 2 && line.compare(0, 2, "  ") == 0 && line[2] != ' ';
+        if (heading) inside = line.compare(2, command.size() + 1, command + " ") == 0;
+        if (inside) section += line;
+    }
+    return section;
+}
 
 }  // namespace
 
@@ -82,6 +140,14 @@ int main(int argc, char** argv) {
     }
     const std::string command = args.front();
     args.erase(args.begin());
+    if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
+        std::string help = CommandHelp(command);
+        if (command == "pairs" || command == "colour") help += CommandHelp("Folder");
+        if (!help.empty()) {
+            std::cout << "Usage: kobrix-cli\n" << help;
+            return 0;
+        }
+    }
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << kUsage;
         return 0;
@@ -91,6 +157,25 @@ int main(int argc, char** argv) {
         const kobrix::cli::ZoneSnapshot zone(system);
         const kobrix::DateNames names = kobrix::LocaleDateNames();
         const int status = kobrix::cli::RunDecodeCommand(args, zone, names, std::cout, std::cerr);
+        std::cout.flush();
+        return status;
+    }
+    if (command == "pairs" || command == "colour" || command == "find") {
+        const kobrix::SystemTimeZone system;
+        const kobrix::cli::ZoneSnapshot zone(system);
+        if (command == "find") {
+            const int status = kobrix::cli::RunFindCommand(args, zone, kobrix::LocaleDateNames(),
+                                                           std::cout, std::cerr);
+            std::cout.flush();
+            return status;
+        }
+        kobrix::cli::BatchConsole console;
+        console.cores = kobrix::AvailableCores();
+        console.progress = isatty(STDERR_FILENO) != 0;
+        console.outputOnTerminal = isatty(STDOUT_FILENO) != 0;
+        const auto run =
+            command == "pairs" ? kobrix::cli::RunPairsCommand : kobrix::cli::RunColourCommand;
+        const int status = run(args, zone, console, std::cout, std::cerr);
         std::cout.flush();
         return status;
     }

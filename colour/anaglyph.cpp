@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
-#include <unordered_set>
 
 #include "colour/render_row.h"
 #include "decode/rounding.h"
@@ -50,6 +49,11 @@ std::string Lower(std::string_view text) {
 
 Bitmap24 Separate(const Bitmap24& source, Separation kind) {
     Bitmap24 result;
+    SeparateInto(source, kind, result);
+    return result;
+}
+
+void SeparateInto(const Bitmap24& source, Separation kind, Bitmap24& result) {
     result.Resize(source.Width(), source.Height(), false);
     const std::size_t used = static_cast<std::size_t>(source.Width()) * 3;
     const std::size_t stride = result.Stride();
@@ -66,7 +70,6 @@ Bitmap24 Separate(const Bitmap24& source, Separation kind) {
         for (std::size_t i = 0; i < used; ++i) d[i] = s[i] & m[i];
         std::memset(d + used, 0, stride - used);
     }
-    return result;
 }
 
 int MergeWeight(int merge) {
@@ -153,13 +156,27 @@ std::string AnaglyphSettingsTag(const AnaglyphSettings& settings) {
 
 unsigned long long FirstFreeSaveNumber(std::string_view stem,
                                        const std::vector<std::string>& existingNames) {
-    std::unordered_set<std::string> taken;
-    taken.reserve(existingNames.size());
-    for (const std::string& name : existingNames) taken.insert(Lower(name));
-    const std::string lowerStem = Lower(std::string(stem) + "-0");
+    return FirstFreeSaveNumber(stem, SaveNameSet(existingNames));
+}
+
+SaveNameSet::SaveNameSet(const std::vector<std::string>& names) {
+    folded_.reserve(names.size());
+    for (const std::string& name : names) Add(name);
+}
+
+void SaveNameSet::Add(std::string_view name) {
+    folded_.insert(Lower(name));
+}
+
+bool SaveNameSet::Contains(std::string_view name) const {
+    return folded_.contains(Lower(name));
+}
+
+unsigned long long FirstFreeSaveNumber(std::string_view stem, const SaveNameSet& taken) {
+    const std::string numbered = std::string(stem) + "-0";
     for (unsigned long long n = 1;; ++n) {
-        const std::string lower = lowerStem + std::to_string(n);
-        if (!taken.contains(lower + ".jpg") && !taken.contains(lower + ".bmp")) return n;
+        const std::string name = numbered + std::to_string(n);
+        if (!taken.Contains(name + ".jpg") && !taken.Contains(name + ".bmp")) return n;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "app/file_operations.h"
@@ -29,6 +30,9 @@ enum class Separation {
 
 // A copy of `source`, of its size, with the channels that `kind` drops set to 0.
 Bitmap24 Separate(const Bitmap24& source, Separation kind);
+// The same into `out`, whose memory is reused when it has the size already; `out` may be
+// `source` itself.
+void SeparateInto(const Bitmap24& source, Separation kind, Bitmap24& out);
 
 // Merge weight of separated 1 out of 256 for merge setting `merge`: 256 * merge / 100 to the
 // nearest integer, merge / 100 held in single precision first (125 at 49, 128 at 50).
@@ -86,6 +90,19 @@ std::string AnaglyphSettingsTag(const AnaglyphSettings& settings);
 // stem + "-0" + n + ".jpg" nor ".bmp" is among `existingNames`, letter case ignored.
 unsigned long long FirstFreeSaveNumber(std::string_view stem,
                                        const std::vector<std::string>& existingNames);
+
+// The names of a save directory, letter case folded, for many look-ups against one listing.
+class SaveNameSet {
+  public:
+    SaveNameSet() = default;
+    explicit SaveNameSet(const std::vector<std::string>& names);
+    void Add(std::string_view name);
+    bool Contains(std::string_view name) const;  // letter case ignored
+
+  private:
+    std::unordered_set<std::string> folded_;
+};
+unsigned long long FirstFreeSaveNumber(std::string_view stem, const SaveNameSet& taken);
 std::string NumberedAnaglyphName(std::string_view baseName, std::string_view tag,
                                  const std::vector<std::string>& existingNames);
 

@@ -53,20 +53,25 @@ std::optional<PictureKind> WritableKindOf(std::string_view path) {
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t limit) {
+    std::vector<std::uint8_t> bytes;
+    ReadWholeFileInto(path, bytes, limit);
+    return bytes;
+}
+
+void ReadWholeFileInto(const std::string& path, std::vector<std::uint8_t>& bytes,
+                       std::size_t limit) {
     InputFile file(path);
     if (file.Size() > limit) {
         throw ImageError(path, "file of " + std::to_string(file.Size()) +
                                    " bytes is larger than the limit of " + std::to_string(limit) +
                                    " bytes");
     }
-    std::vector<std::uint8_t> bytes;
     try {
         bytes.resize(static_cast<std::size_t>(file.Size()));
     } catch (const std::bad_alloc&) {
         throw ImageError(path, "not enough memory to read the file");
     }
     file.ReadAt(0, bytes.data(), bytes.size());
-    return bytes;
 }
 
 void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -77,6 +82,16 @@ void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
 
 Bitmap24 ReadJpegOrBmp(const std::string& path) {
     return HasJpegExtension(path) ? ReadJpegFile(path) : ReadBmpFile(path);
+}
+
+void ReadAnyPictureInto(const std::string& path, Bitmap24& picture,
+                        std::vector<std::uint8_t>& bytes) {
+    if (!HasJpegExtension(path)) {
+        picture = ReadAnyPicture(path);
+        return;
+    }
+    ReadWholeFileInto(path, bytes);
+    DecodeJpegInto(bytes, path, picture);
 }
 
 Bitmap24 ReadAnyPicture(const std::string& path) {

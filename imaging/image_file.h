@@ -25,6 +25,9 @@ std::optional<PictureKind> WritableKindOf(std::string_view path);
 // Reads a whole file, refusing anything larger than `limit` bytes. Throws ImageError.
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path,
                                         std::size_t limit = kMaxImageBytes);
+// The same into `bytes`, whose memory is reused.
+void ReadWholeFileInto(const std::string& path, std::vector<std::uint8_t>& bytes,
+                       std::size_t limit = kMaxImageBytes);
 void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // JPEG by extension, everything else as a Windows BMP.
@@ -33,6 +36,10 @@ Bitmap24 ReadJpegOrBmp(const std::string& path);
 // JPEG by extension, GIF by its signature or ".gif", everything else as BMP (the callers that
 // accept every picture type the program knows).
 Bitmap24 ReadAnyPicture(const std::string& path);
+
+// The same into `picture`, reusing its memory and `bytes` for the file where it can (a JPEG).
+void ReadAnyPictureInto(const std::string& path, Bitmap24& picture,
+                        std::vector<std::uint8_t>& bytes);
 
 // Writes by extension: ".jpg"/".jpeg" JPEG at quality 100, ".bmp" 24-bit BMP, ".gif" GIF.
 // Throws ImageError for any other extension.

@@ -18,10 +18,11 @@ inline constexpr int kMaxJpegScans = 256;
 // and 24 bit for everything else (CMYK included: it is read as 24-bit colour). `name` only
 // labels errors. Throws ImageError, also for truncated files and sizes past the limits.
 Bitmap24 DecodeJpeg(std::span<const std::uint8_t> data, const std::string& name);
-Bitmap24 ReadJpegFile(const std::string& path);
-// The same into `picture`, whose pixels are reused when it already has the size (the frames
-// of a movie); on failure its pixels are undefined.
+// The same into `picture`, whose memory is reused when it has the size already (a run over
+// many pictures of one size, or the frames of a movie, then maps no new memory). On failure
+// `picture` holds whatever the decoder reached.
 void DecodeJpegInto(std::span<const std::uint8_t> data, const std::string& name, Bitmap24& picture);
+Bitmap24 ReadJpegFile(const std::string& path);
 
 // Always quality 100 with the accurate DCT.
 std::vector<std::uint8_t> EncodeJpeg(const Bitmap24& bitmap);

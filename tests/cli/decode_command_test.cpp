@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include "app/file_list.h"
 #include "cli/zone_snapshot.h"
 #include "platform/system_time_zone.h"
 #include "tests/cli/cli_test_support.h"
+#include "tests/support/fake_time_zone.h"
 
 namespace kobrix::cli {
 namespace {
@@ -89,6 +91,51 @@ TEST(DecodeCommand, DirectoryListsOrdinaryFilesIgnoringCase) {
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 5);
 }
 
+TEST(DecodeCommand, ListingSortKeepsTheFileListOrder) {
+    // Names around the 16 bytes compared first, differing in case, length and past byte 16.
+    std::vector<std::string> names;
+    unsigned seed = 7;
+    for (int i = 0; i < 3000; ++i) {
+        std::string name;
+        const int length = 12 + static_cast<int>(seed % 10);
+        for (int k = 0; k < length; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            name.push_back("aAbB_.~Z\xe9"[(seed >> 16) % 9]);
+        }
+        names.push_back(name);
+    }
+    std::vector<std::string> expected = names;
+    std::stable_sort(expected.begin(), expected.end(), FileList::LessIgnoringCase);
+    FileList::SortIgnoringCase(names);
+    EXPECT_EQ(names, expected);
+}
+
+TEST(DecodeCommand, LargeDirectoryDecodesOnEveryCoreAsNameByName) {
+    const fs::path dir = ScratchDirectory("large");
+    std::vector<std::string> names;
+    for (int i = 0; i < 2600; ++i) {
+        std::string name = "2P" + std::to_string(241328935 + i * 37) + "EFFAUCTP2582L5M1.jpg";
+        if (i % 7 == 0) name = "x" + std::to_string(i) + (i % 2 ? ".JPG" : ".jpg");
+        std::ofstream(dir / name) << "";
+        names.push_back(name);
+    }
+    std::string error;
+    ASSERT_TRUE(ListDirectory(dir.string(), names, error));
+    // Every conversion fails, so that each record has its message before it.
+    testing::FakeTimeZone failing;
+    failing.failConversion = true;
+    for (const char* format : {"--json", "--csv"}) {
+        std::ostringstream out, err, oneOut, oneErr;
+        EXPECT_EQ(RunDecodeCommand({format, dir.string()}, failing, DateNames::English(), out, err),
+                  1);
+        std::vector<std::string> oneByOne = {format};
+        oneByOne.insert(oneByOne.end(), names.begin(), names.end());
+        RunDecodeCommand(oneByOne, failing, DateNames::English(), oneOut, oneErr);
+        EXPECT_EQ(out.str(), oneOut.str());
+        EXPECT_EQ(err.str(), oneErr.str());
+    }
+}
+
 TEST(DecodeCommand, MissingDirectoriesAreErrorsButOtherNamesStillDecode) {
     const DecodeRun r = Decode({"--json", "/no/such/dir/", "2P241328935EFFAUCTP2582L5M1.jpg",
                                 "/no/such/2P241328935EFFAUCTP2582L5M1.jpg"});
@@ -113,6 +160,13 @@ TEST(DecodeCommand, UsageErrors) {
     const testing::CommandResult help = testing::RunCommand(Shell("--help"));
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("decode [--json|--csv] NAME_OR_DIRECTORY..."), std::string::npos);
+    // Each command's own part, the folder commands with what they share.
+    const testing::CommandResult pairs = testing::RunCommand(Shell("pairs --help"));
+    EXPECT_EQ(pairs.status, 0);
+    EXPECT_NE(pairs.out.find("  pairs DIR..."), std::string::npos);
+    EXPECT_NE(pairs.out.find("  Folder runs"), std::string::npos);
+    EXPECT_EQ(pairs.out.find("  colour DIR..."), std::string::npos);
+    EXPECT_NE(testing::RunCommand(Shell("find -h")).out.find("  find DIR..."), std::string::npos);
 }
 
 TEST(DecodeCommand, AnyByteStringDecodes) {

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kobrix {
+
+// The ordinary files of one directory, sorted as the file list sorts them (by name without
+// regard to case, ties by bytes).
+struct FolderListing {
+    std::string directory;
+    std::vector<std::string> names;
+};
+
+// Lists `directory`; false with `error` set when it cannot be read.
+bool ListFolder(const std::string& directory, std::vector<std::string>& names, std::string& error);
+
+// Lists every root and, with `recursive`, every directory below it (depth first, each
+// directory's subdirectories in the file list's order; symbolic links to directories are not
+// followed). Roots and directories that cannot be read go to `problems` as "path: reason".
+std::vector<FolderListing> ListFolders(const std::vector<std::string>& roots, bool recursive,
+                                       std::vector<std::string>& problems);
+
+}  // namespace kobrix

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "decode/date_time.h"
+#include "decode/time_zone.h"
+
+namespace kobrix::cli {
+
+// `find DIR... [--rover 1|2] [--camera F|R|N|P|M|E] [--sol N[-M]]
+// [--date YYYY-MM-DD[..YYYY-MM-DD]] [--eye L|R] [--filter D] [--recursive] [--json|--csv]`:
+// the files of the folders whose names decode to what is asked, judged by the name alone.
+// Prints their paths, one a line, or with --json / --csv their decode records as `decode`
+// prints them. Returns 0, 1 when a local-time conversion failed, 2 for usage errors and
+// folders that cannot be read (the others are still searched).
+int RunFindCommand(const std::vector<std::string>& args, const TimeZoneSource& zone,
+                   const DateNames& names, std::ostream& out, std::ostream& err);
+
+}  // namespace kobrix::cli
