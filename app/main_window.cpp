@@ -324,14 +324,20 @@ void MainWindow::StopSlideshowTimer() {
 }
 
 void MainWindow::UseTypeface(const QString& family) {
-    // The family only: every control keeps its size, as the decoded-fields panel needs.
+    // The family only: every control keeps its size, as the decoded-fields panel needs. The
+    // menus keep theirs, or nothing could be found in them again for the rest of the run.
+    menuBar()->setFont(menuBar()->font());
     const auto retype = [&family](QWidget& widget) {
         QFont font = widget.font();
         font.setFamily(family);
         widget.setFont(font);
     };
     retype(*this);
-    for (QWidget* child : findChildren<QWidget*>()) retype(*child);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{fileListBox1_, directoryListBox1_, driveComboBox1_, edit2_,
+                                         label1_, label6_, panel_}) {
+        retype(*control);
+    }
 }
 void MainWindow::Button15Click() {
     browser_.GetFileSize();

@@ -58,8 +58,8 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     // The fixed creation order: the main window first, then every tool and page.
     using H = HelpPageId;
     using L = LinkPageId;
-    const auto help = [this](H id) {
-        helpPages_[static_cast<int>(id)] = Create<HelpTextPage>(FitSteps::All, id);
+    const auto help = [this](H id, FitSteps steps = FitSteps::All) {
+        helpPages_[static_cast<int>(id)] = Create<HelpTextPage>(steps, id);
     };
     const auto links = [this](L id) {
         linkPages_[static_cast<int>(id)] = Create<WebLinkPage>(FitSteps::All, id);
@@ -75,12 +75,12 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     spiritMaps_ = Create<MapViewerPage>(FitSteps::All, TraverseRover::Spirit);
     dataDecoding_ = Create<DataDecodingPage>();
     manualStereo_ = Create<ManualStereoWindow>();
-    helpHub_ = Create<HelpHubPage>();
+    helpHub_ = Create<HelpHubPage>(FitSteps::WithoutFont);
     martianTime_ = Create<MartianTimePage>();
     dedication_ = Create<DedicationPage>();
     slideshowDelay_ = Create<SlideshowDelayWindow>();
     fullSize_ = Create<FullSizeWindow>();
-    help(H::Usage);
+    help(H::Usage, FitSteps::None);
     anaglyph_ = Create<AnaglyphWindow>();
     colour_ = Create<ColourWindow>();
     sunset_ = Create<SunsetWindow>();
@@ -101,7 +101,7 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     aviTool_ = Create<AviToolWindow>();
     links(L::Participate);
     klingon_ = Create<KlingonPage>();
-    largePlayer_ = Create<LargePlayerWindow>(FitSteps::None);
+    largePlayer_ = Create<LargePlayerWindow>();
     magnifier_ = Create<MagnifierWindow>();
     clipboard_ = Create<ClipboardWindow>();
     // These two lay out their text themselves and skip the screen fit.

@@ -115,8 +115,9 @@ void Windows::ConnectHelp() {
     // "Show me": the first image of the main window's list, displayed.
     QObject::connect(&Help(HelpPageId::QuickStart), &HelpTextPage::showMeClicked, &main, [&main] {
         main.Drive([&main] {
-            main.SelectListEntry(0);
-            main.DisplayCurrent();
+            // As a click on it would: size hint, display, animation.
+            const auto& names = main.GetBrowser().Files().Names();
+            if (!names.empty()) main.SelectFile(QString::fromStdString(names.front()));
             Present(main);
         });
     });

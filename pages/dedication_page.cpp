@@ -86,6 +86,7 @@ void DedicationPage::SetOpacity(int opacity) {
 }
 
 void DedicationPage::Start() {
+    fade_.stop();  // opened again while it faded: it starts over, fully visible
     sequence_.start();
     SetOpacity(255);
     show();
@@ -127,6 +128,8 @@ void DedicationPage::CloseStep() {
     sequence_.stop();
     hold_.stop();
     fade_.stop();
+    // Closed during the fade: the next opening starts from the first line, not at the end.
+    if (counter_ > lines_.size()) counter_ = 0;
     hide();
 }
 

@@ -11,8 +11,8 @@ const std::vector<LinkPageContent>& LinkPages() {
             "MissionLinksPage",
             "Web Links",
             "Where the raw and calibrated images of Spirit and Opportunity are kept today, and the "
-            "pages of the mission itself. The complete image archive of both rovers is held by the "
-            "Planetary Data System.",
+            "pages of the mission itself. NASA's raw-image galleries for the two rovers were "
+            "retired; the complete image archive of both is held by the Planetary Data System.",
             {
                 {"Raw and calibrated images",
                  {

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -123,6 +124,9 @@ TEST_F(PagesTest, MapViewerStepsThroughTheMapsInListOrder) {
 
 TEST_F(PagesTest, DedicationShowsALineEveryTwoSecondsThenFadesAndStartsAgain) {
     DedicationPage& page = windows->Dedication();
+    EXPECT_EQ(page.SequenceTimer().interval(), 1000);
+    EXPECT_EQ(page.HoldTimer().interval(), 2000);
+    EXPECT_EQ(page.FadeTimer().interval(), 25);
     page.SetLines({"one", "two", "three"});
     Trigger("Those that went before us");
     EXPECT_TRUE(page.isVisible());
@@ -154,10 +158,20 @@ TEST_F(PagesTest, DedicationShowsALineEveryTwoSecondsThenFadesAndStartsAgain) {
     EXPECT_EQ(page.Opacity(), 255);
     page.AdvanceStep();
     EXPECT_EQ(page.CaptionLine(), "one");
+    // Closed during the fade: the next opening starts from the first line again.
+    for (int i = 0; i < 3; ++i) page.AdvanceStep();
+    EXPECT_TRUE(page.FadeTimer().isActive());
+    page.findChild<QPushButton*>("Close")->click();
+    Trigger("Those that went before us");
+    EXPECT_FALSE(page.FadeTimer().isActive());
+    page.AdvanceStep();
+    EXPECT_EQ(page.CaptionLine(), "one");
 }
 
 TEST_F(PagesTest, TypefacePageCountsDownAndSetsTheKlingonFont) {
     KlingonPage& page = windows->Klingon();
+    EXPECT_EQ(page.Timer().interval(), 1000);
+    EXPECT_FALSE(page.Timer().isActive());
     Trigger("tlhIngan Hol ");
     EXPECT_EQ(page.Countdown(), 25);
     for (int i = 0; i < 24; ++i) page.Tick();
@@ -181,6 +195,7 @@ TEST_F(PagesTest, TypefacePageCountsDownAndSetsTheKlingonFont) {
     EXPECT_EQ(fakes.desktop.fontFiles.size(), 1u);
     page.MakeKlingon();
     EXPECT_EQ(Main().findChild<QLabel*>("Label1")->font().family(), "BernyKlingon");
+    EXPECT_NE(Main().menuBar()->font().family(), "BernyKlingon");
 }
 
 TEST_F(PagesTest, LinksOpenTheirAddressesAndHelpLinksShowTheirWindows) {
@@ -226,6 +241,8 @@ TEST_F(PagesTest, Screenshots) {
              &windows->Links(LinkPageId::MartianSoftware), &windows->SpiritMaps(),
              &windows->OpportunityMaps(), &windows->Dedication(), &windows->Klingon()}) {
         page->show();
+        EXPECT_FALSE(page->windowTitle().isEmpty());
+        EXPECT_GT(page->findChildren<QPushButton*>().size(), 0) << page->objectName().toStdString();
         testing::SaveScreenshot(*page, page->objectName() + ".png");
     }
 }
