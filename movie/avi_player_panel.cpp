@@ -335,9 +335,8 @@ void AviPlayerPanel::DeleteMovie() {
     if (hooks_.setStatus) {
         hooks_.setStatus(QFileInfo(path).fileName() + " FILE DELETED", QColor(255, 0, 0));
     }
-    output_.Read(OutputDirectory().toStdString());
+    RefreshMovieList();  // reads the output list again: its first file is the one chosen now
     selectedMovie_ = output_.Empty() ? QString() : OutputDirectory() + Q(output_.Names().front());
-    RefreshMovieList();
 }
 
 void AviPlayerPanel::LargePlayerClicked() {

@@ -7,17 +7,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "pages/page_controls.h"
 #include "widgets/controls.h"
 
 namespace kobrix {
-namespace {
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
 HelpHubPage::HelpHubPage(Platform&, QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("HelpHubPage");
     setWindowTitle("Help on software usage.");
@@ -26,26 +19,21 @@ HelpHubPage::HelpHubPage(Platform&, QWidget* parent) : QWidget(parent, Qt::Windo
     QLabel* heading = PlainLabel("Choose a subject.", this);
     MakeBold(*heading);
     layout->addWidget(heading);
-    const std::pair<const char*, HelpPageId> pages[] = {
-        {"Menu Selections and options.", HelpPageId::MenuSelections},
-        {"How do I make a colour composite.", HelpPageId::ColourComposite},
-        {"How do I make a 3D anaglyph.", HelpPageId::Anaglyph},
-        // Shown with one ampersand: a button caption doubles it to escape the shortcut mark.
-        {"Usage && Filename conventions.", HelpPageId::Usage},
-        {"Quick Start Instructions", HelpPageId::QuickStart},
-    };
-    for (const auto& entry : pages) {
-        const char* caption = entry.first;
-        const HelpPageId page = entry.second;
-        QPushButton* button = PlainButton(caption, caption, this);
-        connect(button, &QPushButton::clicked, this, [this, page] { emit pageRequested(page); });
-        layout->addWidget(button);
-    }
+    AddChoiceButtons<HelpPageId>(
+        *this, *layout,
+        {
+            {"Menu Selections and options.", HelpPageId::MenuSelections},
+            {"How do I make a colour composite.", HelpPageId::ColourComposite},
+            {"How do I make a 3D anaglyph.", HelpPageId::Anaglyph},
+            // Shown with one ampersand: a button caption doubles it to escape the shortcut mark.
+            {"Usage && Filename conventions.", HelpPageId::Usage},
+            {"Quick Start Instructions", HelpPageId::QuickStart},
+        },
+        [this](HelpPageId page) { emit pageRequested(page); });
     QPushButton* colour = PlainButton("ColourToolButton", "Colour Image Tool", this);
     colour->hide();
     connect(colour, &QPushButton::clicked, this, [this] { emit colourToolRequested(); });
-    QPushButton* close = PlainButton("Close", "Close", this);
-    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    QPushButton* close = HideButton(*this);
     layout->addSpacing(8);
     layout->addWidget(close);
 }
@@ -53,14 +41,14 @@ HelpHubPage::HelpHubPage(Platform&, QWidget* parent) : QWidget(parent, Qt::Windo
 HelpTextPage::HelpTextPage(Platform&, HelpPageId id, QWidget* parent)
     : QWidget(parent, Qt::Window), id_(id) {
     const HelpPageContent& content = HelpPage(id);
-    setObjectName(Q(content.objectName));
-    setWindowTitle(Q(content.title));
+    setObjectName(FromView(content.objectName));
+    setWindowTitle(FromView(content.title));
     PaintBackground(*this, Qt::white);
     body_ = new QTextBrowser(this);
     body_->setObjectName("Body");
     body_->setOpenLinks(false);
     body_->document()->setDefaultStyleSheet("a { color: #0000ff; }");
-    body_->setHtml(Q(content.html));
+    body_->setHtml(FromView(content.html));
     body_->setMinimumSize(520, 420);
     connect(body_, &QTextBrowser::anchorClicked, this,
             [this](const QUrl& url) { FollowLink(url.toString()); });

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "pages/page_controls.h"
 #include "widgets/controls.h"
 
 namespace kobrix {
@@ -48,8 +49,7 @@ KlingonPage::KlingonPage(Platform& platform, QWidget* parent)
     };
     button("Make Klingon", &KlingonPage::MakeKlingon);
     button("TagOnly", &KlingonPage::TagOnly);
-    QPushButton* close = PlainButton("Close", "Close", this);
-    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    QPushButton* close = HideButton(*this);
     buttons->addWidget(close);
     layout->addLayout(buttons);
 

@@ -5,32 +5,25 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "pages/page_controls.h"
 #include "widgets/controls.h"
 
 namespace kobrix {
-namespace {
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
 WebLinkPage::WebLinkPage(Platform&, LinkPageId id, QWidget* parent)
     : QWidget(parent, Qt::Window), id_(id) {
     const LinkPageContent& content = LinkPage(id);
-    setObjectName(Q(content.objectName));
-    setWindowTitle(Q(content.title));
+    setObjectName(FromView(content.objectName));
+    setWindowTitle(FromView(content.title));
     PaintBackground(*this, Qt::white);
 
     auto* body = new QWidget;
     auto* column = new QVBoxLayout(body);
-    QLabel* introduction = PlainLabel(Q(content.introduction), body);
+    QLabel* introduction = PlainLabel(FromView(content.introduction), body);
     introduction->setWordWrap(true);
     column->addWidget(introduction);
     for (const LinkGroup& group : content.groups) {
         if (!group.heading.empty()) {
-            QLabel* heading = PlainLabel(Q(group.heading), body);
+            QLabel* heading = PlainLabel(FromView(group.heading), body);
             MakeBold(*heading);
             column->addSpacing(6);
             column->addWidget(heading);
@@ -39,12 +32,12 @@ WebLinkPage::WebLinkPage(Platform&, LinkPageId id, QWidget* parent)
             // The caption is ours, but it is still shown as text, never as markup.
             auto* label = new QLabel(body);
             label->setTextFormat(Qt::RichText);
-            label->setText(
-                QString("<a href=\"%1\" style=\"color:#0000ff\">%2</a>")
-                    .arg(Q(link.address).toHtmlEscaped(), Q(link.caption).toHtmlEscaped()));
-            label->setProperty("address", Q(link.address));
+            label->setText(QString("<a href=\"%1\" style=\"color:#0000ff\">%2</a>")
+                               .arg(FromView(link.address).toHtmlEscaped(),
+                                    FromView(link.caption).toHtmlEscaped()));
+            label->setProperty("address", FromView(link.address));
             label->setProperty("link", true);
-            label->setToolTip(Q(link.address));
+            label->setToolTip(FromView(link.address));
             label->setCursor(Qt::PointingHandCursor);
             const int index = static_cast<int>(links_.size());
             connect(label, &QLabel::linkActivated, this, [this, index] { OpenLink(index); });
@@ -67,8 +60,7 @@ WebLinkPage::WebLinkPage(Platform&, LinkPageId id, QWidget* parent)
         connect(more, &QPushButton::clicked, this, [this] { emit moreLinksClicked(); });
         buttons->addWidget(more);
     }
-    QPushButton* close = PlainButton("Close", "Close", this);
-    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    QPushButton* close = HideButton(*this);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scroll, 1);
@@ -87,23 +79,17 @@ WebLinkIndexPage::WebLinkIndexPage(Platform&, QWidget* parent) : QWidget(parent,
     auto* layout = new QVBoxLayout(this);
     QLabel* heading = PlainLabel("Pages of links on Mars, its rovers and space exploration.", this);
     layout->addWidget(heading);
-    const std::pair<const char*, LinkPageId> pages[] = {
-        {"Martian Software", LinkPageId::MartianSoftware},
-        {"Martian Websites", LinkPageId::MarsWebsites},
-        {"Other Missions", LinkPageId::SolarSystem},
-        {"Meteorites", LinkPageId::Meteorites},
-        {"Amateur Radio", LinkPageId::AmateurRadio},
-        {"Your Participation", LinkPageId::Participate},
-    };
-    for (const auto& entry : pages) {
-        const char* caption = entry.first;
-        const LinkPageId page = entry.second;
-        QPushButton* button = PlainButton(caption, caption, this);
-        connect(button, &QPushButton::clicked, this, [this, page] { emit pageRequested(page); });
-        layout->addWidget(button);
-    }
-    QPushButton* close = PlainButton("Close", "Close", this);
-    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    AddChoiceButtons<LinkPageId>(*this, *layout,
+                                 {
+                                     {"Martian Software", LinkPageId::MartianSoftware},
+                                     {"Martian Websites", LinkPageId::MarsWebsites},
+                                     {"Other Missions", LinkPageId::SolarSystem},
+                                     {"Meteorites", LinkPageId::Meteorites},
+                                     {"Amateur Radio", LinkPageId::AmateurRadio},
+                                     {"Your Participation", LinkPageId::Participate},
+                                 },
+                                 [this](LinkPageId page) { emit pageRequested(page); });
+    QPushButton* close = HideButton(*this);
     layout->addSpacing(8);
     layout->addWidget(close);
 }

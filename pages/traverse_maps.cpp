@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "imaging/image_file.h"
+#include "pages/page_controls.h"
 #include "widgets/controls.h"
 #include "widgets/picture_view.h"
 
@@ -35,8 +36,7 @@ TraverseChooserPage::TraverseChooserPage(Platform&, QWidget* parent) : QWidget(p
         connect(caption, &QLabel::linkActivated, this, [this, rover] { emit roverChosen(rover); });
         layout->addWidget(caption, 0, Qt::AlignHCenter);
     }
-    QPushButton* close = PlainButton("Close", "Close", this);
-    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    QPushButton* close = HideButton(*this);
     layout->addWidget(close);
 }
 
@@ -72,8 +72,7 @@ MapViewerPage::MapViewerPage(Platform& platform, TraverseRover rover, QWidget* p
     print_ = PlainButton("Print", "Print", this);
     connect(print_, &QPushButton::clicked, this, [this] { emit printClicked(); });
     buttons->addWidget(print_);
-    QPushButton* close = PlainButton("Close", "Close", this);
-    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    QPushButton* close = HideButton(*this);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(picture_, 1);

@@ -11,6 +11,7 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/stereo_viewer.h"
+#include "app/window_tour.h"
 #include "app/windows.h"
 #include "imaging/bmp_io.h"
 #include "movie/large_player_window.h"
@@ -233,6 +234,20 @@ TEST_F(PagesTest, LinksOpenTheirAddressesAndHelpLinksShowTheirWindows) {
         1);
     menuHelp.FollowLink("show:colourhelp");
     EXPECT_TRUE(windows->Help(HelpPageId::ColourComposite).isVisible());
+}
+
+TEST_F(PagesTest, TheTourSavesAPictureOfEveryWindowAndLeavesThemAsTheyWere) {
+    EXPECT_EQ(WindowPictureName(7, "Large Size: Image Display Page!"),
+              "07-large-size-image-display-page.png");
+    const QStringList written = SaveWindowPictures(*windows, dir.filePath("tour"));
+    ASSERT_EQ(written.size(), 42);
+    EXPECT_EQ(written.front(), "01-main-window.png");
+    EXPECT_EQ(written[37], "38-kobrix-avi-player.png");
+    EXPECT_TRUE(QFileInfo::exists(QDir(dir.filePath("tour")).filePath(written.back())));
+    EXPECT_TRUE(Main().isVisible());
+    EXPECT_FALSE(windows->HelpHub().isVisible());
+    UnattendedPrompts unattended;
+    EXPECT_TRUE(unattended.YesCancel("Create it?"));
 }
 
 TEST_F(PagesTest, Screenshots) {

@@ -1,5 +1,6 @@
 #include "tools/tagging_window.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include "app/main_window.h"
 #include "app/windows.h"
 #include "app/working_tree.h"
+#include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
 #include "tests/app/window_test_support.h"
 #include "tools/charsets.h"
@@ -148,6 +150,12 @@ TEST_F(TaggingTest, TagButtonStampsTheMainPictureUntilTheNextDisplay) {
     EXPECT_EQ(MainText("Label78"), "Font size 12");
     Main().Button19Click();  // a second tag on top of the first
     EXPECT_EQ(Main().Picture().Image().size(), before.size());
+    // TagSave writes the picture as shown, with its tags.
+    const Bitmap24 tagged = BitmapFromImage(Main().Picture().Image());
+    fakes.prompts.fileChoices = {{true, dir.filePath("tagged.bmp"), 2}};
+    Main().findChild<QAction*>("TagSave")->trigger();
+    // Saved as Save as names its files: the name upper-cased, the extension kept.
+    EXPECT_TRUE(ReadBmpFile(dir.filePath("TAGGED.bmp").toStdString()).SamePixels(tagged));
     Main().Button3Click();
     EXPECT_EQ(Main().Picture().Image(), before);
 }
