@@ -6,11 +6,11 @@
 #include <QFile>
 #include <QMenuBar>
 
+#include "app/birthday_search_window.h"
 #include "app/browse_texts.h"
 #include "app/decoded_panel_view.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
-#include "app/birthday_search_window.h"
 #include "app/slideshow_delay_window.h"
 #include "app/sol_search_window.h"
 #include "app/tag_tool.h"
