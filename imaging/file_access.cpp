@@ -274,9 +274,8 @@ void OutputFile::Commit() {
     }
     if (::fchmod(fd_, mode_) != 0) Fail("cannot set the file's permissions", errno);
     if (::fsync(fd_) != 0) Fail("cannot write the file", errno);
-    const auto taken = [this] {
-        Fail("", EEXIST);  // closes and removes what was written
-    };
+    // The name is taken: FileExistsError, and what was written goes.
+    const auto taken = [this] { Fail("", EEXIST); };
     if (tempPath_.empty()) {
         // The unnamed file takes the target's name at once where that is free; a link at the
         // name makes the name taken, it is not followed.
@@ -299,8 +298,8 @@ void OutputFile::Commit() {
         if (tempPath_.empty()) Fail("cannot name the file", EEXIST);
     } else {
         // The name must still be the file written here, not something put in its place.
-        struct stat mine {
-        }, named{};
+        struct stat mine {};
+        struct stat named {};
         if (::fstat(fd_, &mine) != 0 || ::lstat(tempPath_.c_str(), &named) != 0 ||
             !SameFile(mine, named)) {
             const std::string replaced = tempPath_;
