@@ -41,13 +41,13 @@ std::string Text(const std::string& path) {
 }
 
 // `count` stereo pairs of small pictures; returns the names their anaglyphs get (BMP).
-std::vector<std::string> MakePairs(const test::ScratchDir& in, int count) {
+std::vector<std::string> MakePairs(const test::ScratchDir& in, int count, int width = 64) {
     std::vector<std::string> made;
     for (int i = 0; i < count; ++i) {
         char exposure[40];
         std::snprintf(exposure, sizeof exposure, "2P2413%05dEFFAUCTP2582", i);
         for (const char eye : {'L', 'R'}) {
-            Bitmap24 picture(320, 240);
+            Bitmap24 picture(width, 48);
             picture.Fill(static_cast<std::uint8_t>(i * 9), eye == 'L' ? 40 : 200, 90);
             WriteJpegFile(picture, in / (std::string(exposure) + eye + "5M1.jpg"));
         }
@@ -59,7 +59,7 @@ std::vector<std::string> MakePairs(const test::ScratchDir& in, int count) {
 
 TEST(FolderRunFiles, PlantedLinksAreNeitherFollowedNorPublished) {
     test::ScratchDir in, out, elsewhere;
-    const std::vector<std::string> names = MakePairs(in, 2);
+    const std::vector<std::string> names = MakePairs(in, 2, 320);
     const std::string victim = elsewhere / "victim";
     std::ofstream(victim) << "precious";
     // A link at the name the writer used to take for its temporary file.
@@ -86,24 +86,29 @@ TEST(FolderRunFiles, PlantedLinksAreNeitherFollowedNorPublished) {
 }
 
 TEST(FolderRunFiles, TwoRunsIntoOneFolderBothSucceed) {
-    test::ScratchDir in, out, logs;
-    const std::vector<std::string> names = MakePairs(in, 24);
-    const std::string run = std::string(KOBRIX_CLI_PATH) + " pairs '" + (in / "") + "' -o '" +
-                            (out / "") + "' --format bmp --jobs 1";
-    const std::string both = "( " + run + " >" + (logs / "1.out") + " 2>&1; echo $? >" +
-                             (logs / "1.status") + " ) & ( " + run + " >" + (logs / "2.out") +
-                             " 2>&1; echo $? >" + (logs / "2.status") + " ) & wait";
-    ASSERT_EQ(std::system(("bash -c \"" + both + "\"").c_str()), 0);
-    const std::string first = Text(logs / "1.out"), second = Text(logs / "2.out");
-    EXPECT_EQ(Text(logs / "1.status"), "0\n") << first;
-    EXPECT_EQ(Text(logs / "2.status"), "0\n") << second;
-    // Every picture once, whichever run made it, and nothing hidden.
-    EXPECT_EQ(test::Names(out), names);
-    const std::regex made("(\\d+) made, (\\d+) skipped, 0 failed");
-    std::smatch a, b;
-    ASSERT_TRUE(std::regex_search(first, a, made)) << first;
-    ASSERT_TRUE(std::regex_search(second, b, made)) << second;
-    EXPECT_EQ(std::stoi(a[1]) + std::stoi(b[1]), 24);
+    test::ScratchDir in, logs;
+    const std::vector<std::string> names = MakePairs(in, 200);
+    // Many small items on two threads each, so that the runs meet on the same names; a few
+    // rounds, as they do not meet every time.
+    for (int round = 0; round < 5; ++round) {
+        test::ScratchDir out;
+        const std::string run = std::string(KOBRIX_CLI_PATH) + " pairs '" + (in / "") + "' -o '" +
+                                (out / "") + "' --format bmp --jobs 2";
+        const std::string both = "( " + run + " >" + (logs / "1.out") + " 2>&1; echo $? >" +
+                                 (logs / "1.status") + " ) & ( " + run + " >" + (logs / "2.out") +
+                                 " 2>&1; echo $? >" + (logs / "2.status") + " ) & wait";
+        ASSERT_EQ(std::system(("bash -c \"" + both + "\"").c_str()), 0);
+        const std::string first = Text(logs / "1.out"), second = Text(logs / "2.out");
+        EXPECT_EQ(Text(logs / "1.status"), "0\n") << first;
+        EXPECT_EQ(Text(logs / "2.status"), "0\n") << second;
+        // Every picture once, whichever run made it, and nothing hidden.
+        EXPECT_EQ(test::Names(out), names);
+        const std::regex made("(\\d+) made, (\\d+) skipped, 0 failed");
+        std::smatch a, b;
+        ASSERT_TRUE(std::regex_search(first, a, made)) << first;
+        ASSERT_TRUE(std::regex_search(second, b, made)) << second;
+        EXPECT_EQ(std::stoi(a[1]) + std::stoi(b[1]), 200);
+    }
 }
 
 TEST(FolderRunFiles, ARunThatCannotStartCreatesNothingAndSaysWhy) {
