@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -125,6 +126,33 @@ TEST_F(MagnifierTest, ClipboardToolShowsSavesAndSaysWhenEmpty) {
     fakes.prompts.fileChoices = {{true, directory + "b.bmp", 0}};
     clipboard.SaveClipboard();
     EXPECT_EQ(ReadJpegFile((directory + "b.jpg").toStdString()).Width(), 20);
+}
+
+TEST_F(MagnifierTest, ClipboardJpegSavesNeverReplaceEachOther) {
+    Open();
+    ClipboardWindow& clipboard = windows->Clipboard();
+    QImage shot(12, 8, QImage::Format_RGB32);
+    shot.fill(Qt::red);
+    fakes.desktop.clipboard = shot;
+    clipboard.findChild<QCheckBox*>("JpegBox")->setChecked(true);
+    // Each save takes the name proposed, as a user pressing Enter in the dialog does.
+    QStringList saved;
+    for (int i = 0; i < 3; ++i) {
+        const QString proposed = clipboard.ProposedName();
+        saved << QFileInfo(proposed).completeBaseName();
+        fakes.prompts.fileChoices = {{true, proposed, 0}};
+        clipboard.SaveClipboard();
+        shot.fill(i == 0 ? Qt::green : Qt::blue);
+        fakes.desktop.clipboard = shot;
+    }
+    EXPECT_TRUE(saved[0].endsWith("-01") && saved[1].endsWith("-02") && saved[2].endsWith("-03"))
+        << saved.join(" ").toStdString();
+    const QDir directory(QFileInfo(clipboard.ProposedName()).path());
+    EXPECT_EQ(directory.entryList({"*.jpg"}, QDir::Files).size(), 3);
+    // The first capture is still the first file.
+    const Bitmap24 first = ReadJpegFile(directory.filePath(saved[0] + ".jpg").toStdString());
+    EXPECT_GT(first.Row(4)[2 + 3 * 6], 200);  // red
+    EXPECT_LT(first.Row(4)[1 + 3 * 6], 60);
 }
 
 TEST_F(MagnifierTest, Screenshots) {
