@@ -64,9 +64,8 @@ LanguageWindow::LanguageWindow(Platform& platform, QWidget* parent)
     grid->addWidget(languages_, 4, 1);
     root->addLayout(grid);
     OnListChoice(*charsets_, [this](int row) { ChooseCharset(row); });
-    OnListChoice(*languages_, [this](int row) {
-        RunGuarded(platform_.prompts, [&] { ChooseLanguage(row); });
-    });
+    OnListChoice(*languages_,
+                 [this](int row) { RunGuarded(platform_.prompts, [&] { ChooseLanguage(row); }); });
 
     auto* buttons = new QHBoxLayout;
     QPushButton* button3 = PlainButton("Button3", "Button3", this);

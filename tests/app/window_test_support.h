@@ -6,8 +6,8 @@
 #include <QMouseEvent>
 
 #include <QListWidget>
-#include <cstdlib>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <memory>
 
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -297,8 +297,9 @@ TEST_F(TaggingTest, ListsFollowTheKeyboardAsWellAsTheMouse) {
     key(windowLanguages, Qt::Key_Down);
     EXPECT_EQ(In<QLabel>(language, "IndexLabel").text(), "1");
     EXPECT_EQ(language.SampleCharset(), 136);
-    EXPECT_EQ(In<QLabel>(Tool(), "FontName").text(),
-              QString::fromUtf8(LanguageEntries()[1].font.data(), LanguageEntries()[1].font.size()));
+    EXPECT_EQ(
+        In<QLabel>(Tool(), "FontName").text(),
+        QString::fromUtf8(LanguageEntries()[1].font.data(), LanguageEntries()[1].font.size()));
     EXPECT_TRUE(Main().UserTag());
     key(windowCharsets, Qt::Key_End);  // the last, empty entry: only the index
     EXPECT_EQ(In<QLabel>(language, "IndexLabel").text(), "20");

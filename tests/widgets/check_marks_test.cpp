@@ -37,10 +37,10 @@ TEST_F(CheckMarksTest, CheckedBoxesAndRadioButtonsShowTheirMarkInColouredWindows
         const char* button;
     };
     const Case cases[] = {
-        {windows->Magnifier(), "Stretch"},     {windows->Magnifier(), "Cursor"},
-        {windows->Magnifier(), "Slideshow"},   {windows->Magnifier(), "BrightnessRecording"},
-        {windows->Magnifier(), "Circle"},      {windows->Tagging(), "Mer12"},
-        {windows->Tagging(), "EarthDate"},     {windows->Tagging(), "BottomLeft"},
+        {windows->Magnifier(), "Stretch"},         {windows->Magnifier(), "Cursor"},
+        {windows->Magnifier(), "Slideshow"},       {windows->Magnifier(), "BrightnessRecording"},
+        {windows->Magnifier(), "Circle"},          {windows->Tagging(), "Mer12"},
+        {windows->Tagging(), "EarthDate"},         {windows->Tagging(), "BottomLeft"},
         {windows->ColourProcessor(), "CheckBox1"},
     };
     for (const Case& c : cases) {
