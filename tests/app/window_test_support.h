@@ -7,6 +7,7 @@
 
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -94,6 +95,42 @@ inline bool ChooseFile(MainWindow& main, const QString& name) {
     if (items.size() != 1) return false;
     list.setCurrentItem(items.front());
     return true;
+}
+
+// Where users keep their pictures: a folder of its own under `dir`, neither the program
+// directory nor its All-MER-Images, with a space in its name as many have.
+inline QString PicturesFolder(const QTemporaryDir& dir) {
+    return dir.filePath("Rover pictures/sol 241");
+}
+
+// The widget as it is painted on the screen.
+inline QImage Rendered(QWidget& widget) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// How many pixels of `a` a person tells from the same pixels of `b`: some channel differs by
+// at least `step` (a grey of 213 on white does not count).
+inline int PixelsApart(const QImage& a, const QImage& b, int step = 96) {
+    if (a.size() != b.size()) return a.width() * a.height();
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            if (std::abs(p.red() - q.red()) >= step || std::abs(p.green() - q.green()) >= step ||
+                std::abs(p.blue() - q.blue()) >= step) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+// How many pixels of `image` stand out from `ground` (as the text on a plain background).
+inline int PixelsAwayFrom(const QImage& image, const QColor& ground, int step = 96) {
+    QImage plain(image.size(), QImage::Format_RGB32);
+    plain.fill(ground);
+    return PixelsApart(image, plain, step);
 }
 
 // Under the build directory, for a look at the layout.

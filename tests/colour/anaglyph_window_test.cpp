@@ -40,7 +40,9 @@ class AnaglyphWindowTest : public ::testing::Test {
 
     MainWindow& Main() { return windows->Main(); }
     AnaglyphWindow& Maker() { return windows->Anaglyph(); }
-    QString Path(const QString& name) const { return dir.filePath(name); }
+    // The pictures stay in the user's own folder, away from the program directory.
+    QString Pictures() const { return testing::PicturesFolder(dir); }
+    QString Path(const QString& name) const { return QDir(Pictures()).filePath(name); }
     QString Text(const char* label) { return Maker().findChild<QLabel*>(label)->text(); }
     QScrollBar& Bar(const char* name) { return *Maker().findChild<QScrollBar*>(name); }
     QListWidget& FileList() { return *Main().findChild<QListWidget*>("FileListBox1"); }
@@ -61,7 +63,12 @@ class AnaglyphWindowTest : public ::testing::Test {
         picture.Fill(blue, green, red);
         WriteJpegFile(picture, Path(name).toStdString());
     }
-    void Open() { windows = testing::OpenWindows(fakes.platform, dir.path()); }
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(Pictures())); }
+    void Open() {
+        windows = testing::OpenWindows(fakes.platform, dir.path());
+        Main().ShowListDirectory(Pictures());
+        prompts.Clear();  // the empty program directory's warning
+    }
     void Choose(const QString& name) {
         ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
@@ -142,7 +149,7 @@ TEST_F(AnaglyphWindowTest, SaveAsNumbersItsNamesAndRestoresTheMainWindow) {
     EXPECT_TRUE(QFileInfo::exists(first + ".jpg"));
     EXPECT_EQ(Text("Label13"), "SAVED");
     // The main window is back where it was, showing what it showed.
-    EXPECT_EQ(Main().ListDirectory(), dir.path());
+    EXPECT_EQ(Main().ListDirectory(), Pictures());
     EXPECT_EQ(FileList().currentItem()->text(), kRight);
 
     // The second proposal counts on; a typed extension goes and the name is upper-cased; any
@@ -158,7 +165,7 @@ TEST_F(AnaglyphWindowTest, SaveAsNumbersItsNamesAndRestoresTheMainWindow) {
     prompts.fileChoices = {FileChoice{}};
     Maker().Button3Click();
     EXPECT_EQ(QDir(SaveDirectory()).entryList(QDir::Files).size(), 2);
-    EXPECT_EQ(Main().ListDirectory(), dir.path());
+    EXPECT_EQ(Main().ListDirectory(), Pictures());
     EXPECT_EQ(FileList().currentItem()->text(), kRight);
 }
 

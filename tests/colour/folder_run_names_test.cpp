@@ -37,7 +37,8 @@ class FolderRunNamesTest : public ::testing::Test {
     QTemporaryDir dir;
     std::unique_ptr<Windows> windows;
 
-    QString Images() const { return dir.filePath("All-MER-Images"); }
+    // The user's own folder: the windows work wherever the list is.
+    QString Images() const { return testing::PicturesFolder(dir); }
     void WriteJpeg(const QString& name, int seed) {
         Bitmap24 picture(24, 16);
         for (int y = 0; y < 16; ++y) {

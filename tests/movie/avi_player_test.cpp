@@ -269,6 +269,23 @@ TEST_F(AviPlayerTest, LargePlayerEndsOnAClickAndMovieGoesToTheSource) {
     EXPECT_TRUE(Panel().MovieEntries().isEmpty());
 }
 
+TEST_F(AviPlayerTest, LargePlayerOpensAtItsOwnSizeAndShowsAFullFrame) {
+    fakes.desktop.screen = QSize(800, 600);  // the size the windows are laid out for
+    OpenAll();
+    testing::WriteTestMovie(Output("wide.avi").toStdString(), 4, 512, 384);
+    Open();
+    Movies().setCurrentRow(0);
+    Panel().PlayLargeAvi();
+    LargePlayerWindow& large = Panel().LargePlayer();
+    EXPECT_EQ(large.size(), QSize(777, 553));
+    EXPECT_EQ(Panel().Player().DisplayRect(), QRect(0, 0, 512, 384));
+    // The frame fits the player's picture whole, at its own size.
+    const QSize area = large.ImageWindow().size();
+    EXPECT_GE(area.width(), 512);
+    EXPECT_GE(area.height(), 384);
+    Panel().LargePlayerClicked();
+}
+
 TEST_F(AviPlayerTest, Screenshots) {
     OpenAll();
     std::vector<Bitmap24> frames;
