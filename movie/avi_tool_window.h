@@ -69,6 +69,9 @@ class AviToolWindow : public QWidget {
     void ShowCounter();
     void Guarded(const std::function<void()>& action);
     void CopyOrMove(bool move);
+    void SelectLastFrame();
+    // Name, preview and size of frame `index`; with no such frame, the labels' first texts.
+    void ShowFrame(int index, bool reportFailure);
 
     Platform& platform_;
     BrowsingLink* link_ = nullptr;
