@@ -38,7 +38,10 @@ class MagnifierTest : public ::testing::Test {
 
     MainWindow& Main() { return windows->Main(); }
     MagnifierWindow& Tool() { return windows->Magnifier(); }
-    QString Text(QWidget& w, const char* name) { return w.findChild<QLabel*>(name)->text(); }
+    QString Text(QWidget& w, const char* name) {
+        const QLabel* label = w.findChild<QLabel*>(name);
+        return label != nullptr ? label->text() : QString("<no label %1>").arg(name);
+    }
     void Open() {
         windows = testing::OpenWindows(fakes.platform, dir.path());
         Tool().SetSettingsPath(dir.filePath("kobrix.INI"));
@@ -75,8 +78,8 @@ TEST_F(MagnifierTest, PictureIsDrawnAndReadByOneRuleWithStretchOnOrOff) {
     auto* stretch = Tool().findChild<QCheckBox*>("Stretch");
     EXPECT_TRUE(stretch->isChecked());  // larger than the area
     // The window's size after the load.
-    EXPECT_EQ(Text(Tool(), "WidthLabel"), QString::number(Tool().width()));
-    EXPECT_EQ(Text(Tool(), "HeightLabel"), QString::number(Tool().height()));
+    EXPECT_EQ(Text(Tool(), "WidthLabel").toStdString(), std::to_string(Tool().width()));
+    EXPECT_EQ(Text(Tool(), "HeightLabel").toStdString(), std::to_string(Tool().height()));
     // Stretched into the 501 x 501 area keeping its shape: 501 x 300, centred, black above.
     EXPECT_EQ(Shown({250, 50}), QColor(Qt::black));
     EXPECT_EQ(Shown({250, 250}).red(), 128);
