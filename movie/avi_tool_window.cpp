@@ -97,12 +97,17 @@ bool WriteNewBmpFile(const Bitmap24& bitmap, const QString& path) {
     return true;
 }
 
-// The frames of a directory: its ordinary files, hidden ones left out.
-void ReadFrames(FileList& frames, const QString& directory) {
+// The frames of a directory: its ordinary files, hidden ones left out. `listed` gets the
+// place of each frame in the list of all the directory's files, which the main window shows.
+void ReadFrames(FileList& frames, std::vector<int>& listed, const QString& directory) {
     frames.Read(directory.toStdString());
     std::vector<std::string> names;
-    for (const std::string& name : frames.Names()) {
-        if (!name.empty() && name.front() != '.') names.push_back(name);
+    listed.clear();
+    for (std::size_t i = 0; i < frames.Names().size(); ++i) {
+        const std::string& name = frames.Names()[i];
+        if (name.empty() || name.front() == '.') continue;
+        names.push_back(name);
+        listed.push_back(static_cast<int>(i));
     }
     if (names.size() != frames.Names().size()) frames.Assign(frames.Directory(), names);
 }
@@ -250,7 +255,7 @@ QString AviToolWindow::OutputDirectory() const {
 
 void AviToolWindow::RefreshLists() {
     const int row = frameList_->currentRow();
-    ReadFrames(frames_, FrameDirectory());
+    ReadFrames(frames_, listed_, FrameDirectory());
     {
         const QSignalBlocker block(frameList_);
         frameList_->clear();
@@ -258,6 +263,12 @@ void AviToolWindow::RefreshLists() {
         if (row >= 0 && row < frameList_->count()) frameList_->setCurrentRow(row);
     }
     ShowCounter();
+}
+
+int AviToolWindow::ListedIndex(int frame) const {
+    return frame >= 0 && frame < static_cast<int>(listed_.size())
+               ? listed_[static_cast<std::size_t>(frame)]
+               : frame;
 }
 
 void AviToolWindow::ShowCounter() {
@@ -319,7 +330,7 @@ void AviToolWindow::FrameSelected(int row) {
     ShowCounter();
     if (frames_.Empty()) return;
     ShowFrame(index, true);
-    if (link_ != nullptr) link_->SelectListEntry(index);
+    if (link_ != nullptr) link_->SelectListEntry(ListedIndex(index));
 }
 
 void AviToolWindow::ShowFrame(int index, bool reportFailure) {
@@ -477,7 +488,7 @@ void AviToolWindow::ConvertJpgsToBmps() {
     SetStatus("Waiting", QColor(0, 128, 0));
     if (link_ != nullptr) {
         link_->ShowListDirectory(directory);
-        link_->SelectListEntry(std::max(row, 0));
+        link_->SelectListEntry(ListedIndex(std::max(row, 0)));
         link_->DisplayCurrent();
     }
     ProposeMovieName();
@@ -504,7 +515,7 @@ void AviToolWindow::TagStep() {
     status_->setText(QString("Tagging frame %1 of %2").arg(index + 1).arg(frames_.Count()));
     const QString name = Q(frames_.Names()[static_cast<std::size_t>(index)]);
     frameList_->setCurrentRow(index);
-    link_->SelectListEntry(index);
+    link_->SelectListEntry(ListedIndex(index));
     link_->DisplayCurrent();
     tagTool_->LoadRefresh();
     tagTool_->BuildImageName();

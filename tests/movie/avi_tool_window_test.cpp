@@ -287,6 +287,10 @@ TEST_F(AviToolTest, HiddenFilesAreNoFramesAndAfterTheMovieTheLastFrameIsShown) {
     Main().Menu().Item("AVI Creation Tool")->trigger();
     EXPECT_EQ(Text("Counter"), "1 of 2");
     EXPECT_EQ(Tool().findChild<QListWidget*>("FileListBox1")->count(), 2);
+    // The main window follows the frame, hidden file or not.
+    Tool().findChild<QListWidget*>("FileListBox1")->setCurrentRow(1);
+    ASSERT_NE(MainList().currentItem(), nullptr);
+    EXPECT_EQ(MainList().currentItem()->text(), "b.bmp");
 
     // Looking at another output folder meanwhile: the movie still goes to AVIoutput.
     Tool().Player().ChooseOutputDirectory(elsewhere);
