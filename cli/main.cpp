@@ -60,6 +60,14 @@ constexpr const char* kUsage =
     "      area. --red-mix and --blue-mix first mix that band with the green band, P percent\n"
     "      of the band (0..100); --invert makes the negative, --solarize shifts every byte by\n"
     "      P percent of 256, modulo 256. OUT by its extension as convert writes it.\n"
+    "  magnify IN -o OUT --x X --y Y [--magnification M] [--radius R] [--circle]\n"
+    "          [--border-width W] [--no-border]\n"
+    "      The magnifier's lens drawn into the picture centred on pixel (X, Y): a square of\n"
+    "      2s pixels (s = R / M, halves to even, at least 2) drawn M times larger inside a red\n"
+    "      border W pixels wide (0 draws one pixel), or with --circle spread over a disc of\n"
+    "      radius s x M with a two-pixel ring, black pixels letting the picture show. M 2..50\n"
+    "      (default 2), R 10..800 (default 150), W 0..30 (default 5). OUT by its extension\n"
+    "      as convert writes it; exit status as composite.\n"
     "  movie DIR -o OUT.avi [--fps N]\n"
     "      An uncompressed AVI movie of every ordinary file of DIR (sorted by name without\n"
     "      regard to case) at N frames a second (default 5). All frames must have the first\n"
@@ -187,6 +195,7 @@ int main(int argc, char** argv) {
     if (command == "composite") {
         return kobrix::cli::RunCompositeCommand(args, std::cout, std::cerr);
     }
+    if (command == "magnify") return kobrix::cli::RunMagnifyCommand(args, std::cout, std::cerr);
     if (command == "movie") {
         return kobrix::cli::RunMovieCommand(args, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
     }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <vector>
 
 #include "app/file_list.h"
 #include "platform/platform.h"
@@ -69,6 +70,11 @@ class AviToolWindow : public QWidget {
     void ShowCounter();
     void Guarded(const std::function<void()>& action);
     void CopyOrMove(bool move);
+    void SelectLastFrame();
+    // The place of a frame in the main window's list, which shows hidden files too.
+    int ListedIndex(int frame) const;
+    // Name, preview and size of frame `index`; with no such frame, the labels' first texts.
+    void ShowFrame(int index, bool reportFailure);
 
     Platform& platform_;
     BrowsingLink* link_ = nullptr;
@@ -84,6 +90,7 @@ class AviToolWindow : public QWidget {
     bool taggingRun_ = false;
     int tagIndex_ = 0;
     FileList frames_;
+    std::vector<int> listed_;
     QTimer writeTimer_;
     QTimer tagTimer_;
 

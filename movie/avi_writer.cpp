@@ -449,6 +449,47 @@ std::string Mismatch(int index, int width, int height, const FrameFormat& first)
            std::to_string(first.height) + " as the first frame";
 }
 
+std::string CompressionName(std::uint32_t compression) {
+    switch (compression) {
+        case 0:
+            return "none";
+        case 1:
+            return "RLE8";
+        case 2:
+            return "RLE4";
+        case 3:
+            return "bit fields";
+        case 4:
+            return "JPEG";
+        case 5:
+            return "PNG";
+        default:
+            return std::to_string(compression);
+    }
+}
+
+// Names each thing in which frame `index` differs from the first frame.
+std::string FormatMismatch(int index, const FrameFormat& f, const FrameFormat& first) {
+    std::string what;
+    const auto add = [&](const std::string& part) { what += (what.empty() ? "" : "; ") + part; };
+    if (f.width != first.width || f.height != first.height) {
+        add("size " + std::to_string(f.width) + " x " + std::to_string(f.height) + ", not " +
+            std::to_string(first.width) + " x " + std::to_string(first.height));
+    }
+    if (f.bitCount != first.bitCount) {
+        add(std::to_string(f.bitCount) + " bits a pixel, not " + std::to_string(first.bitCount));
+    }
+    if (f.compression != first.compression) {
+        add("compression " + CompressionName(f.compression) + ", not " +
+            CompressionName(first.compression));
+    }
+    if (what.empty() && f.imageSize != first.imageSize) {
+        add(std::to_string(f.imageSize) + " bytes of pixel data, not " +
+            std::to_string(first.imageSize));
+    }
+    return "frame " + std::to_string(index + 1) + " differs from the first frame: " + what;
+}
+
 }  // namespace
 
 void WriteMovie(const std::string& path, const std::vector<std::string>& frames,
@@ -469,8 +510,7 @@ void WriteMovie(const std::string& path, const std::vector<std::string>& frames,
         if (f.width != format.width || f.height != format.height || f.bitCount != format.bitCount ||
             f.compression != format.compression || f.imageSize != format.imageSize) {
             throw MovieError(MovieError::Kind::FrameMismatch, i,
-                             Mismatch(i, f.width, f.height, format) + " (" +
-                                 std::to_string(f.bitCount) + " bits, " +
+                             FormatMismatch(i, f, format) + " (" +
                                  frames[static_cast<std::size_t>(i)] + ")");
         }
     };

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,7 +39,10 @@ class MagnifierTest : public ::testing::Test {
 
     MainWindow& Main() { return windows->Main(); }
     MagnifierWindow& Tool() { return windows->Magnifier(); }
-    QString Text(QWidget& w, const char* name) { return w.findChild<QLabel*>(name)->text(); }
+    QString Text(QWidget& w, const char* name) {
+        const QLabel* label = w.findChild<QLabel*>(name);
+        return label != nullptr ? label->text() : QString("<no label %1>").arg(name);
+    }
     void Open() {
         windows = testing::OpenWindows(fakes.platform, dir.path());
         Tool().SetSettingsPath(dir.filePath("kobrix.INI"));
@@ -46,7 +50,97 @@ class MagnifierTest : public ::testing::Test {
     void Choose(const QString& name) {
         ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
+    // What the window shows at a point of its image area.
+    QColor Shown(QPoint inArea) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        auto* area = Tool().findChild<PictureView*>("Image1");
+        return Tool().grab().toImage().pixelColor(area->mapTo(&Tool(), inArea));
+    }
+    // Every pixel tells its place: blue x / 4, green y / 4, red 128.
+    static Bitmap24 Places(int width, int height) {
+        Bitmap24 picture(width, height);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                std::uint8_t* p = picture.Row(y) + 3 * x;
+                p[0] = static_cast<std::uint8_t>(x / 4);
+                p[1] = static_cast<std::uint8_t>(y / 4);
+                p[2] = 128;
+            }
+        }
+        return picture;
+    }
 };
+
+TEST_F(MagnifierTest, PictureIsDrawnAndReadByOneRuleWithStretchOnOrOff) {
+    WriteBmpFile(Places(1000, 600), dir.filePath(kSpirit).toStdString());
+    Open();
+    Choose(kSpirit);
+    Main().Menu().Item("Magnifier Tool")->trigger();
+    auto* stretch = Tool().findChild<QCheckBox*>("Stretch");
+    EXPECT_TRUE(stretch->isChecked());  // larger than the area
+    // The window's size after the load.
+    EXPECT_EQ(Text(Tool(), "WidthLabel").toStdString(), std::to_string(Tool().width()));
+    EXPECT_EQ(Text(Tool(), "HeightLabel").toStdString(), std::to_string(Tool().height()));
+    // Stretched into the 501 x 501 area keeping its shape: 501 x 300, centred, black above.
+    EXPECT_EQ(Shown({250, 50}), QColor(Qt::black));
+    EXPECT_EQ(Shown({250, 250}).red(), 128);
+    EXPECT_EQ(Shown({250, 450}), QColor(Qt::black));
+
+    // At its own size from the top left: the pointer reads the pixel it is on.
+    stretch->setChecked(false);
+    const QColor at400 = Shown({400, 400});
+    EXPECT_EQ(at400, QColor(128, 100, 100));
+    Tool().PointerMoved({400, 400});
+    EXPECT_EQ(Text(Tool(), "LocationLabel").toStdString(),
+              LocationText(400, 400, static_cast<std::uint8_t>(at400.red()),
+                           static_cast<std::uint8_t>(at400.green()),
+                           static_cast<std::uint8_t>(at400.blue())));
+    // The lens goes where the pointer is: at (400, 400) it magnifies that pixel.
+    Tool().PressAt({400, 400});
+    EXPECT_EQ(Shown({401, 401}), at400);
+    Tool().Release();
+}
+
+TEST_F(MagnifierTest, BorderWidthZeroDrawsAOnePixelFrameOnScreen) {
+    Bitmap24 grey(200, 200);
+    grey.Fill(90, 90, 90);
+    WriteBmpFile(grey, dir.filePath(kSpirit).toStdString());
+    Open();
+    Choose(kSpirit);
+    Main().Menu().Item("Magnifier Tool")->trigger();
+    Tool().findChild<QSpinBox*>("Radius")->setValue(40);
+    Tool().findChild<QSpinBox*>("Magnification")->setValue(4);
+    Tool().findChild<QSpinBox*>("BorderWidth")->setValue(0);
+    Tool().PressAt({100, 100});  // R = 40: the lens covers 60 to 139
+    for (const QPoint at : {QPoint(59, 100), QPoint(140, 100), QPoint(100, 59), QPoint(100, 140)})
+        EXPECT_EQ(Shown(at), QColor(Qt::red)) << at.x() << "," << at.y();
+    for (const QPoint at : {QPoint(58, 100), QPoint(141, 100), QPoint(100, 141)})
+        EXPECT_EQ(Shown(at), QColor(90, 90, 90)) << at.x() << "," << at.y();
+    EXPECT_EQ(Shown({60, 100}), QColor(90, 90, 90));  // the magnified picture
+    Tool().Release();
+    EXPECT_EQ(Shown({59, 100}), QColor(90, 90, 90));
+}
+
+TEST_F(MagnifierTest, SettingsFileIsReplacedWholeNeverRewrittenInPlace) {
+    WriteBmpFile(Places(32, 32), dir.filePath(kSpirit).toStdString());
+    Open();
+    const QByteArray before = "[Other]\r\nKey=kept\r\n";
+    QFile ini(dir.filePath("kobrix.INI"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(before);
+    ini.close();
+    // Someone reading the settings meanwhile (an editor, a second copy of the program).
+    QFile reader(dir.filePath("kobrix.INI"));
+    ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
+    Choose(kSpirit);
+    Main().Menu().Item("Magnifier Tool")->trigger();
+    EXPECT_EQ(reader.readAll(), before);  // the whole old file, never an emptied or mixed one
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray after = ini.readAll();
+    EXPECT_TRUE(after.startsWith(before)) << after.toStdString();
+    EXPECT_TRUE(after.contains("[Setup]\r\nDirectory=")) << after.toStdString();
+    EXPECT_TRUE(fakes.prompts.Texts("warning").empty());
+}
 
 TEST_F(MagnifierTest, OpensOnTheImageReadsPixelsAndCapturesAfterTheCountdown) {
     Bitmap24 picture(64, 32);
