@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 
 #include <cpl_conv.h>
 #include <cpl_error.h>
@@ -195,7 +196,8 @@ std::uint64_t FileSize(const std::string& path) {
 
 // The samples the label declares must lie inside the files: a label that lies about the
 // size, a pointer past the end and a cut file are all refused here, before a sample is read.
-void CheckLayout(GDALDatasetH handle, const ArchiveInfo& info, const std::string& path) {
+std::optional<GDALDataset::RawBinaryLayout> CheckLayout(GDALDatasetH handle, const ArchiveInfo& info,
+                                                       const std::string& path) {
     GDALDataset::RawBinaryLayout layout;
     const int bands = std::min(info.bands, 3);
     const auto sampleBytes = static_cast<std::int64_t>(SampleBytes(info.type));
@@ -217,7 +219,7 @@ void CheckLayout(GDALDatasetH handle, const ArchiveInfo& info, const std::string
                                        std::to_string(highest + sampleBytes) + " but the data file holds " +
                                        std::to_string(size) + " bytes");
         }
-        return;
+        return layout;
     }
     // No plain layout (a tiled cube): the samples cannot outnumber the bytes of the files.
     std::uint64_t total = 0;
@@ -238,11 +240,70 @@ void CheckLayout(GDALDatasetH handle, const ArchiveInfo& info, const std::string
         throw ImageError(path, "the label declares " + std::to_string(declared) +
                                    " bytes of samples but its files hold " + std::to_string(total));
     }
+    return std::nullopt;
+}
+
+// GDAL takes every 32-bit PDS3 sample whose type does not start with UNSIGNED or INTEGER for
+// a real; the label says what it is.
+void CorrectPds3Type(const LabelFacts& facts, ArchiveInfo& info) {
+    if (facts.format != ArchiveFormat::Pds3 || facts.sampleBits != 32) return;
+    const std::string& type = facts.sampleType;
+    if (type.find("INTEGER") == std::string::npos) return;
+    info.type = type.find("UNSIGNED") != std::string::npos ? SampleType::UInt32 : SampleType::Int32;
+}
+
+template <std::size_t N>
+void SwapEach(std::uint8_t* data, std::size_t bytes) {
+    for (std::size_t i = 0; i + N <= bytes; i += N) std::reverse(data + i, data + i + N);
+}
+
+// Plain samples are read straight from the file, a band or a row at a time, and put into
+// the machine's byte order.
+void ReadRaw(const GDALDataset::RawBinaryLayout& layout, const ArchiveInfo& info, std::uint8_t* out) {
+    InputFile file(layout.osRawFilename);
+    const std::size_t sampleBytes = SampleBytes(info.type);
+    const auto width = static_cast<std::size_t>(info.width);
+    const std::size_t rowBytes = width * sampleBytes;
+    const bool packedPixels = layout.nPixelOffset == static_cast<GIntBig>(sampleBytes);
+    const bool packedRows = packedPixels && layout.nLineOffset == static_cast<GIntBig>(rowBytes);
+    std::vector<std::uint8_t> line;
+    for (int band = 0; band < std::min(info.bands, 3); ++band) {
+        const auto bandStart = static_cast<std::int64_t>(layout.nImageOffset) + band * layout.nBandOffset;
+        std::uint8_t* bandOut = out + static_cast<std::size_t>(band) * rowBytes * static_cast<std::size_t>(info.height);
+        if (packedRows) {
+            file.ReadAt(static_cast<std::uint64_t>(bandStart), bandOut, rowBytes * static_cast<std::size_t>(info.height));
+            continue;
+        }
+        for (int y = 0; y < info.height; ++y) {
+            const std::int64_t start = bandStart + y * layout.nLineOffset;
+            std::uint8_t* rowOut = bandOut + static_cast<std::size_t>(y) * rowBytes;
+            if (packedPixels) {
+                file.ReadAt(static_cast<std::uint64_t>(start), rowOut, rowBytes);
+                continue;
+            }
+            // Interleaved by pixel or with gaps: read the row's span and pick the samples.
+            const auto span = static_cast<std::size_t>(layout.nPixelOffset) * (width - 1) + sampleBytes;
+            line.resize(span);
+            file.ReadAt(static_cast<std::uint64_t>(start), line.data(), span);
+            for (std::size_t x = 0; x < width; ++x) {
+                std::memcpy(rowOut + x * sampleBytes, line.data() + x * static_cast<std::size_t>(layout.nPixelOffset),
+                            sampleBytes);
+            }
+        }
+    }
+    const bool littleMachine = CPL_IS_LSB != 0;
+    if (layout.bLittleEndianOrder == littleMachine || sampleBytes == 1) return;
+    const std::size_t total = rowBytes * static_cast<std::size_t>(info.height) *
+                              static_cast<std::size_t>(std::min(info.bands, 3));
+    if (sampleBytes == 2) SwapEach<2>(out, total);
+    if (sampleBytes == 4) SwapEach<4>(out, total);
+    if (sampleBytes == 8) SwapEach<8>(out, total);
 }
 
 struct Opened {
     Dataset dataset;
     ArchiveInfo info;
+    std::optional<GDALDataset::RawBinaryLayout> layout;
 };
 
 Opened Open(const std::string& path) {
@@ -260,7 +321,11 @@ Opened Open(const std::string& path) {
     for (const std::string& name : info.facts.dataFiles) {
         const std::optional<std::string> data = FindIgnoringCase(directory, name);
         if (!data) throw ImageError(path, "the data file " + name + " named by the label is missing");
-        CheckLocalRegularFile(*data, "the data file " + name);
+        try {
+            CheckLocalRegularFile(*data, "the data file " + name);
+        } catch (const ImageError& e) {
+            throw ImageError(path, e.Problem());
+        }
     }
     StartGdal();
     GdalErrors errors;
@@ -290,8 +355,12 @@ Opened Open(const std::string& path) {
         }
     }
     info.type = *type;
+    CorrectPds3Type(info.facts, info);
     info.bits = static_cast<int>(8 * SampleBytes(info.type));
-    CheckLayout(handle, info, path);
+    opened.layout = CheckLayout(handle, info, path);
+    // Only plain layouts that can be checked against the file are read past GDAL; the rest
+    // (none for a 32-bit PDS3 integer) through it.
+    if (!opened.layout && info.type != *type) throw ImageError(path, "unsupported layout of 32-bit integers");
     return opened;
 }
 
@@ -341,6 +410,14 @@ void ReadArchiveSamples(const std::string& path, ArchiveSamples& samples) {
         samples.bytes.resize(bytes);
     } catch (const std::bad_alloc&) {
         throw ImageError(path, "not enough memory for the samples");
+    }
+    if (opened.layout) {
+        try {
+            ReadRaw(*opened.layout, info, samples.bytes.data());
+        } catch (const ImageError& e) {
+            throw ImageError(path, e.Problem());
+        }
+        return;
     }
     GdalErrors errors;
     int bandMap[3] = {1, 2, 3};
