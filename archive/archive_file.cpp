@@ -57,7 +57,8 @@ void CheckLocalRegularFile(const std::string& path, const std::string& what) {
     if (path.rfind("/vsi", 0) == 0) throw ImageError(path, "not a local file");
     struct stat status {};
     if (stat(path.c_str(), &status) != 0) {
-        throw ImageError(path, what + (errno == ENOENT ? " is missing" : ": " + std::string(std::strerror(errno))));
+        throw ImageError(path, what + (errno == ENOENT ? " is missing"
+                                                       : ": " + std::string(std::strerror(errno))));
     }
     if (!S_ISREG(status.st_mode)) throw ImageError(path, what + " is not a regular file");
 }
@@ -77,7 +78,8 @@ std::optional<std::string> FindIgnoringCase(const std::string& directory, const 
 
 std::vector<std::uint8_t> ReadHead(const std::string& path, std::size_t limit) {
     InputFile file(path);
-    std::vector<std::uint8_t> head(static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), limit)));
+    std::vector<std::uint8_t> head(
+        static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), limit)));
     file.ReadAt(0, head.data(), head.size());
     return head;
 }
@@ -94,7 +96,8 @@ std::pair<ArchiveFormat, std::vector<std::uint8_t>> ReadLabelText(const std::str
 LabelFacts ParseLabelFile(const std::string& label) {
     const auto [format, text] = ReadLabelText(label);
     try {
-        return ParseLabel(format, std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+        return ParseLabel(
+            format, std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
     } catch (const ImageError& e) {
         throw ImageError(label, e.Problem());
     }
@@ -196,8 +199,9 @@ std::uint64_t FileSize(const std::string& path) {
 
 // The samples the label declares must lie inside the files: a label that lies about the
 // size, a pointer past the end and a cut file are all refused here, before a sample is read.
-std::optional<GDALDataset::RawBinaryLayout> CheckLayout(GDALDatasetH handle, const ArchiveInfo& info,
-                                                       const std::string& path) {
+std::optional<GDALDataset::RawBinaryLayout> CheckLayout(GDALDatasetH handle,
+                                                        const ArchiveInfo& info,
+                                                        const std::string& path) {
     GDALDataset::RawBinaryLayout layout;
     const int bands = std::min(info.bands, 3);
     const auto sampleBytes = static_cast<std::int64_t>(SampleBytes(info.type));
@@ -210,14 +214,16 @@ std::optional<GDALDataset::RawBinaryLayout> CheckLayout(GDALDatasetH handle, con
         const auto start = static_cast<std::int64_t>(layout.nImageOffset);
         std::int64_t lowest = start;
         std::int64_t highest = start;
-        for (const std::int64_t step : {layout.nPixelOffset * w, layout.nLineOffset * h, layout.nBandOffset * b}) {
+        for (const std::int64_t step :
+             {layout.nPixelOffset * w, layout.nLineOffset * h, layout.nBandOffset * b}) {
             (step < 0 ? lowest : highest) += step;
         }
         const auto size = static_cast<std::int64_t>(FileSize(raw));
         if (lowest < 0 || start < 0 || highest + sampleBytes > size) {
             throw ImageError(path, "the label places samples up to byte " +
-                                       std::to_string(highest + sampleBytes) + " but the data file holds " +
-                                       std::to_string(size) + " bytes");
+                                       std::to_string(highest + sampleBytes) +
+                                       " but the data file holds " + std::to_string(size) +
+                                       " bytes");
         }
         return layout;
     }
@@ -234,8 +240,9 @@ std::optional<GDALDataset::RawBinaryLayout> CheckLayout(GDALDatasetH handle, con
         total += FileSize(*file);
     }
     CSLDestroy(files);
-    const auto declared = static_cast<std::uint64_t>(info.width) * static_cast<std::uint64_t>(info.height) *
-                          static_cast<std::uint64_t>(bands) * static_cast<std::uint64_t>(sampleBytes);
+    const auto declared =
+        static_cast<std::uint64_t>(info.width) * static_cast<std::uint64_t>(info.height) *
+        static_cast<std::uint64_t>(bands) * static_cast<std::uint64_t>(sampleBytes);
     if (declared > total) {
         throw ImageError(path, "the label declares " + std::to_string(declared) +
                                    " bytes of samples but its files hold " + std::to_string(total));
@@ -259,7 +266,8 @@ void SwapEach(std::uint8_t* data, std::size_t bytes) {
 
 // Plain samples are read straight from the file, a band or a row at a time, and put into
 // the machine's byte order.
-void ReadRaw(const GDALDataset::RawBinaryLayout& layout, const ArchiveInfo& info, std::uint8_t* out) {
+void ReadRaw(const GDALDataset::RawBinaryLayout& layout, const ArchiveInfo& info,
+             std::uint8_t* out) {
     InputFile file(layout.osRawFilename);
     const std::size_t sampleBytes = SampleBytes(info.type);
     const auto width = static_cast<std::size_t>(info.width);
@@ -268,10 +276,13 @@ void ReadRaw(const GDALDataset::RawBinaryLayout& layout, const ArchiveInfo& info
     const bool packedRows = packedPixels && layout.nLineOffset == static_cast<GIntBig>(rowBytes);
     std::vector<std::uint8_t> line;
     for (int band = 0; band < std::min(info.bands, 3); ++band) {
-        const auto bandStart = static_cast<std::int64_t>(layout.nImageOffset) + band * layout.nBandOffset;
-        std::uint8_t* bandOut = out + static_cast<std::size_t>(band) * rowBytes * static_cast<std::size_t>(info.height);
+        const auto bandStart =
+            static_cast<std::int64_t>(layout.nImageOffset) + band * layout.nBandOffset;
+        std::uint8_t* bandOut =
+            out + static_cast<std::size_t>(band) * rowBytes * static_cast<std::size_t>(info.height);
         if (packedRows) {
-            file.ReadAt(static_cast<std::uint64_t>(bandStart), bandOut, rowBytes * static_cast<std::size_t>(info.height));
+            file.ReadAt(static_cast<std::uint64_t>(bandStart), bandOut,
+                        rowBytes * static_cast<std::size_t>(info.height));
             continue;
         }
         for (int y = 0; y < info.height; ++y) {
@@ -282,11 +293,13 @@ void ReadRaw(const GDALDataset::RawBinaryLayout& layout, const ArchiveInfo& info
                 continue;
             }
             // Interleaved by pixel or with gaps: read the row's span and pick the samples.
-            const auto span = static_cast<std::size_t>(layout.nPixelOffset) * (width - 1) + sampleBytes;
+            const auto span =
+                static_cast<std::size_t>(layout.nPixelOffset) * (width - 1) + sampleBytes;
             line.resize(span);
             file.ReadAt(static_cast<std::uint64_t>(start), line.data(), span);
             for (std::size_t x = 0; x < width; ++x) {
-                std::memcpy(rowOut + x * sampleBytes, line.data() + x * static_cast<std::size_t>(layout.nPixelOffset),
+                std::memcpy(rowOut + x * sampleBytes,
+                            line.data() + x * static_cast<std::size_t>(layout.nPixelOffset),
                             sampleBytes);
             }
         }
@@ -320,7 +333,8 @@ Opened Open(const std::string& path) {
     const std::string directory = Directory(info.labelPath);
     for (const std::string& name : info.facts.dataFiles) {
         const std::optional<std::string> data = FindIgnoringCase(directory, name);
-        if (!data) throw ImageError(path, "the data file " + name + " named by the label is missing");
+        if (!data)
+            throw ImageError(path, "the data file " + name + " named by the label is missing");
         try {
             CheckLocalRegularFile(*data, "the data file " + name);
         } catch (const ImageError& e) {
@@ -331,8 +345,10 @@ Opened Open(const std::string& path) {
     GdalErrors errors;
     static const char* const kDrivers[] = {"PDS", "PDS4", "VICAR", "ISIS3", "ISIS2", nullptr};
     // A relative name starting "PDS4:" or the like must not read as a driver's prefix.
-    const std::string local = info.labelPath.front() == '/' ? info.labelPath : "./" + info.labelPath;
-    opened.dataset.reset(GDALOpenEx(local.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, kDrivers, nullptr, nullptr));
+    const std::string local =
+        info.labelPath.front() == '/' ? info.labelPath : "./" + info.labelPath;
+    opened.dataset.reset(
+        GDALOpenEx(local.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, kDrivers, nullptr, nullptr));
     if (!opened.dataset) throw ImageError(path, errors.Text("GDAL cannot read the file"));
     GDALDatasetH handle = opened.dataset.get();
     info.width = GDALGetRasterXSize(handle);
@@ -346,8 +362,9 @@ Opened Open(const std::string& path) {
     }
     const std::optional<SampleType> type = SampleTypeOf(GDALGetRasterBand(handle, 1));
     if (!type) {
-        throw ImageError(path, std::string("unsupported sample type ") +
-                                   GDALGetDataTypeName(GDALGetRasterDataType(GDALGetRasterBand(handle, 1))));
+        throw ImageError(
+            path, std::string("unsupported sample type ") +
+                      GDALGetDataTypeName(GDALGetRasterDataType(GDALGetRasterBand(handle, 1))));
     }
     for (int band = 2; band <= std::min(info.bands, 3); ++band) {
         if (SampleTypeOf(GDALGetRasterBand(handle, band)) != type) {
@@ -360,17 +377,20 @@ Opened Open(const std::string& path) {
     opened.layout = CheckLayout(handle, info, path);
     // Only plain layouts that can be checked against the file are read past GDAL; the rest
     // (none for a 32-bit PDS3 integer) through it.
-    if (!opened.layout && info.type != *type) throw ImageError(path, "unsupported layout of 32-bit integers");
+    if (!opened.layout && info.type != *type)
+        throw ImageError(path, "unsupported layout of 32-bit integers");
     return opened;
 }
 
-Bitmap24 ReadClaimedPicture(const std::string& path) { return ReadArchivePicture(path); }
+Bitmap24 ReadClaimedPicture(const std::string& path) {
+    return ReadArchivePicture(path);
+}
 
 }  // namespace
 
 bool HasArchiveExtension(std::string_view path) {
-    static constexpr std::array<std::string_view, 6> kExtensions = {".img", ".lbl", ".xml",
-                                                                   ".vic", ".vicar", ".cub"};
+    static constexpr std::array<std::string_view, 6> kExtensions = {".img", ".lbl",   ".xml",
+                                                                    ".vic", ".vicar", ".cub"};
     const std::string extension = LowerExtension(path);
     return std::find(kExtensions.begin(), kExtensions.end(), extension) != kExtensions.end();
 }
@@ -395,16 +415,21 @@ std::string FindArchiveLabel(const std::string& path) {
     throw ImageError(path, "not a PDS3, PDS4, VICAR or ISIS3 file");
 }
 
-LabelFacts ReadArchiveLabel(const std::string& path) { return ParseLabelFile(FindArchiveLabel(path)); }
+LabelFacts ReadArchiveLabel(const std::string& path) {
+    return ParseLabelFile(FindArchiveLabel(path));
+}
 
-ArchiveInfo InspectArchiveFile(const std::string& path) { return Open(path).info; }
+ArchiveInfo InspectArchiveFile(const std::string& path) {
+    return Open(path).info;
+}
 
 void ReadArchiveSamples(const std::string& path, ArchiveSamples& samples) {
     Opened opened = Open(path);
     samples.info = opened.info;
     const ArchiveInfo& info = samples.info;
     const int bands = std::min(info.bands, 3);
-    const std::size_t bytes = static_cast<std::size_t>(info.width) * static_cast<std::size_t>(info.height) *
+    const std::size_t bytes = static_cast<std::size_t>(info.width) *
+                              static_cast<std::size_t>(info.height) *
                               static_cast<std::size_t>(bands) * SampleBytes(info.type);
     try {
         samples.bytes.resize(bytes);
@@ -421,9 +446,9 @@ void ReadArchiveSamples(const std::string& path, ArchiveSamples& samples) {
     }
     GdalErrors errors;
     int bandMap[3] = {1, 2, 3};
-    const CPLErr result = GDALDatasetRasterIO(opened.dataset.get(), GF_Read, 0, 0, info.width, info.height,
-                                              samples.bytes.data(), info.width, info.height,
-                                              GdalTypeOf(info.type), bands, bandMap, 0, 0, 0);
+    const CPLErr result = GDALDatasetRasterIO(
+        opened.dataset.get(), GF_Read, 0, 0, info.width, info.height, samples.bytes.data(),
+        info.width, info.height, GdalTypeOf(info.type), bands, bandMap, 0, 0, 0);
     if (result != CE_None) throw ImageError(path, errors.Text("the samples cannot be read"));
 }
 
@@ -437,6 +462,8 @@ Bitmap24 ReadArchivePicture(const std::string& path, double p) {
     }
 }
 
-void RegisterArchiveReader() { RegisterPictureReader({HasArchiveExtension, ReadClaimedPicture}); }
+void RegisterArchiveReader() {
+    RegisterPictureReader({HasArchiveExtension, ReadClaimedPicture});
+}
 
 }  // namespace kobrix

@@ -15,7 +15,9 @@ std::size_t BandSamples(const SampleView& s) {
     return static_cast<std::size_t>(s.width) * static_cast<std::size_t>(s.height);
 }
 
-int StretchedBands(const SampleView& s) { return s.bands >= 3 ? 3 : 1; }
+int StretchedBands(const SampleView& s) {
+    return s.bands >= 3 ? 3 : 1;
+}
 
 template <typename T>
 const T* Band(const SampleView& s, int band) {
@@ -35,12 +37,14 @@ std::pair<std::size_t, std::size_t> Ranks(std::size_t n, double p) {
 template <typename T>
 StretchBounds HistogramBounds(const SampleView& s, double p) {
     constexpr std::size_t kValues = std::size_t{1} << (8 * sizeof(T));
-    constexpr long kOffset = std::is_signed_v<T> ? -static_cast<long>(std::numeric_limits<T>::min()) : 0;
+    constexpr long kOffset =
+        std::is_signed_v<T> ? -static_cast<long>(std::numeric_limits<T>::min()) : 0;
     std::vector<std::uint32_t> histogram(kValues, 0);
     const std::size_t count = BandSamples(s);
     for (int band = 0; band < StretchedBands(s); ++band) {
         const T* v = Band<T>(s, band);
-        for (std::size_t i = 0; i < count; ++i) ++histogram[static_cast<std::size_t>(v[i] + kOffset)];
+        for (std::size_t i = 0; i < count; ++i)
+            ++histogram[static_cast<std::size_t>(v[i] + kOffset)];
     }
     StretchBounds bounds;
     bounds.count = count * static_cast<std::size_t>(StretchedBands(s));
@@ -107,7 +111,8 @@ void Paint(const SampleView& s, const StretchBounds& bounds, bool asIs, Bitmap24
     // Integers of up to 16 bits go through a table of every value.
     std::vector<std::uint8_t> table;
     constexpr bool kTabled = std::is_integral_v<T> && sizeof(T) <= 2;
-    constexpr long kOffset = std::is_signed_v<T> ? -static_cast<long>(std::numeric_limits<T>::min()) : 0;
+    constexpr long kOffset =
+        std::is_signed_v<T> ? -static_cast<long>(std::numeric_limits<T>::min()) : 0;
     if constexpr (kTabled) {
         table.resize(std::size_t{1} << (8 * sizeof(T)));
         for (std::size_t i = 0; i < table.size(); ++i) {

@@ -8,20 +8,27 @@
 namespace kobrix {
 namespace {
 
-[[noreturn]] void Fail(const std::string& problem) { throw ImageError("", problem); }
+[[noreturn]] void Fail(const std::string& problem) {
+    throw ImageError("", problem);
+}
 
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+char Upper(char c) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Upper(x) == Upper(y); });
 }
 
 bool StartsIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() &&
+           EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
@@ -73,7 +80,8 @@ std::optional<std::string> PointerFile(std::string_view value) {
         value = value.substr(0, value.find_first_of(",)"));
         value = Trim(value);
     }
-    if (value.empty() || std::isdigit(static_cast<unsigned char>(value.front()))) return std::nullopt;
+    if (value.empty() || std::isdigit(static_cast<unsigned char>(value.front())))
+        return std::nullopt;
     return Unquote(value);
 }
 
@@ -140,12 +148,13 @@ class OdlParser {
             facts_.sampleType = Unquote(value);
         } else if (EqualsIgnoringCase(key, "SAMPLE_BITS")) {
             const std::string bits = Unquote(value);
-            facts_.sampleBits = bits.size() < 4 && !bits.empty() &&
-                                        std::all_of(bits.begin(), bits.end(), [](char c) {
-                                            return std::isdigit(static_cast<unsigned char>(c));
-                                        })
-                                    ? std::stoi(bits)
-                                    : -1;
+            facts_.sampleBits =
+                bits.size() < 4 && !bits.empty() &&
+                        std::all_of(
+                            bits.begin(), bits.end(),
+                            [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })
+                    ? std::stoi(bits)
+                    : -1;
         }
     }
 
@@ -233,7 +242,8 @@ void ParseVicar(std::string_view text, LabelFacts& facts) {
     while (pos < text.size() && text[pos] == ' ') ++pos;
     std::size_t size = 0;
     std::size_t digits = 0;
-    while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])) && digits < 10) {
+    while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])) &&
+           digits < 10) {
         size = size * 10 + static_cast<std::size_t>(text[pos] - '0');
         ++pos;
         ++digits;
@@ -263,7 +273,8 @@ void ParseVicar(std::string_view text, LabelFacts& facts) {
                 // Quotes inside a string are doubled.
                 ++pos;
                 while (pos < text.size()) {
-                    if (text[pos] == '\'' && (pos + 1 >= text.size() || text[pos + 1] != '\'')) break;
+                    if (text[pos] == '\'' && (pos + 1 >= text.size() || text[pos + 1] != '\''))
+                        break;
                     pos += text[pos] == '\'' ? 2 : 1;
                 }
                 ++pos;
@@ -281,7 +292,8 @@ void ParseVicar(std::string_view text, LabelFacts& facts) {
             }
             ++pos;
         }
-        const std::string_view value = text.substr(valueStart, std::min(pos, text.size()) - valueStart);
+        const std::string_view value =
+            text.substr(valueStart, std::min(pos, text.size()) - valueStart);
         Record(facts, depths, key, value, 0);
         if (key == "FORMAT" && facts.sampleType.empty()) facts.sampleType = Unquote(value);
     }
@@ -330,7 +342,8 @@ void ParsePds4(std::string_view text, LabelFacts& facts) {
         }
         if (tag.back() == '/') continue;
         if (++depth > kMaxLabelDepth) {
-            Fail("the label nests elements deeper than " + std::to_string(kMaxLabelDepth) + " levels");
+            Fail("the label nests elements deeper than " + std::to_string(kMaxLabelDepth) +
+                 " levels");
         }
         const std::string_view name = LocalName(tag.substr(0, tag.find_first_of(" \t\r\n")));
         const std::size_t close = text.find('<', pos);
@@ -369,17 +382,17 @@ std::string_view ArchiveFormatName(ArchiveFormat format) {
 }
 
 std::optional<ArchiveFormat> SniffLabel(std::span<const std::uint8_t> head) {
-    std::string_view text(reinterpret_cast<const char*>(head.data()), std::min<std::size_t>(head.size(), 4096));
+    std::string_view text(reinterpret_cast<const char*>(head.data()),
+                          std::min<std::size_t>(head.size(), 4096));
     if (text.substr(0, 8) == "LBLSIZE=") return ArchiveFormat::Vicar;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     const std::string_view start = Trim(text.substr(0, 64));
-    if (StartsIgnoringCase(start, "PDS_VERSION_ID") || StartsIgnoringCase(start, "ODL_VERSION_ID") ||
-        StartsIgnoringCase(start, "CCSD")) {
+    if (StartsIgnoringCase(start, "PDS_VERSION_ID") ||
+        StartsIgnoringCase(start, "ODL_VERSION_ID") || StartsIgnoringCase(start, "CCSD")) {
         return ArchiveFormat::Pds3;
     }
-    if (start.substr(0, 1) == "<" &&
-        (text.find("<Product_") != std::string_view::npos ||
-         text.find("pds.nasa.gov/pds4") != std::string_view::npos)) {
+    if (start.substr(0, 1) == "<" && (text.find("<Product_") != std::string_view::npos ||
+                                      text.find("pds.nasa.gov/pds4") != std::string_view::npos)) {
         return ArchiveFormat::Pds4;
     }
     const std::size_t object = text.find("IsisCube");
@@ -420,8 +433,8 @@ void CheckSampleType(const LabelFacts& facts) {
                       upper == "FLOAT" || upper == "MSB_REAL" || upper == "LSB_REAL";
     const bool vax = upper.find("VAX") != std::string::npos;
     const int bits = facts.sampleBits;
-    const bool bitsOk = integer ? (bits == 8 || bits == 16 || bits == 32)
-                                : (bits == 32 || bits == 64);
+    const bool bitsOk =
+        integer ? (bits == 8 || bits == 16 || bits == 32) : (bits == 32 || bits == 64);
     if (vax || (!integer && !real) || (bits != 0 && !bitsOk)) {
         Fail("unsupported sample type " + type +
              (bits != 0 ? " of " + std::to_string(bits) + " bits" : std::string()));

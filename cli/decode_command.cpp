@@ -75,7 +75,8 @@ class Decoder {
         const auto threads = static_cast<std::size_t>(AvailableCores());
         // Labels are files to read, one after the other in the listing's order.
         if (threads < 2 || names.size() < 2 * kChunkNames || labels_) {
-            const std::string prefix = directory.empty() || directory.back() == '/' ? directory : directory + '/';
+            const std::string prefix =
+                directory.empty() || directory.back() == '/' ? directory : directory + '/';
             for (const std::string& name : names) Decode(name, prefix + name);
             return;
         }

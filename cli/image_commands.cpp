@@ -63,7 +63,8 @@ void DescribeArchiveFile(std::ostream& out, const std::string& file) {
         << info.height << " pixels, " << info.bands << (info.bands == 1 ? " band, " : " bands, ")
         << SampleKindName(info.type) << ", " << info.bits << " bits\n";
     for (std::size_t i = 0; i < kLabelFactKeys.size(); ++i) {
-        if (info.facts.values[i]) out << kLabelFactKeys[i] << " = " << *info.facts.values[i] << '\n';
+        if (info.facts.values[i])
+            out << kLabelFactKeys[i] << " = " << *info.facts.values[i] << '\n';
     }
 }
 

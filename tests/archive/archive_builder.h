@@ -74,8 +74,9 @@ inline std::string Pds3SampleType(const ArchiveSpec& spec) {
 inline std::string Pds3ImageObject(const ArchiveSpec& spec) {
     return "OBJECT = IMAGE\r\n  LINES = " +
            std::to_string(spec.declaredLines ? spec.declaredLines : spec.height) +
-           "\r\n  LINE_SAMPLES = " + std::to_string(spec.width) + "\r\n  SAMPLE_TYPE = " +
-           Pds3SampleType(spec) + "\r\n  SAMPLE_BITS = " + std::to_string(spec.bits) +
+           "\r\n  LINE_SAMPLES = " + std::to_string(spec.width) +
+           "\r\n  SAMPLE_TYPE = " + Pds3SampleType(spec) +
+           "\r\n  SAMPLE_BITS = " + std::to_string(spec.bits) +
            "\r\n  BANDS = " + std::to_string(spec.bands) +
            "\r\n  BAND_STORAGE_TYPE = BAND_SEQUENTIAL\r\nEND_OBJECT = IMAGE\r\nEND\r\n";
 }
@@ -91,14 +92,14 @@ inline std::string VicarLabel(const ArchiveSpec& spec, const std::string& extra 
     } else if (spec.bits == 32) {
         format = "FULL";
     }
-    const std::string body = " FORMAT='" + format + "' TYPE='IMAGE' BUFSIZ=" + std::to_string(recsize) +
-                             " DIM=3 EOL=0 RECSIZE=" + std::to_string(recsize) + " ORG='BSQ' NL=" +
-                             std::to_string(spec.height) + " NS=" + std::to_string(spec.width) +
-                             " NB=" + std::to_string(spec.bands) + " N1=" + std::to_string(spec.width) +
-                             " N2=" + std::to_string(spec.height) + " N3=" + std::to_string(spec.bands) +
-                             " N4=0 NBB=0 NLB=0 HOST='X86-LINUX' INTFMT='" +
-                             (spec.littleEndian ? "LOW" : "HIGH") + "' REALFMT='" +
-                             (spec.littleEndian ? "RIEEE" : "IEEE") + "' " + extra;
+    const std::string body =
+        " FORMAT='" + format + "' TYPE='IMAGE' BUFSIZ=" + std::to_string(recsize) +
+        " DIM=3 EOL=0 RECSIZE=" + std::to_string(recsize) +
+        " ORG='BSQ' NL=" + std::to_string(spec.height) + " NS=" + std::to_string(spec.width) +
+        " NB=" + std::to_string(spec.bands) + " N1=" + std::to_string(spec.width) +
+        " N2=" + std::to_string(spec.height) + " N3=" + std::to_string(spec.bands) +
+        " N4=0 NBB=0 NLB=0 HOST='X86-LINUX' INTFMT='" + (spec.littleEndian ? "LOW" : "HIGH") +
+        "' REALFMT='" + (spec.littleEndian ? "RIEEE" : "IEEE") + "' " + extra;
     std::size_t size = static_cast<std::size_t>(recsize);
     while (size < body.size() + 20) size += static_cast<std::size_t>(recsize);
     std::string head = "LBLSIZE=" + std::to_string(size);
@@ -114,13 +115,14 @@ inline std::vector<std::uint8_t> AttachedPds3(const ArchiveSpec& spec, bool vica
     const std::string vicar = vicarHeader ? VicarLabel(spec) : std::string();
     const std::size_t vicarRecords = vicar.size() / record;
     const auto label = [&](std::size_t labelRecords) {
-        std::string text = "PDS_VERSION_ID = PDS3\r\nRECORD_TYPE = FIXED_LENGTH\r\nRECORD_BYTES = " +
-                           std::to_string(record) + "\r\nLABEL_RECORDS = " + std::to_string(labelRecords) +
-                           "\r\n";
+        std::string text =
+            "PDS_VERSION_ID = PDS3\r\nRECORD_TYPE = FIXED_LENGTH\r\nRECORD_BYTES = " +
+            std::to_string(record) + "\r\nLABEL_RECORDS = " + std::to_string(labelRecords) + "\r\n";
         if (vicarHeader) text += "^IMAGE_HEADER = " + std::to_string(labelRecords + 1) + "\r\n";
-        text += "^IMAGE = " +
-                std::to_string(static_cast<long>(labelRecords + vicarRecords + 1) + spec.pointerShift) +
-                "\r\n" + spec.extraLabel + Pds3ImageObject(spec);
+        text +=
+            "^IMAGE = " +
+            std::to_string(static_cast<long>(labelRecords + vicarRecords + 1) + spec.pointerShift) +
+            "\r\n" + spec.extraLabel + Pds3ImageObject(spec);
         return text;
     };
     std::size_t labelRecords = 1;
@@ -139,9 +141,10 @@ inline std::vector<std::uint8_t> AttachedPds3(const ArchiveSpec& spec, bool vica
 inline std::string DetachedPds3(const ScratchDir& dir, const std::string& labelName,
                                 const std::string& dataName, const ArchiveSpec& spec,
                                 bool writeData = true) {
-    const std::string label = "PDS_VERSION_ID = PDS3\r\nRECORD_TYPE = FIXED_LENGTH\r\nRECORD_BYTES = " +
-                              std::to_string(spec.width * spec.bits / 8) + "\r\n^IMAGE = (\"" + dataName +
-                              "\", 1)\r\n" + spec.extraLabel + Pds3ImageObject(spec);
+    const std::string label =
+        "PDS_VERSION_ID = PDS3\r\nRECORD_TYPE = FIXED_LENGTH\r\nRECORD_BYTES = " +
+        std::to_string(spec.width * spec.bits / 8) + "\r\n^IMAGE = (\"" + dataName + "\", 1)\r\n" +
+        spec.extraLabel + Pds3ImageObject(spec);
     if (writeData) Put(dir, dataName, EncodeSamples(spec));
     return Put(dir, labelName, std::vector<std::uint8_t>(label.begin(), label.end()));
 }
@@ -156,9 +159,11 @@ inline std::vector<std::uint8_t> VicarFile(const ArchiveSpec& spec, const std::s
 
 inline std::string Pds4DataType(const ArchiveSpec& spec) {
     const std::string order = spec.littleEndian ? "LSB" : "MSB";
-    if (spec.kind == StoredKind::Real) return "IEEE754" + order + (spec.bits == 32 ? "Single" : "Double");
+    if (spec.kind == StoredKind::Real)
+        return "IEEE754" + order + (spec.bits == 32 ? "Single" : "Double");
     if (spec.bits == 8) return spec.kind == StoredKind::Signed ? "SignedByte" : "UnsignedByte";
-    return (spec.kind == StoredKind::Signed ? "Signed" : "Unsigned") + order + std::to_string(spec.bits / 8);
+    return (spec.kind == StoredKind::Signed ? "Signed" : "Unsigned") + order +
+           std::to_string(spec.bits / 8);
 }
 
 // A PDS4 XML label and its data file.
@@ -168,25 +173,30 @@ inline std::string Pds4(const ScratchDir& dir, const std::string& stem, const Ar
     Put(dir, dataName, EncodeSamples(spec));
     const bool cube = spec.bands > 1;
     const auto axis = [](const std::string& name, int elements, int sequence) {
-        return "<Axis_Array><axis_name>" + name + "</axis_name><elements>" + std::to_string(elements) +
-               "</elements><sequence_number>" + std::to_string(sequence) + "</sequence_number></Axis_Array>";
+        return "<Axis_Array><axis_name>" + name + "</axis_name><elements>" +
+               std::to_string(elements) + "</elements><sequence_number>" +
+               std::to_string(sequence) + "</sequence_number></Axis_Array>";
     };
     std::string xml =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<Product_Observational xmlns=\"http://pds.nasa.gov/pds4/pds/v1\">\n"
-        "<Identification_Area><logical_identifier>urn:nasa:pds:test:data:" + stem +
+        "<Identification_Area><logical_identifier>urn:nasa:pds:test:data:" +
+        stem +
         "</logical_identifier><version_id>1.0</version_id><title>test</title>"
         "<information_model_version>1.11.0.0</information_model_version>"
         "<product_class>Product_Observational</product_class></Identification_Area>\n"
-        "<Observation_Area><Time_Coordinates><start_date_time>2004-01-04T12:00:00.123Z</start_date_time>"
-        "<stop_date_time>2004-01-04T12:00:01Z</stop_date_time></Time_Coordinates>" + extraArea +
+        "<Observation_Area><Time_Coordinates><start_date_time>2004-01-04T12:00:00.123Z</"
+        "start_date_time>"
+        "<stop_date_time>2004-01-04T12:00:01Z</stop_date_time></Time_Coordinates>" +
+        extraArea +
         "</Observation_Area>\n"
-        "<File_Area_Observational><File><file_name>" + dataName + "</file_name></File>\n" +
-        (cube ? "<Array_3D_Image>" : "<Array_2D_Image>") +
+        "<File_Area_Observational><File><file_name>" +
+        dataName + "</file_name></File>\n" + (cube ? "<Array_3D_Image>" : "<Array_2D_Image>") +
         "<offset unit=\"byte\">0</offset><axes>" + (cube ? "3" : "2") +
         "</axes><axis_index_order>Last Index Fastest</axis_index_order><Element_Array><data_type>" +
         Pds4DataType(spec) + "</data_type></Element_Array>" +
-        (cube ? axis("Band", spec.bands, 1) + axis("Line", spec.height, 2) + axis("Sample", spec.width, 3)
+        (cube ? axis("Band", spec.bands, 1) + axis("Line", spec.height, 2) +
+                    axis("Sample", spec.width, 3)
               : axis("Line", spec.height, 1) + axis("Sample", spec.width, 2)) +
         (cube ? "</Array_3D_Image>" : "</Array_2D_Image>") +
         "\n</File_Area_Observational>\n</Product_Observational>\n";

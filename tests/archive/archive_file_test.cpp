@@ -29,7 +29,9 @@ ArchiveSpec Ramp(StoredKind kind, int bits, bool littleEndian, double base = 0) 
     return spec;
 }
 
-int GreyAt(const Bitmap24& picture, int x, int y) { return picture.Row(y)[3 * x]; }
+int GreyAt(const Bitmap24& picture, int x, int y) {
+    return picture.Row(y)[3 * x];
+}
 
 void ExpectRamp(const std::string& path, bool asIs = false) {
     SCOPED_TRACE(path);
@@ -68,9 +70,10 @@ TEST(ArchiveFile, ReadsEveryLayoutTheArchiveWrites) {
         EXPECT_EQ(ReadArchiveLabel(dir / (stem + ".IMG")).values[0], "2P126471340EFF0000P2303L5M1");
     }
     // Nothing was written beside the files (no sidecar of the library).
-    EXPECT_EQ(test::Names(dir), (std::vector<std::string>{
-                                    "D1.IMG", "D1.LBL", "D2.IMG", "D2.lbl", "D3.IMG", "D3.Lbl", "alone.VIC",
-                                    "pds4.dat", "pds4.xml", "plain.IMG", "vicar_header.IMG"}));
+    EXPECT_EQ(test::Names(dir),
+              (std::vector<std::string>{"D1.IMG", "D1.LBL", "D2.IMG", "D2.lbl", "D3.IMG", "D3.Lbl",
+                                        "alone.VIC", "pds4.dat", "pds4.xml", "plain.IMG",
+                                        "vicar_header.IMG"}));
 }
 
 TEST(ArchiveFile, ReadsEverySampleTypeInBothByteOrders) {
@@ -82,21 +85,26 @@ TEST(ArchiveFile, ReadsEverySampleTypeInBothByteOrders) {
         SampleType type;
     };
     const Case cases[] = {
-        {StoredKind::Unsigned, 8, 0, SampleType::UInt8},      {StoredKind::Unsigned, 16, 0, SampleType::UInt16},
-        {StoredKind::Signed, 16, -60, SampleType::Int16},     {StoredKind::Unsigned, 32, 0, SampleType::UInt32},
-        {StoredKind::Signed, 32, -60, SampleType::Int32},     {StoredKind::Real, 32, -0.5, SampleType::Float32},
+        {StoredKind::Unsigned, 8, 0, SampleType::UInt8},
+        {StoredKind::Unsigned, 16, 0, SampleType::UInt16},
+        {StoredKind::Signed, 16, -60, SampleType::Int16},
+        {StoredKind::Unsigned, 32, 0, SampleType::UInt32},
+        {StoredKind::Signed, 32, -60, SampleType::Int32},
+        {StoredKind::Real, 32, -0.5, SampleType::Float32},
         {StoredKind::Real, 64, -60, SampleType::Float64},
     };
     int n = 0;
     for (const Case& c : cases) {
         for (const bool little : {false, true}) {
             const ArchiveSpec spec = Ramp(c.kind, c.bits, little, c.base);
-            const std::string pds3 = test::Put(dir, "s" + std::to_string(n++) + ".IMG", test::AttachedPds3(spec, false));
+            const std::string pds3 =
+                test::Put(dir, "s" + std::to_string(n++) + ".IMG", test::AttachedPds3(spec, false));
             EXPECT_EQ(InspectArchiveFile(pds3).type, c.type) << pds3;
             ExpectRamp(pds3, c.type == SampleType::UInt8);
             ExpectRamp(test::Put(dir, "v" + std::to_string(n++) + ".VIC", test::VicarFile(spec)),
                        c.type == SampleType::UInt8);
-            ExpectRamp(test::Pds4(dir, "x" + std::to_string(n++), spec), c.type == SampleType::UInt8);
+            ExpectRamp(test::Pds4(dir, "x" + std::to_string(n++), spec),
+                       c.type == SampleType::UInt8);
         }
     }
 }
@@ -128,7 +136,8 @@ TEST(ArchiveFile, DamagedFilesGetAClearErrorAndNothingIsWritten) {
               "the label places samples up to byte 8720 but the data file holds 744 bytes");
     ArchiveSpec past = good;
     past.pointerShift = 50;
-    EXPECT_NE(Problem(test::Put(dir, "past.IMG", test::AttachedPds3(past, false))).find("but the data file holds"),
+    EXPECT_NE(Problem(test::Put(dir, "past.IMG", test::AttachedPds3(past, false)))
+                  .find("but the data file holds"),
               std::string::npos);
     ArchiveSpec cut = good;
     cut.cut = 5;
@@ -150,8 +159,9 @@ TEST(ArchiveFile, DamagedFilesGetAClearErrorAndNothingIsWritten) {
               "the label is longer than 256 KiB");
     std::string deep = "PDS_VERSION_ID = PDS3\r\n";
     for (int i = 0; i < 100000; ++i) deep += "OBJECT = X\r\n";
-    EXPECT_EQ(Problem(test::Put(dir, "deep.IMG", std::vector<std::uint8_t>(deep.begin(), deep.end()))),
-              "the label nests objects deeper than 24 levels");
+    EXPECT_EQ(
+        Problem(test::Put(dir, "deep.IMG", std::vector<std::uint8_t>(deep.begin(), deep.end()))),
+        "the label nests objects deeper than 24 levels");
 
     // Not a regular local file: a pipe would block the reader, a directory is no picture.
     ASSERT_EQ(mkfifo((dir / "pipe.IMG").c_str(), 0600), 0);
@@ -163,18 +173,20 @@ TEST(ArchiveFile, DamagedFilesGetAClearErrorAndNothingIsWritten) {
     EXPECT_EQ(Problem("/vsimem/x.IMG"), "not a local file");
     EXPECT_EQ(Problem(test::Put(dir, "raw.IMG", std::vector<std::uint8_t>(64, 7))),
               "no label in the file and no .LBL beside it");
-    EXPECT_EQ(Problem(test::Put(dir, "text.xml", {'<', 'a', '>'})), "not a PDS3, PDS4, VICAR or ISIS3 file");
+    EXPECT_EQ(Problem(test::Put(dir, "text.xml", {'<', 'a', '>'})),
+              "not a PDS3, PDS4, VICAR or ISIS3 file");
 
-    const std::vector<std::string> written = {"big.IMG", "cut.IMG", "deep.IMG", "folder.IMG", "gone.LBL",
-                                              "lies.IMG", "past.IMG", "pipe.IMG", "raw.IMG", "text.xml",
-                                              "topipe.LBL", "vax.IMG"};
+    const std::vector<std::string> written = {"big.IMG",  "cut.IMG",  "deep.IMG",   "folder.IMG",
+                                              "gone.LBL", "lies.IMG", "past.IMG",   "pipe.IMG",
+                                              "raw.IMG",  "text.xml", "topipe.LBL", "vax.IMG"};
     EXPECT_EQ(test::Names(dir), written);
 }
 
 TEST(ArchiveFile, TheSharedReaderOpensArchiveFilesOnceRegistered) {
     test::ScratchDir dir;
-    const std::string img = test::Put(dir, "2P126471340EFF0000P2303L5M1.IMG",
-                                      test::AttachedPds3(Ramp(StoredKind::Unsigned, 16, false), true));
+    const std::string img =
+        test::Put(dir, "2P126471340EFF0000P2303L5M1.IMG",
+                  test::AttachedPds3(Ramp(StoredKind::Unsigned, 16, false), true));
     Bitmap24 jpegSource(4, 3);
     jpegSource.Fill(10, 20, 30);
     const std::string jpeg = dir / "plain.jpg";

@@ -11,7 +11,8 @@ namespace kobrix {
 namespace {
 
 template <typename T>
-SampleView View(const std::vector<T>& samples, SampleType type, int width, int height, int bands = 1) {
+SampleView View(const std::vector<T>& samples, SampleType type, int width, int height,
+                int bands = 1) {
     return {type, width, height, bands, samples.data()};
 }
 
@@ -21,7 +22,8 @@ std::vector<int> Greys(const Bitmap24& picture) {
     for (int y = 0; y < picture.Height(); ++y) {
         for (int x = 0; x < picture.Width(); ++x) {
             const std::uint8_t* p = picture.Row(y) + 3 * x;
-            EXPECT_TRUE(p[0] == p[1] && p[1] == p[2]) << "pixel " << x << "," << y << " is not grey";
+            EXPECT_TRUE(p[0] == p[1] && p[1] == p[2])
+                << "pixel " << x << "," << y << " is not grey";
             greys.push_back(p[0]);
         }
     }
@@ -48,7 +50,8 @@ TEST(DisplayRule, StretchesIntegersAndRealsByTheRanksOfTheirSamples) {
     const StretchBounds bounds = DisplayBounds(View(ramp, SampleType::UInt16, 201, 1));
     EXPECT_EQ(bounds.lo, 1);
     EXPECT_EQ(bounds.hi, 199);
-    const std::vector<int> greys = Greys(RenderDisplayPicture(View(ramp, SampleType::UInt16, 201, 1)));
+    const std::vector<int> greys =
+        Greys(RenderDisplayPicture(View(ramp, SampleType::UInt16, 201, 1)));
     EXPECT_EQ(greys[0], 0);
     EXPECT_EQ(greys[1], 0);
     EXPECT_EQ(greys[100], 128);

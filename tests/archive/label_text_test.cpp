@@ -56,16 +56,19 @@ TEST(LabelText, ReadsTheFactsAsTheLabelWritesThem) {
     for (const auto& value : missing.values) EXPECT_FALSE(value);
 
     test::ArchiveSpec spec;
-    const std::string vicar = test::VicarLabel(spec, "PROPERTY='IDENTIFICATION' PRODUCT_ID='1N''X' "
-                                                     "START_TIME='2004-01-05T00:00:00Z'");
+    const std::string vicar = test::VicarLabel(spec,
+                                               "PROPERTY='IDENTIFICATION' PRODUCT_ID='1N''X' "
+                                               "START_TIME='2004-01-05T00:00:00Z'");
     const LabelFacts vicarFacts = ParseLabel(ArchiveFormat::Vicar, vicar);
     EXPECT_EQ(vicarFacts.values[0], "1N''X");
     EXPECT_EQ(vicarFacts.values[2], "2004-01-05T00:00:00Z");
     EXPECT_EQ(vicarFacts.sampleType, "HALF");
 
     const std::string pds4 =
-        "<?xml version=\"1.0\"?><Product_Observational xmlns=\"x\"><!-- <sol_number>9</sol_number> -->"
-        "<Time_Coordinates><start_date_time>2004-01-04T12:00:00Z</start_date_time></Time_Coordinates>"
+        "<?xml version=\"1.0\"?><Product_Observational xmlns=\"x\"><!-- <sol_number>9</sol_number> "
+        "-->"
+        "<Time_Coordinates><start_date_time>2004-01-04T12:00:00Z</start_date_time></"
+        "Time_Coordinates>"
         "<msn:sol_number>12</msn:sol_number><File><file_name>a.dat</file_name></File>"
         "<data_type>UnsignedMSB2</data_type></Product_Observational>";
     const LabelFacts xml = ParseLabel(ArchiveFormat::Pds4, pds4);
@@ -78,14 +81,16 @@ TEST(LabelText, ReadsTheFactsAsTheLabelWritesThem) {
 TEST(LabelText, RefusesHostileLabels) {
     const std::string start = "PDS_VERSION_ID = PDS3\r\n";
     std::string megabyte = start;
-    while (megabyte.size() < (1u << 20)) megabyte += "NOTE = \"padding padding padding padding\"\r\n";
+    while (megabyte.size() < (1u << 20))
+        megabyte += "NOTE = \"padding padding padding padding\"\r\n";
     EXPECT_EQ(Problem(ArchiveFormat::Pds3, megabyte.substr(0, kMaxLabelBytes + 1)),
               "the label is longer than 256 KiB");
     EXPECT_EQ(Problem(ArchiveFormat::Pds3, start + "A = 1\r\n"), "the label has no END line");
 
     std::string deep = start;
     for (int i = 0; i < 1000; ++i) deep += "OBJECT = X\r\n";
-    EXPECT_EQ(Problem(ArchiveFormat::Pds3, deep + "END\r\n"), "the label nests objects deeper than 24 levels");
+    EXPECT_EQ(Problem(ArchiveFormat::Pds3, deep + "END\r\n"),
+              "the label nests objects deeper than 24 levels");
     EXPECT_EQ(Problem(ArchiveFormat::Pds3, start + "A = " + std::string(1000, '(') + "\r\nEND\r\n"),
               "the label nests values deeper than 24 levels");
     EXPECT_EQ(Problem(ArchiveFormat::Pds3, start + "A = \"open\r\nEND\r\n"),
@@ -121,7 +126,8 @@ TEST(LabelText, AcceptsOnlyTheSampleTypesTheArchiveUses) {
         }
         return std::string("ok");
     };
-    for (const std::string type : {"UNSIGNED_INTEGER", "MSB_INTEGER", "LSB_INTEGER", "MSB_UNSIGNED_INTEGER"}) {
+    for (const std::string type :
+         {"UNSIGNED_INTEGER", "MSB_INTEGER", "LSB_INTEGER", "MSB_UNSIGNED_INTEGER"}) {
         EXPECT_EQ(check(type, 8), "ok");
         EXPECT_EQ(check(type, 16), "ok");
         EXPECT_EQ(check(type, 32), "ok");
@@ -129,7 +135,8 @@ TEST(LabelText, AcceptsOnlyTheSampleTypesTheArchiveUses) {
     EXPECT_EQ(check("IEEE_REAL", 32), "ok");
     EXPECT_EQ(check("PC_REAL", 64), "ok");
     EXPECT_EQ(check("VAX_REAL", 32), "unsupported sample type VAX_REAL of 32 bits");
-    EXPECT_EQ(check("MSB_UNSIGNED_INTEGER", 12), "unsupported sample type MSB_UNSIGNED_INTEGER of 12 bits");
+    EXPECT_EQ(check("MSB_UNSIGNED_INTEGER", 12),
+              "unsupported sample type MSB_UNSIGNED_INTEGER of 12 bits");
     EXPECT_EQ(check("CHARACTER", 8), "unsupported sample type CHARACTER of 8 bits");
     EXPECT_EQ(check("IEEE_REAL", 16), "unsupported sample type IEEE_REAL of 16 bits");
 }

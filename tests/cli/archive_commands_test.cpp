@@ -90,7 +90,8 @@ TEST(ArchiveCommands, ConvertWritesTheDisplayPictureAndNothingOnError) {
     const std::string damaged = test::Put(dir, "cut.IMG", cut);
     const Output failed = Convert({damaged, dir / "out.bmp"});
     EXPECT_EQ(failed.status, 1);
-    EXPECT_NE(failed.err.find(damaged + ": the label places samples"), std::string::npos) << failed.err;
+    EXPECT_NE(failed.err.find(damaged + ": the label places samples"), std::string::npos)
+        << failed.err;
     EXPECT_TRUE(ReadBmpFile(dir / "out.bmp").SamePixels(ReadArchivePicture(edr)));
     EXPECT_EQ(Convert({damaged, dir / "new.bmp"}).status, 1);
     auto after = test::Names(dir);
@@ -115,10 +116,11 @@ TEST(ArchiveCommands, DecodeLabelsAddsTheFactsOfArchiveFilesOnly) {
     std::getline(lines, brokenLine);
     std::getline(lines, jpegLine);
     EXPECT_NE(edrLine.find("\"name\":\"" + kEdrName + "\""), std::string::npos) << edrLine;
-    const std::string facts = (",\"label\":{\"format\":\"PDS3\",\"PRODUCT_ID\":\"2P126471340EFF0000P2303L5M1\","
-                           "\"INSTRUMENT_ID\":\"PANCAM_LEFT\",\"START_TIME\":\"2004-01-04T12:00:00.123Z\","
-                           "\"SPACECRAFT_CLOCK_START_COUNT\":\"126471340.466\",\"PLANET_DAY_NUMBER\":\"1\","
-                           "\"LOCAL_TRUE_SOLAR_TIME\":\"13:45:12\"}");
+    const std::string facts =
+        (",\"label\":{\"format\":\"PDS3\",\"PRODUCT_ID\":\"2P126471340EFF0000P2303L5M1\","
+         "\"INSTRUMENT_ID\":\"PANCAM_LEFT\",\"START_TIME\":\"2004-01-04T12:00:00.123Z\","
+         "\"SPACECRAFT_CLOCK_START_COUNT\":\"126471340.466\",\"PLANET_DAY_NUMBER\":\"1\","
+         "\"LOCAL_TRUE_SOLAR_TIME\":\"13:45:12\"}");
     EXPECT_NE(edrLine.find(facts + "}"), std::string::npos) << edrLine;
     EXPECT_NE(brokenLine.find(",\"label\":null}"), std::string::npos) << brokenLine;
     EXPECT_EQ(jpegLine.find("\"label\""), std::string::npos) << jpegLine;
@@ -134,12 +136,14 @@ TEST(ArchiveCommands, DecodeLabelsAddsTheFactsOfArchiveFilesOnly) {
     const Output csv = Decode({"--csv", "--labels", dir / (kEdrName)});
     EXPECT_EQ(csv.status, 0);
     const std::string header = csv.out.substr(0, csv.out.find("\r\n"));
-    EXPECT_TRUE(header.ends_with(",label_format,label_product_id,label_instrument_id,label_start_time,"
-                                 "label_spacecraft_clock_start_count,label_planet_day_number,"
-                                 "label_local_true_solar_time"))
+    EXPECT_TRUE(
+        header.ends_with(",label_format,label_product_id,label_instrument_id,label_start_time,"
+                         "label_spacecraft_clock_start_count,label_planet_day_number,"
+                         "label_local_true_solar_time"))
         << header;
-    EXPECT_TRUE(csv.out.ends_with(",PDS3,2P126471340EFF0000P2303L5M1,PANCAM_LEFT,2004-01-04T12:00:00.123Z,"
-                                  "126471340.466,1,13:45:12\r\n"))
+    EXPECT_TRUE(
+        csv.out.ends_with(",PDS3,2P126471340EFF0000P2303L5M1,PANCAM_LEFT,2004-01-04T12:00:00.123Z,"
+                          "126471340.466,1,13:45:12\r\n"))
         << csv.out;
 }
 
@@ -147,8 +151,8 @@ TEST(ArchiveCommands, TheProgramReadsArchiveFilesInEveryPictureCommand) {
     test::ScratchDir dir;
     const std::string left = WriteEdr(dir);
     const std::string right = WriteEdr(dir, "2P126471340EFF0000P2303R5M1.IMG");
-    const auto result = testing::RunCommand(std::string(KOBRIX_CLI_PATH) + " anaglyph '" + right + "' '" +
-                                            left + "' -o '" + (dir / "ana.bmp") + "' 2>&1");
+    const auto result = testing::RunCommand(std::string(KOBRIX_CLI_PATH) + " anaglyph '" + right +
+                                            "' '" + left + "' -o '" + (dir / "ana.bmp") + "' 2>&1");
     EXPECT_EQ(result.status, 0) << result.out;
     EXPECT_EQ(ReadBmpFile(dir / "ana.bmp").Width(), 4);
 }
