@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "imaging/image_error.h"
@@ -139,6 +140,36 @@ TEST(LabelText, AcceptsOnlyTheSampleTypesTheArchiveUses) {
               "unsupported sample type MSB_UNSIGNED_INTEGER of 12 bits");
     EXPECT_EQ(check("CHARACTER", 8), "unsupported sample type CHARACTER of 8 bits");
     EXPECT_EQ(check("IEEE_REAL", 16), "unsupported sample type IEEE_REAL of 16 bits");
+}
+
+}  // namespace
+}  // namespace kobrix
+
+namespace kobrix {
+namespace {
+
+// The fuzzer's seeds: every label seed parses, except those named broken-*, which are
+// refused with a message.
+TEST(LabelText, FuzzSeedsParseOrAreRefusedAsNamed) {
+    int labels = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(KOBRIX_ARCHIVE_CORPUS_DIR)) {
+        const std::string name = entry.path().filename().string();
+        const std::vector<std::uint8_t> bytes = test::ReadBytes(entry.path().string());
+        const std::optional<ArchiveFormat> format = SniffLabel(bytes);
+        if (name.rfind("display-", 0) == 0) continue;
+        ASSERT_TRUE(format) << name;
+        ++labels;
+        const std::string text(bytes.begin(), bytes.end());
+        bool refused = false;
+        try {
+            CheckSampleType(ParseLabel(*format, text));
+        } catch (const ImageError& e) {
+            refused = true;
+            EXPECT_FALSE(e.Problem().empty());
+        }
+        EXPECT_EQ(refused, name.rfind("broken-", 0) == 0) << name;
+    }
+    EXPECT_GE(labels, 10);
 }
 
 }  // namespace
