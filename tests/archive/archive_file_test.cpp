@@ -182,6 +182,19 @@ TEST(ArchiveFile, DamagedFilesGetAClearErrorAndNothingIsWritten) {
     EXPECT_EQ(test::Names(dir), written);
 }
 
+TEST(ArchiveFile, TheLibrarysRefusalIsTheErrorTextAndNothingIsPrinted) {
+    test::ScratchDir dir;
+    const std::string label =
+        "PDS_VERSION_ID = PDS3\r\nOBJECT = IMAGE\r\nLINES = 2\r\n"
+        "END_OBJECT = IMAGE\r\nEND\r\n";
+    const std::string path =
+        test::Put(dir, "nosamples.IMG", std::vector<std::uint8_t>(label.begin(), label.end()));
+    ::testing::internal::CaptureStderr();
+    const std::string problem = Problem(path);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_NE(problem.find("not supported"), std::string::npos) << problem;
+}
+
 TEST(ArchiveFile, TheSharedReaderOpensArchiveFilesOnceRegistered) {
     test::ScratchDir dir;
     const std::string img =
