@@ -1,12 +1,15 @@
 #include "cli/find_command.h"
 
+#include <limits>
 #include <optional>
+#include <set>
 
 #include "app/file_list.h"
 #include "batch/folder_listing.h"
 #include "batch/name_filter.h"
 #include "cli/decode_output.h"
 #include "cli/option_value.h"
+#include "volume/volume_root.h"
 
 namespace kobrix::cli {
 namespace {
@@ -105,9 +108,27 @@ int RunFindCommand(const std::vector<std::string>& args, const TimeZoneSource& z
         err << "kobrix-cli find: " << problem << '\n';
         return 2;
     }
+    // A volume root stands for its sols' edr/ and rdr/ folders, chosen by the sol folders'
+    // numbers (which are the rover's own), without walking the rest of the volume.
+    NameFilter solFolderFilter = parsed->filter;
+    solFolderFilter.firstSol.reset();
+    solFolderFilter.lastSol.reset();
+    std::vector<std::string> roots;
+    std::set<std::string> solFolders;
+    for (const std::string& folder : parsed->folders) {
+        const std::optional<Volume> volume = parsed->recursive ? std::nullopt : OpenVolume(folder);
+        if (!volume) {
+            roots.push_back(folder);
+            continue;
+        }
+        const std::vector<std::string> sols =
+            SolProductFolders(*volume, parsed->filter.firstSol.value_or(0),
+                              parsed->filter.lastSol.value_or(std::numeric_limits<int>::max()));
+        roots.insert(roots.end(), sols.begin(), sols.end());
+        solFolders.insert(sols.begin(), sols.end());
+    }
     std::vector<std::string> problems;
-    const std::vector<FolderListing> folders =
-        ListFolders(parsed->folders, parsed->recursive, problems);
+    const std::vector<FolderListing> folders = ListFolders(roots, parsed->recursive, problems);
     for (const std::string& unreadable : problems) {
         err << "kobrix-cli find: cannot read " << unreadable << '\n';
     }
@@ -122,9 +143,11 @@ int RunFindCommand(const std::vector<std::string>& args, const TimeZoneSource& z
     };
     bool conversionFailed = false;
     for (const FolderListing& folder : folders) {
+        const NameFilter& filter =
+            solFolders.count(folder.directory) ? solFolderFilter : parsed->filter;
         for (const std::string& name : folder.names) {
             const DecodeState& state = maker.Decode(name);
-            if (!Matches(parsed->filter, state)) continue;
+            if (!Matches(filter, state)) continue;
             if (!state.failure.empty()) {
                 flush();
                 err << "kobrix-cli: " << name << ": local time conversion failed: " << state.failure

@@ -14,6 +14,7 @@
 #include "cli/find_command.h"
 #include "cli/frames_command.h"
 #include "cli/image_commands.h"
+#include "cli/label_command.h"
 #include "cli/movie_command.h"
 #include "cli/zone_snapshot.h"
 #include "platform/system_time_zone.h"
@@ -48,6 +49,12 @@ constexpr const char* kUsage =
     "      LOCAL_TRUE_SOLAR_TIME as KEY = value, the value as the label writes it (lines\n"
     "      for keys the label lacks are left out). A raw .IMG is read through the .LBL\n"
     "      beside it. Exit status 1 when any file could not be read.\n"
+    "  label FILE [--find TEXT]\n"
+    "      The whole label of an archive file as its bytes: an attached PDS3 label up to\n"
+    "      and including its END line, a VICAR label its LBLSIZE bytes, a detached .LBL (the\n"
+    "      one beside a raw .IMG) or a PDS4 .xml label as it is. With --find only the lines\n"
+    "      that contain TEXT, in any letter case. Exit status 1 when FILE has no readable\n"
+    "      label, 2 for usage errors.\n"
     "  convert IN OUT [--stretch P]\n"
     "      Reads IN (JPEG, BMP, GIF or an archive file) and writes OUT by its extension:\n"
     "      .jpg/.jpeg JPEG at quality 100, .bmp 24-bit BMP, .gif single-frame GIF. An\n"
@@ -133,7 +140,10 @@ constexpr const char* kUsage =
     "      date range, eye and filter (letters in either case); no picture is read. Prints\n"
     "      their paths, one a line, or with -0 (--print0) each ended by a NUL byte (for\n"
     "      xargs -0; names may hold line breaks), or their decode records as decode --json /\n"
-    "      --csv prints them. Exit status as decode's.\n"
+    "      --csv prints them. A DIR that is an archive volume's root (it holds\n"
+    "      data/solNNNN/) stands for its sols' edr/ and rdr/ folders, and --sol then picks\n"
+    "      the sol folders by their numbers; --recursive walks it as any folder instead.\n"
+    "      Exit status as decode's.\n"
     "  COMMAND --help\n"
     "      Show the part of this text about COMMAND.\n"
     "  --help\n"
@@ -218,6 +228,7 @@ int main(int argc, char** argv) {
     }
     if (command == "frames") return kobrix::cli::RunFramesCommand(args, std::cout, std::cerr);
     if (command == "info") return kobrix::cli::RunInfoCommand(args, std::cout, std::cerr);
+    if (command == "label") return kobrix::cli::RunLabelCommand(args, std::cout, std::cerr);
     if (command == "convert") return kobrix::cli::RunConvertCommand(args, std::cout, std::cerr);
     std::cerr << "kobrix-cli: unknown command " << command << "\n\n" << kUsage;
     return 2;

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/find_command.h"
+#include "cli/label_command.h"
+#include "tests/cli/cli_test_support.h"
+#include "tests/support/fake_time_zone.h"
+#include "tests/volume/volume_builder.h"
+
+namespace kobrix::cli {
+namespace {
+
+struct Output {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Output Find(const std::vector<std::string>& args) {
+    const testing::FakeTimeZone zone;
+    std::ostringstream out, err;
+    const int status = RunFindCommand(args, zone, DateNames::English(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+Output Label(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunLabelCommand(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(VolumeFind, AVolumeRootStandsForItsSolsProducts) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    // Something elsewhere in the volume that a walk would find and a sol listing does not.
+    std::filesystem::create_directories(root + "/extras");
+    test::Put(dir, "mer2no_0xxx/extras/" + test::kSol100Rad, {'x'});
+
+    const Output sol100 = Find({root, "--sol", "100"});
+    EXPECT_EQ(sol100.status, 0) << sol100.err;
+    const std::string edr = root + "/data/sol0100/edr/";
+    const std::string rdr = root + "/data/sol0100/rdr/";
+    EXPECT_EQ(sol100.out, edr + test::kSol100Edr + "\n" + edr + test::kSol100EdrRight + "\n" + rdr +
+                              test::kSol100Linearized + "\n" + rdr + test::kSol100Rad + "\n" + rdr +
+                              test::kSol100Other + "\n");
+
+    // Sols 100-120 hold both sols; the other criteria still judge the names. The detached
+    // pair of sol 101 is its .IMG and its .LBL, both named as products.
+    const Output pancam = Find({root, "--sol=100-120", "--camera", "p"});
+    const std::string sol101 = root + "/data/sol0101/";
+    EXPECT_EQ(pancam.out, sol101 + "edr/" + test::kSol101Edr + ".IMG\n" + sol101 + "edr/" +
+                              test::kSol101Edr + ".LBL\n" + sol101 + "rdr/" + test::kSol101Rad +
+                              "\n");
+    EXPECT_EQ(Find({root, "--sol", "102-120"}).out, "");
+
+    // --recursive walks the volume as any folder, the sol judged by the name.
+    const Output walked = Find({root, "--sol", "100", "--recursive", "--eye", "L"});
+    EXPECT_NE(walked.out.find(root + "/extras/" + test::kSol100Rad), std::string::npos);
+}
+
+TEST(VolumeFind, AnotherFolderBesideTheVolumeKeepsItsSolCriterion) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    std::filesystem::create_directories(dir / "loose");
+    test::Put(dir, "loose/" + test::kSol100Edr, {'x'});
+    test::Put(dir, "loose/" + test::kSol101Rad, {'x'});
+    const Output found = Find({dir / "loose", root, "--sol", "101"});
+    EXPECT_EQ(found.out, dir / "loose/" + test::kSol101Rad + "\n" + root + "/data/sol0101/edr/" +
+                             test::kSol101Edr + ".IMG\n" + root + "/data/sol0101/edr/" +
+                             test::kSol101Edr + ".LBL\n" + root + "/data/sol0101/rdr/" +
+                             test::kSol101Rad + "\n");
+}
+
+TEST(LabelCommand, PrintsTheLabelByteForByte) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const std::string edr = root + "/data/sol0100/edr/" + test::kSol100Edr;
+    const std::string file = test::ReadAll(edr);
+    const std::string label = file.substr(0, file.find("\r\nEND\r\n") + 7);
+
+    // Through the program itself, so that nothing on the way changes a byte.
+    const auto printed = testing::RunCommand(std::string(KOBRIX_CLI_PATH) + " label '" + edr + "'");
+    EXPECT_EQ(printed.status, 0);
+    EXPECT_EQ(printed.out, label);
+
+    // A raw .IMG: its .LBL as it is.
+    const std::string raw = root + "/data/sol0101/edr/" + test::kSol101Edr;
+    EXPECT_EQ(Label({raw + ".IMG"}).out, test::ReadAll(raw + ".LBL"));
+    EXPECT_EQ(Label({raw + ".LBL"}).out, test::ReadAll(raw + ".LBL"));
+}
+
+TEST(LabelCommand, FindPrintsTheMatchingLines) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const std::string edr = root + "/data/sol0100/edr/" + test::kSol100Edr;
+    const Output found = Label({edr, "--find", "sample"});
+    EXPECT_EQ(found.status, 0);
+    EXPECT_EQ(found.out,
+              "  LINE_SAMPLES = 8\r\n  SAMPLE_TYPE = MSB_UNSIGNED_INTEGER\r\n  SAMPLE_BITS = "
+              "16\r\n");
+    EXPECT_EQ(Label({"--find=planet_day", edr}).out, "PLANET_DAY_NUMBER = 1\r\n");
+    EXPECT_EQ(Label({edr, "--find", "nowhere"}).out, "");
+}
+
+TEST(LabelCommand, ErrorsAndUsage) {
+    test::ScratchDir dir;
+    const std::string broken = test::Put(dir, "broken.IMG", {'P', 'D', 'S'});
+    const Output bad = Label({broken});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err, "kobrix-cli: " + broken + ": no label in the file and no .LBL beside it\n");
+    EXPECT_EQ(Label({}).status, 2);
+    EXPECT_EQ(Label({broken, broken}).status, 2);
+    EXPECT_EQ(Label({broken, "--find"}).status, 2);
+    EXPECT_EQ(Label({broken, "--all"}).status, 2);
+}
+
+}  // namespace
+}  // namespace kobrix::cli

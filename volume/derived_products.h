@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kobrix {
+
+// A product name split around its three product-type letters: rover, camera and clock before
+// them (with the dash some names carry after the camera), site, drive, sequence, eye, filter,
+// producer and version after them, up to the extension.
+struct ProductNameParts {
+    std::string before;
+    std::string type;
+    std::string after;
+    std::string extension;  // with its dot, as written
+};
+
+std::optional<ProductNameParts> SplitProductName(std::string_view fileName);
+
+// True for the product types of raw data (EDRs), whose letters begin with E.
+bool IsEdrType(std::string_view type);
+
+// The other products of the exposure of `path`: the names that differ from its own only in
+// the product-type letters (any letter case, any type), with an .IMG extension (any case),
+// in the volume's rdr/ folder beside the file's edr/ folder and in the file's own folder.
+// Sorted by name, each once; the file itself is not among them.
+std::vector<std::string> DerivedProducts(const std::string& path);
+
+}  // namespace kobrix
