@@ -47,6 +47,7 @@ MainMenu::MainMenu(QMenuBar& bar) : bar_(bar) {
     Add(view, "Slideshow Start / Stop", QString(), true, false);
     Add(view, "Sunset Sim fade");
     Add(view, "Traverse Maps");
+    Add(view, "Archive Label");
 
     QMenu* tools = AddMenu("Tools");
     for (const char* caption :

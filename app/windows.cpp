@@ -8,6 +8,7 @@
 #include "app/directories_window.h"
 #include "app/file_commands.h"
 #include "app/full_size_window.h"
+#include "app/label_window.h"
 #include "app/large_image_page.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
@@ -110,6 +111,7 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     // These two lay out their text themselves and skip the screen fit.
     tagging_ = Create<TaggingWindow>(FitSteps::None);
     language_ = Create<LanguageWindow>(FitSteps::None);
+    label_ = Create<LabelWindow>(FitSteps::None);
     MainWindowPeers peers;
     peers.largePage = largePage_.get();
     peers.fullSize = fullSize_.get();
@@ -131,6 +133,7 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     ConnectTagging();
     ConnectMagnifier();
     ConnectPages();
+    ConnectVolume();
 }
 
 void Windows::ConnectMagnifier() {

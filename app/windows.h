@@ -40,6 +40,7 @@ class DedicationPage;
 class HelpHubPage;
 class HelpTextPage;
 class KlingonPage;
+class LabelWindow;
 class LargePlayerWindow;
 class MapViewerPage;
 class TraverseChooserPage;
@@ -90,6 +91,7 @@ class Windows {
     DedicationPage& Dedication() { return *dedication_; }
     KlingonPage& Klingon() { return *klingon_; }
     LargePlayerWindow& LargePlayer() { return *largePlayer_; }
+    LabelWindow& Label() { return *label_; }
     // Every window, in the order they were created.
     const QList<QWidget*>& All() const { return all_; }
     // Shows the window a help link names by its key; false for a key it does not know.
@@ -103,6 +105,7 @@ class Windows {
     void ConnectPages();
     void ConnectHelp();
     void ConnectTraverseMaps();
+    void ConnectVolume();
     template <typename W, typename... Args>
     std::unique_ptr<W> Create(FitSteps steps = FitSteps::All, Args&&... args);
 
@@ -141,6 +144,7 @@ class Windows {
     std::unique_ptr<DedicationPage> dedication_;
     std::unique_ptr<KlingonPage> klingon_;
     std::unique_ptr<LargePlayerWindow> largePlayer_;
+    std::unique_ptr<LabelWindow> label_;
 };
 
 }  // namespace kobrix

@@ -12,6 +12,7 @@
 #include "app/birthday_search_window.h"
 #include "app/directories_window.h"
 #include "app/full_size_window.h"
+#include "app/label_window.h"
 #include "app/large_image_page.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
@@ -84,6 +85,7 @@ class MenuWindowsTest : public testing::WindowsTest {
             {"Show Stereo Image Pair", &w.Stereo()},
             {"Sunset Sim fade", &w.Sunset()},
             {"Traverse Maps", &w.TraverseChooser()},
+            {"Archive Label", &w.Label()},
             {"3D Anaglyph Stereo Tool", &w.Anaglyph()},
             {"3D Stereo XI Tool", &w.Stereo()},
             {"AVI Creation Tool", &w.AviTool()},
