@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "imaging/image_error.h"
+#include "tests/support/fake_time_zone.h"
+#include "tests/volume/volume_builder.h"
+#include "volume/thumbnail_cache.h"
+
+namespace kobrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Tree(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        names.push_back(fs::relative(entry.path(), folder).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(ThumbnailCache, MadeOnceReusedAndNothingWrittenBesideTheProducts) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const std::vector<std::string> before = Tree(root);
+    const ThumbnailCache cache(dir / "program/ThumbnailCache");
+    const std::string edr = root + "/data/sol0100/edr/" + test::kSol100Edr;
+
+    bool made = false;
+    const Bitmap24 first = cache.Get(edr, 4, &made);
+    EXPECT_TRUE(made);
+    EXPECT_EQ(first.Width(), 4);
+    EXPECT_EQ(first.Height(), 3);
+    const Bitmap24 again = cache.Get(edr, 4, &made);
+    EXPECT_FALSE(made);
+    EXPECT_TRUE(again.SamePixels(first));
+    // Another size is another thumbnail.
+    EXPECT_EQ(cache.Get(edr, 2, &made).Width(), 2);
+    EXPECT_TRUE(made);
+    EXPECT_EQ(Tree(dir / "program/ThumbnailCache").size(), 2u);
+    // The detached pair through its .IMG.
+    cache.Get(root + "/data/sol0101/edr/" + test::kSol101Edr + ".IMG", 4, &made);
+    EXPECT_TRUE(made);
+    EXPECT_EQ(Tree(root), before);
+}
+
+TEST(ThumbnailCache, AChangedFileIsMadeAgain) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const ThumbnailCache cache(dir / "cache");
+    const std::string edr = root + "/data/sol0100/rdr/" + test::kSol100Rad;
+    bool made = false;
+    const Bitmap24 first = cache.Get(edr, 8, &made);
+
+    // New samples of the same size, written a second later: the old thumbnail is not shown.
+    test::ArchiveSpec spec;
+    spec.width = 8;
+    spec.height = 6;
+    for (int i = 0; i < 48; ++i) spec.samples.push_back(i < 24 ? 0 : 1000);
+    spec.extraLabel = test::kFactLines;
+    const auto time = fs::last_write_time(edr);
+    test::WriteBytes(edr, test::AttachedPds3(spec, false));
+    fs::last_write_time(edr, time + std::chrono::seconds(1));
+    const Bitmap24 changed = cache.Get(edr, 8, &made);
+    EXPECT_TRUE(made);
+    EXPECT_FALSE(changed.SamePixels(first));
+    EXPECT_EQ(changed.Row(0)[0], 0);
+    EXPECT_EQ(changed.Row(5)[0], 255);
+    cache.Get(edr, 8, &made);
+    EXPECT_FALSE(made);
+
+    // Only the time changed: made again as well.
+    fs::last_write_time(edr, time + std::chrono::seconds(5));
+    cache.Get(edr, 8, &made);
+    EXPECT_TRUE(made);
+}
+
+TEST(ThumbnailCache, ACacheFileOfAnotherKeyOrCutShortIsNotShown) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const ThumbnailCache cache(dir / "cache");
+    const std::string edr = root + "/data/sol0100/edr/" + test::kSol100Edr;
+    const std::string other = root + "/data/sol0100/rdr/" + test::kSol100Rad;
+    bool made = false;
+    cache.Get(other, 4, &made);
+    const std::optional<ThumbnailKey> key = ThumbnailKeyOf(edr, 4);
+    const std::optional<ThumbnailKey> otherKey = ThumbnailKeyOf(other, 4);
+    ASSERT_TRUE(key && otherKey);
+    // The other file's thumbnail under this file's name, as a hash collision would leave it.
+    fs::copy_file(dir / "cache/" + ThumbnailFileName(*otherKey),
+                  dir / "cache/" + ThumbnailFileName(*key));
+    EXPECT_FALSE(cache.Load(*key));
+    // Cut short.
+    const std::string cached = dir / "cache/" + ThumbnailFileName(*otherKey);
+    std::vector<std::uint8_t> bytes = test::ReadBytes(cached);
+    bytes.pop_back();
+    test::WriteBytes(cached, bytes);
+    EXPECT_FALSE(cache.Load(*otherKey));
+    cache.Get(other, 4, &made);
+    EXPECT_TRUE(made);
+}
+
+TEST(ThumbnailCache, UnreadableFilesAndUnwritableCaches) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const ThumbnailCache cache(dir / "cache");
+    const std::string broken = test::Put(dir, "broken.IMG", {'P', 'D', 'S'});
+    EXPECT_THROW(cache.Get(broken, 4), ImageError);
+    EXPECT_FALSE(fs::exists(dir / "cache"));
+    // A file where the cache folder should be: the thumbnail is still made.
+    test::Put(dir, "taken", {'x'});
+    const ThumbnailCache blocked(dir / "taken");
+    bool made = false;
+    EXPECT_EQ(blocked.Get(root + "/data/sol0100/edr/" + test::kSol100Edr, 4, &made).Width(), 4);
+    EXPECT_TRUE(made);
+}
+
+TEST(ThumbnailCache, TwoRunsFillingOneCacheAtOnce) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const std::string edr = root + "/data/sol0100/edr/" + test::kSol100Edr;
+    std::vector<std::thread> runs;
+    for (int run = 0; run < 4; ++run) {
+        runs.emplace_back([&] {
+            const ThumbnailCache cache(dir / "cache");
+            for (int i = 0; i < 20; ++i) cache.Get(edr, 4);
+        });
+    }
+    for (std::thread& run : runs) run.join();
+    EXPECT_EQ(Tree(dir / "cache").size(), 1u);
+    bool made = true;
+    ThumbnailCache(dir / "cache").Get(edr, 4, &made);
+    EXPECT_FALSE(made);
+}
+
+TEST(ThumbnailCache, ShrinksByTheMeanOfEachArea) {
+    Bitmap24 picture(4, 2);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            std::uint8_t* pixel = picture.Row(y) + 3 * x;
+            pixel[0] = pixel[1] = pixel[2] = static_cast<std::uint8_t>(x < 2 ? 10 * (x + y) : 201);
+        }
+    }
+    const Bitmap24 small = ShrinkToFit(picture, 2);
+    ASSERT_EQ(small.Width(), 2);
+    ASSERT_EQ(small.Height(), 1);
+    EXPECT_EQ(small.Row(0)[0], 10);  // (0 + 10 + 10 + 20) / 4
+    EXPECT_EQ(small.Row(0)[3], 201);
+    EXPECT_TRUE(ShrinkToFit(picture, 4).SamePixels(picture));
+}
+
+TEST(ThumbnailCache, CaptionsTellCameraEyeFilterAndTime) {
+    const testing::FakeTimeZone zone;
+    DecodeContext context;
+    context.zone = &zone;
+    DecodeState state;
+    DecodeProductName(test::kSol100Edr, context, state);
+    EXPECT_EQ(ThumbnailCaption(test::kSol100Edr, state), "Navcam L0\n2004-04-14 21:53:44");
+    DecodeProductName("notes.txt", context, state);
+    EXPECT_EQ(ThumbnailCaption("notes.txt", state), "notes.txt");
+}
+
+}  // namespace
+}  // namespace kobrix
