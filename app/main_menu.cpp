@@ -48,6 +48,7 @@ MainMenu::MainMenu(QMenuBar& bar) : bar_(bar) {
     Add(view, "Sunset Sim fade");
     Add(view, "Traverse Maps");
     Add(view, "Archive Label");
+    Add(view, "Thumbnail Sheet", "Every picture of the folder as a thumbnail (Ctrl+T)");
 
     QMenu* tools = AddMenu("Tools");
     for (const char* caption :

@@ -16,6 +16,7 @@
 #include "app/slideshow_delay_window.h"
 #include "app/sol_search_window.h"
 #include "app/stereo_viewer.h"
+#include "app/thumbnail_sheet_window.h"
 #include "colour/anaglyph_window.h"
 #include "colour/colour_processor_window.h"
 #include "colour/colour_run.h"
@@ -112,6 +113,7 @@ Windows::Windows(Platform& platform) : platform_(platform) {
     tagging_ = Create<TaggingWindow>(FitSteps::None);
     language_ = Create<LanguageWindow>(FitSteps::None);
     label_ = Create<LabelWindow>(FitSteps::None);
+    thumbnailSheet_ = Create<ThumbnailSheetWindow>(FitSteps::None);
     MainWindowPeers peers;
     peers.largePage = largePage_.get();
     peers.fullSize = fullSize_.get();

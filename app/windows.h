@@ -41,6 +41,7 @@ class HelpHubPage;
 class HelpTextPage;
 class KlingonPage;
 class LabelWindow;
+class ThumbnailSheetWindow;
 class LargePlayerWindow;
 class MapViewerPage;
 class TraverseChooserPage;
@@ -92,6 +93,7 @@ class Windows {
     KlingonPage& Klingon() { return *klingon_; }
     LargePlayerWindow& LargePlayer() { return *largePlayer_; }
     LabelWindow& Label() { return *label_; }
+    ThumbnailSheetWindow& ThumbnailSheet() { return *thumbnailSheet_; }
     // Every window, in the order they were created.
     const QList<QWidget*>& All() const { return all_; }
     // Shows the window a help link names by its key; false for a key it does not know.
@@ -145,6 +147,7 @@ class Windows {
     std::unique_ptr<KlingonPage> klingon_;
     std::unique_ptr<LargePlayerWindow> largePlayer_;
     std::unique_ptr<LabelWindow> label_;
+    std::unique_ptr<ThumbnailSheetWindow> thumbnailSheet_;
 };
 
 }  // namespace kobrix

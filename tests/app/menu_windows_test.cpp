@@ -20,6 +20,7 @@
 #include "app/slideshow_delay_window.h"
 #include "app/sol_search_window.h"
 #include "app/stereo_viewer.h"
+#include "app/thumbnail_sheet_window.h"
 #include "app/windows.h"
 #include "colour/anaglyph_window.h"
 #include "colour/colour_window.h"
@@ -86,6 +87,7 @@ class MenuWindowsTest : public testing::WindowsTest {
             {"Sunset Sim fade", &w.Sunset()},
             {"Traverse Maps", &w.TraverseChooser()},
             {"Archive Label", &w.Label()},
+            {"Thumbnail Sheet", &w.ThumbnailSheet()},
             {"3D Anaglyph Stereo Tool", &w.Anaglyph()},
             {"3D Stereo XI Tool", &w.Stereo()},
             {"AVI Creation Tool", &w.AviTool()},

@@ -1,0 +1,188 @@
+#include "app/thumbnail_sheet_window.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListView>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "app/main_menu.h"
+#include "tests/app/window_test_support.h"
+#include "tests/volume/volume_builder.h"
+
+namespace kobrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+QStringList NamesIn(const std::string& folder) {
+    QStringList names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names << QString::fromStdString(entry.path().filename().string());
+    }
+    names.sort();
+    return names;
+}
+
+std::vector<std::string> Tree(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        names.push_back(entry.path().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Paints the sheet as the screen would, then lets the workers finish.
+void Paint(ThumbnailSheetWindow& sheet) {
+    testing::Rendered(sheet);
+    sheet.FinishWork();
+}
+
+TEST(ThumbnailSheet, ThumbnailsOfAFolderWithCaptionsMadeOnceAndKeptAway) {
+    testing::WindowPlatform fakes;
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const std::vector<std::string> before = Tree(root);
+    const QString cache = QString::fromStdString(dir / "program/ThumbnailCache");
+    const std::string rdr = root + "/data/sol0100/rdr";
+    {
+        ThumbnailSheetWindow sheet(fakes.platform);
+        sheet.SetCacheFolder(cache);
+        sheet.Open(QString::fromStdString(rdr), NamesIn(rdr));
+        ASSERT_EQ(sheet.Count(), 3);
+        EXPECT_EQ(sheet.Caption(0), "Navcam L0\n2004-04-14 21:53:44");
+        Paint(sheet);
+        EXPECT_EQ(sheet.Ready(), 3);
+        EXPECT_EQ(sheet.Made(), 3);
+        EXPECT_EQ(sheet.findChild<QProgressBar*>("SheetProgress")->value(), 3);
+        EXPECT_EQ(sheet.findChild<QLabel*>("SheetStatus")->text(), "3 of 3 thumbnails");
+    }
+    // Another window, later: every thumbnail from the cache.
+    ThumbnailSheetWindow again(fakes.platform);
+    again.SetCacheFolder(cache);
+    again.Open(QString::fromStdString(rdr), NamesIn(rdr));
+    Paint(again);
+    EXPECT_EQ(again.Ready(), 3);
+    EXPECT_EQ(again.Made(), 0);
+    EXPECT_EQ(NamesIn(cache.toStdString()).size(), 3);
+    EXPECT_EQ(Tree(root), before);
+
+    // A detached pair shows once; a file that cannot be read shows why, and counts as done.
+    const std::string edr = root + "/data/sol0101/edr";
+    test::Put(dir, "mer2no_0xxx/data/sol0101/edr/2P135340464EFF0000P2345L2M1.IMG", {'P'});
+    again.ShowFolder(QString::fromStdString(edr), NamesIn(edr));
+    ASSERT_EQ(again.Count(), 2);
+    EXPECT_EQ(again.Name(1), QString::fromStdString(test::kSol101Edr + ".IMG"));
+    Paint(again);
+    EXPECT_EQ(again.Ready(), 2);
+}
+
+TEST(ThumbnailSheet, OnlyTheRowsInViewAreMade) {
+    testing::WindowPlatform fakes;
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const std::vector<std::uint8_t> edr =
+        test::ReadBytes(root + "/data/sol0100/edr/" + test::kSol100Edr);
+    fs::create_directories(dir / "sol");
+    QStringList names;
+    for (int i = 0; i < 400; ++i) {
+        const std::string name = "2N" + std::to_string(135251689 + i) + "EFF0000P1234L0M1.IMG";
+        test::Put(dir, "sol/" + name, edr);
+        names << QString::fromStdString(name);
+    }
+    ThumbnailSheetWindow sheet(fakes.platform);
+    sheet.SetCacheFolder(QString::fromStdString(dir / "cache"));
+    sheet.resize(500, 400);
+    sheet.Open(QString::fromStdString(dir / "sol"), names);
+    Paint(sheet);
+    const int first = sheet.Requested();
+    EXPECT_GT(first, 0);
+    EXPECT_LT(first, 40);
+    EXPECT_EQ(sheet.Ready(), first);
+    EXPECT_EQ(sheet.findChild<QLabel*>("SheetStatus")->text(),
+              QString("%1 of 400 thumbnails").arg(first));
+
+    // Scrolled to the end: the last rows are made, not the ones in between.
+    QScrollBar& scroll = *sheet.View().verticalScrollBar();
+    scroll.setValue(scroll.maximum());
+    Paint(sheet);
+    EXPECT_GT(sheet.Requested(), first);
+    EXPECT_LT(sheet.Requested(), 2 * first + 10);
+    EXPECT_EQ(sheet.Ready(), sheet.Requested());
+}
+
+TEST(ThumbnailSheet, ScreenshotOfASol) {
+    testing::WindowPlatform fakes;
+    test::ScratchDir dir;
+    fs::create_directories(dir / "sol0100/edr");
+    QStringList names;
+    const char* const cameras = "NPFRNP";
+    for (int i = 0; i < 12; ++i) {
+        test::ArchiveSpec spec;
+        spec.width = 256;
+        spec.height = 256;
+        for (int y = 0; y < 256; ++y) {
+            for (int x = 0; x < 256; ++x) {
+                const int dx = x - 40 - 15 * i, dy = y - 200 + 10 * i;
+                spec.samples.push_back(y * 8 + ((dx * dx + dy * dy) < 2500 ? 1500 : 0));
+            }
+        }
+        const std::string name = std::string("2") + cameras[i % 6] +
+                                 std::to_string(135251689 + 600 * i) + "EFF0000P1234" +
+                                 (i % 2 ? "R" : "L") + std::to_string(i % 8) + "M1.IMG";
+        test::Put(dir, "sol0100/edr/" + name, test::AttachedPds3(spec, true));
+        names << QString::fromStdString(name);
+    }
+    ThumbnailSheetWindow sheet(fakes.platform);
+    sheet.SetCacheFolder(QString::fromStdString(dir / "cache"));
+    sheet.resize(760, 560);
+    sheet.Open(QString::fromStdString(dir / "sol0100/edr"), names);
+    Paint(sheet);
+    EXPECT_EQ(sheet.Ready(), sheet.Requested());
+    testing::SaveScreenshot(sheet, "volume-thumbnails.png");
+}
+
+class ThumbnailSheetInMainWindow : public testing::WindowsTest {};
+
+TEST_F(ThumbnailSheetInMainWindow, AKeyInTheFileListOpensItAndAClickChoosesTheFile) {
+    const QStringList samples = {"2N241329230EFFAUCTP1952L0M1.jpg",
+                                 "2N241329230EFFAUCTP1952R0M1.jpg",
+                                 "2P241328935EFFAUCTP2582L5M1.jpg"};
+    for (const QString& name : samples) {
+        ASSERT_TRUE(QFile::copy(QDir(KOBRIX_SAMPLES_DIR).filePath(name), dir.filePath(name)));
+    }
+    OpenAll();
+    MainWindow& main = windows->Main();
+    auto& list = *main.findChild<QListWidget*>("FileListBox1");
+    ThumbnailSheetWindow& sheet = windows->ThumbnailSheet();
+    // The shortcut as the file list's own.
+    auto* shortcut = list.findChild<QObject*>("ThumbnailSheetKey");
+    ASSERT_NE(shortcut, nullptr);
+    QMetaObject::invokeMethod(shortcut, "activated");
+    ASSERT_TRUE(sheet.isVisible());
+    EXPECT_EQ(sheet.Count(), 3);
+    EXPECT_EQ(sheet.findChild<QLabel*>("SheetFolder")->text(), dir.path());
+    Paint(sheet);
+    EXPECT_EQ(sheet.Ready(), 3);
+    // The cache is under the program directory, and the user's folder holds its pictures only.
+    EXPECT_TRUE(
+        sheet.CacheFolder().startsWith(QString::fromStdString(main.Tree().I_Am_Here_Directory)));
+    EXPECT_EQ(QDir(sheet.CacheFolder()).entryList(QDir::Files).size(), 3);
+
+    // A click on the third thumbnail shows that file in the main window.
+    QListView& view = sheet.View();
+    const QRect cell = view.visualRect(view.model()->index(2, 0));
+    testing::ClickAt(*view.viewport(), QPointF(cell.center()), Qt::LeftButton);
+    EXPECT_EQ(main.SelectedPath(), dir.filePath(samples[2]));
+    EXPECT_EQ(list.currentItem()->text(), samples[2]);
+}
+
+}  // namespace
+}  // namespace kobrix
