@@ -47,6 +47,7 @@ void DirectoryBrowser::SetCurrent(const QString& path) {
 void DirectoryBrowser::FillDirectories() {
     const QSignalBlocker block(directories_);
     directories_.clear();
+    if (FillSols()) return;
     QStringList chain;
     QDir dir(current_);
     do {
@@ -68,8 +69,67 @@ void DirectoryBrowser::FillDirectories() {
     }
 }
 
+bool DirectoryBrowser::FillSols() {
+    const std::optional<VolumePlace> place = LocateInVolume(current_.toStdString());
+    if (!place) return false;
+    if (!volume_ || volume_->root != place->root || place->kind == VolumePlace::Kind::Root) {
+        volume_ = OpenVolume(place->root);
+        if (!volume_) return false;
+    }
+    if (place->kind == VolumePlace::Kind::Edr || place->kind == VolumePlace::Kind::Rdr) {
+        rdr_ = place->kind == VolumePlace::Kind::Rdr;
+    }
+    QStringList chain;
+    QDir dir(QString::fromStdString(place->root));
+    do {
+        chain.prepend(dir.absolutePath());
+    } while (dir.cdUp());
+    int depth = 0;
+    for (const QString& path : chain) {
+        const QString name = depth == 0 ? path : QDir(path).dirName();
+        auto* item = new QListWidgetItem(QString(depth * 2, ' ') + name, &directories_);
+        item->setData(Qt::UserRole, path);
+        ++depth;
+    }
+    directories_.setCurrentRow(directories_.count() - 1);
+    const QString indent(depth * 2, ' ');
+    auto* toggle = new QListWidgetItem(
+        indent + (rdr_ ? "[rdr/ products: choose for edr/]" : "[edr/ products: choose for rdr/]"),
+        &directories_);
+    toggle->setData(Qt::UserRole + 1, true);
+    for (const VolumeSol& sol : volume_->sols) {
+        const std::string& products = rdr_ ? sol.rdr : sol.edr;
+        QString text = indent + QString("sol %1").arg(sol.sol, 4, 10, QChar('0'));
+        if (sol.middleUtc != 0) text += "   " + QString::fromStdString(IsoDate(sol.middleUtc));
+        if (products.empty()) text += rdr_ ? "   (no rdr/)" : "   (no edr/)";
+        auto* item = new QListWidgetItem(text, &directories_);
+        item->setData(Qt::UserRole,
+                      QString::fromStdString(products.empty() ? sol.folder : products));
+        if (sol.sol == place->sol) directories_.setCurrentItem(item);
+    }
+    return true;
+}
+
 void DirectoryBrowser::OnDirectoryActivated(QListWidgetItem* item) {
     if (!item) return;
+    if (item->data(Qt::UserRole + 1).toBool()) {
+        // The edr/ and rdr/ switch: the sol shown, if any, opens in the other folder.
+        rdr_ = !rdr_;
+        const std::optional<VolumePlace> place = LocateInVolume(current_.toStdString());
+        if (place && place->sol >= 0 && volume_) {
+            for (const VolumeSol& sol : volume_->sols) {
+                const std::string& products = rdr_ ? sol.rdr : sol.edr;
+                if (sol.sol != place->sol || products.empty()) continue;
+                SetCurrent(QString::fromStdString(products));
+                emit directoryChosen(current_);
+                return;
+            }
+        }
+        const QSignalBlocker block(directories_);
+        directories_.clear();
+        FillSols();
+        return;
+    }
     const QString path = item->data(Qt::UserRole).toString();
     SetCurrent(path);
     emit directoryChosen(current_);

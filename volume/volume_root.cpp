@@ -82,6 +82,18 @@ char RoverOfProducts(const std::vector<VolumeSol>& sols) {
     return 0;
 }
 
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+std::string Parent(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 }  // namespace
 
 std::optional<int> SolOfFolderName(std::string_view name) {
@@ -149,6 +161,29 @@ std::string IsoDate(DateTime utc) {
     char text[16];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", civil.year, civil.month, civil.day);
     return text;
+}
+
+std::optional<VolumePlace> LocateInVolume(const std::string& folder) {
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    VolumePlace place;
+    const std::string last = Lower(LastComponent(path));
+    if (last == "edr" || last == "rdr") {
+        place.kind = last == "edr" ? VolumePlace::Kind::Edr : VolumePlace::Kind::Rdr;
+        path = Parent(path);
+    }
+    if (const std::optional<int> sol = SolOfFolderName(LastComponent(path))) {
+        const std::string data = Parent(path);
+        if (Lower(LastComponent(data)) != "data") return std::nullopt;
+        place.sol = *sol;
+        if (place.kind == VolumePlace::Kind::Root) place.kind = VolumePlace::Kind::Sol;
+        path = Parent(data);
+    } else if (place.kind != VolumePlace::Kind::Root) {
+        return std::nullopt;
+    }
+    if (!IsVolumeRoot(path)) return std::nullopt;
+    place.root = path;
+    return place;
 }
 
 std::vector<std::string> SolProductFolders(const Volume& volume, int first, int last) {

@@ -47,6 +47,14 @@ DateTime SolMiddleUtc(int sol, char rover);
 // "2004-04-14": the UTC date of a DateTime.
 std::string IsoDate(DateTime utc);
 
+// Where a folder lies in a volume: the root itself, or a sol folder or its edr/ or rdr/.
+struct VolumePlace {
+    std::string root;
+    int sol = -1;  // -1 at the root
+    enum class Kind { Root, Sol, Edr, Rdr } kind = Kind::Root;
+};
+std::optional<VolumePlace> LocateInVolume(const std::string& folder);
+
 // The product folders of the sols from `first` to `last` (both included): each sol's edr/
 // then rdr/, the ones it has.
 std::vector<std::string> SolProductFolders(const Volume& volume, int first, int last);

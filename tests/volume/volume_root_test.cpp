@@ -100,6 +100,32 @@ TEST(VolumeRoot, FolderNamesInAnyCase) {
     EXPECT_EQ(volume->sols[0].rdr, dir / "v/DATA/SOL0012/Rdr");
 }
 
+TEST(VolumeRoot, LocatesAFolderInItsVolume) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    using Kind = VolumePlace::Kind;
+    const auto at = [](const std::string& path) {
+        const std::optional<VolumePlace> place = LocateInVolume(path);
+        return place ? place->root + " " + std::to_string(place->sol) + " " +
+                           std::to_string(static_cast<int>(place->kind))
+                     : std::string("none");
+    };
+    EXPECT_EQ(at(root), root + " -1 " + std::to_string(static_cast<int>(Kind::Root)));
+    EXPECT_EQ(at(root + "/"), root + " -1 0");
+    EXPECT_EQ(at(root + "/data/sol0100"),
+              root + " 100 " + std::to_string(static_cast<int>(Kind::Sol)));
+    EXPECT_EQ(at(root + "/data/sol0100/edr"),
+              root + " 100 " + std::to_string(static_cast<int>(Kind::Edr)));
+    EXPECT_EQ(at(root + "/data/sol0101/rdr/"),
+              root + " 101 " + std::to_string(static_cast<int>(Kind::Rdr)));
+    EXPECT_EQ(at(root + "/data"), "none");
+    EXPECT_EQ(at(dir / ""), "none");
+    // An edr folder outside a volume, and a sol folder outside data/.
+    std::filesystem::create_directories(dir / "loose/sol0004/edr");
+    EXPECT_EQ(at(dir / "loose/sol0004/edr"), "none");
+    EXPECT_EQ(at(dir / "loose/sol0004"), "none");
+}
+
 std::vector<std::string> Names(const std::vector<std::string>& paths) {
     std::vector<std::string> names;
     for (const std::string& path : paths) names.push_back(std::filesystem::path(path).filename());

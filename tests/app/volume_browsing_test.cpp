@@ -1,0 +1,96 @@
+// The main window's directory box on an archive volume: the sols in place of the folders.
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "tests/app/window_test_support.h"
+#include "tests/volume/volume_builder.h"
+
+namespace kobrix {
+namespace {
+
+QStringList Texts(const QListWidget& list) {
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i) texts << list.item(i)->text().trimmed();
+    return texts;
+}
+
+QListWidgetItem* Entry(QListWidget& list, const QString& startingWith) {
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.item(i)->text().trimmed().startsWith(startingWith)) return list.item(i);
+    }
+    return nullptr;
+}
+
+class VolumeBrowsing : public testing::WindowsTest {
+  protected:
+    void SetUp() override {
+        root = QString::fromStdString(test::BuildVolume(volumeDir));
+        // A picture the file list shows in each products folder, beside the archive files.
+        const QString sample = QDir(KOBRIX_SAMPLES_DIR).filePath("2N241329230EFFAUCTP1952L0M1.jpg");
+        for (const char* folder : {"sol0100/edr", "sol0100/rdr", "sol0101/edr"}) {
+            ASSERT_TRUE(QFile::copy(sample, root + "/data/" + folder + "/" + folder[8] +
+                                                "2N241329230EFFAUCTP1952L0M1.jpg"));
+        }
+        OpenAll();
+    }
+    test::ScratchDir volumeDir;
+    QString root;
+};
+
+TEST_F(VolumeBrowsing, TheSolsWithTheirDatesReplaceTheFolders) {
+    MainWindow& main = windows->Main();
+    auto& directories = *main.findChild<QListWidget*>("DirectoryListBox1");
+    auto& files = *main.findChild<QListWidget*>("FileListBox1");
+    main.ShowListDirectory(root);
+    QStringList texts = Texts(directories);
+    EXPECT_EQ(texts.mid(texts.size() - 4),
+              (QStringList{"mer2no_0xxx", "[edr/ products: choose for rdr/]",
+                           "sol 0100   2004-04-14", "sol 0101   2004-04-15"}));
+    EXPECT_FALSE(texts.contains("data"));
+
+    // A sol opens its edr/ folder.
+    emit directories.itemActivated(Entry(directories, "sol 0100"));
+    EXPECT_EQ(main.ListDirectory(), root + "/data/sol0100/edr");
+    EXPECT_FALSE(files.findItems("e2N241329230EFFAUCTP1952L0M1.jpg", Qt::MatchExactly).isEmpty());
+    EXPECT_EQ(directories.currentItem()->text().trimmed(), "sol 0100   2004-04-14");
+
+    // The switch: the same sol's rdr/ folder, and the next sol chosen opens its rdr/.
+    emit directories.itemActivated(Entry(directories, "[edr/"));
+    EXPECT_EQ(main.ListDirectory(), root + "/data/sol0100/rdr");
+    EXPECT_FALSE(files.findItems("r2N241329230EFFAUCTP1952L0M1.jpg", Qt::MatchExactly).isEmpty());
+    EXPECT_NE(Entry(directories, "[rdr/ products: choose for edr/]"), nullptr);
+    emit directories.itemActivated(Entry(directories, "sol 0101"));
+    EXPECT_EQ(main.ListDirectory(), root + "/data/sol0101/rdr");
+
+    // Up to the volume's parent: folders again.
+    emit directories.itemActivated(
+        Entry(directories, QDir(root).absolutePath().section('/', -2, -2)));
+    EXPECT_EQ(Entry(directories, "sol 0100"), nullptr);
+    EXPECT_NE(Entry(directories, "mer2no_0xxx"), nullptr);
+}
+
+TEST_F(VolumeBrowsing, AFolderOutsideAVolumeKeepsItsSubfolders) {
+    MainWindow& main = windows->Main();
+    auto& directories = *main.findChild<QListWidget*>("DirectoryListBox1");
+    QDir(dir.path()).mkpath("data/sol0001x");
+    main.ShowListDirectory(dir.path());
+    EXPECT_NE(Entry(directories, "data"), nullptr);
+    EXPECT_EQ(Entry(directories, "[edr/"), nullptr);
+    main.ShowListDirectory(root + "/data");
+    EXPECT_NE(Entry(directories, "sol0100"), nullptr);
+    EXPECT_EQ(Entry(directories, "sol 0100"), nullptr);
+}
+
+TEST_F(VolumeBrowsing, Screenshot) {
+    MainWindow& main = windows->Main();
+    main.ShowListDirectory(root + "/data/sol0100/edr");
+    testing::SaveScreenshot(main, "volume-by-sol.png");
+}
+
+}  // namespace
+}  // namespace kobrix
