@@ -11,6 +11,7 @@
 
 #include "imaging/image_error.h"
 #include "volume/whole_label.h"
+#include "widgets/controls.h"
 
 namespace kobrix {
 
@@ -19,6 +20,7 @@ LabelWindow::LabelWindow(Platform& platform, QWidget* parent)
     setObjectName("LabelWindow");
     setWindowTitle("Archive Label");
     file_ = new QLabel(this);
+    file_->setTextFormat(Qt::PlainText);
     file_->setObjectName("LabelFile");
     file_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     text_ = new QPlainTextEdit(this);
@@ -35,6 +37,7 @@ LabelWindow::LabelWindow(Platform& platform, QWidget* parent)
     auto* next = new QPushButton("Next", this);
     next->setObjectName("LabelNext");
     matches_ = new QLabel(this);
+    matches_->setTextFormat(Qt::PlainText);
     matches_->setObjectName("LabelMatches");
     matches_->setMinimumWidth(90);
     connect(find_, &QLineEdit::textChanged, this, [this] { Mark(); });
@@ -43,7 +46,7 @@ LabelWindow::LabelWindow(Platform& platform, QWidget* parent)
     connect(previous, &QPushButton::clicked, this, &LabelWindow::FindPrevious);
 
     auto* findRow = new QHBoxLayout;
-    findRow->addWidget(new QLabel("Find:", this));
+    findRow->addWidget(PlainLabel("Find:", this));
     findRow->addWidget(find_, 1);
     findRow->addWidget(previous);
     findRow->addWidget(next);

@@ -159,6 +159,7 @@ ThumbnailSheetWindow::ThumbnailSheetWindow(Platform& platform, QWidget* parent)
     setWindowTitle("Thumbnail Sheet");
     pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
     folder_ = new QLabel(this);
+    folder_->setTextFormat(Qt::PlainText);
     folder_->setObjectName("SheetFolder");
     view_ = new QListView(this);
     view_->setObjectName("SheetView");
@@ -174,6 +175,7 @@ ThumbnailSheetWindow::ThumbnailSheetWindow(Platform& platform, QWidget* parent)
     progress_ = new QProgressBar(this);
     progress_->setObjectName("SheetProgress");
     status_ = new QLabel(this);
+    status_->setTextFormat(Qt::PlainText);
     status_->setObjectName("SheetStatus");
     model_->changed = [this] { UpdateProgress(); };
     connect(view_, &QListView::clicked, this, [this](const QModelIndex& index) {
