@@ -8,11 +8,14 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
 #include "app/main_menu.h"
+#include "archive/archive_file.h"
 #include "tests/app/window_test_support.h"
 #include "tests/volume/volume_builder.h"
 
@@ -147,6 +150,45 @@ TEST(ThumbnailSheet, ScreenshotOfASol) {
     Paint(sheet);
     EXPECT_EQ(sheet.Ready(), sheet.Requested());
     testing::SaveScreenshot(sheet, "volume-thumbnails.png");
+}
+
+// A figure, not a check: run with --gtest_also_run_disabled_tests --gtest_filter='*Figures*'.
+// A sol of 2,000 products of 1024 x 1024 16-bit samples (links to one file, each its own
+// name and cache entry) opened to its first row of thumbnails, and to every one in view.
+TEST(ThumbnailSheetFigures, DISABLED_ASolOf2000ProductsToTheFirstRow) {
+    testing::WindowPlatform fakes;
+    test::ScratchDir dir;
+    test::ArchiveSpec spec;
+    spec.width = 1024;
+    spec.height = 1024;
+    spec.samples.resize(1024 * 1024);
+    for (std::size_t i = 0; i < spec.samples.size(); ++i) {
+        spec.samples[i] = static_cast<double>((i * 2654435761u >> 7) % 4096);
+    }
+    const std::string first = test::Put(dir, "source.IMG", test::AttachedPds3(spec, true));
+    fs::create_directories(dir / "sol");
+    QStringList names;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string name = "2N" + std::to_string(135251689 + 20 * i) + "EFF0000P1234L0M1.IMG";
+        fs::create_hard_link(first, dir / "sol/" + name);
+        names << QString::fromStdString(name);
+    }
+    RegisterArchiveReader();
+    ThumbnailSheetWindow sheet(fakes.platform);
+    sheet.SetCacheFolder(QString::fromStdString(dir / "cache"));
+    sheet.resize(760, 560);
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    sheet.Open(QString::fromStdString(dir / "sol"), names);
+    testing::Rendered(sheet);
+    const int perRow =
+        std::max(1, sheet.View().viewport()->width() / sheet.View().gridSize().width());
+    while (sheet.Ready() < perRow) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    const double firstRow = std::chrono::duration<double>(Clock::now() - start).count();
+    sheet.FinishWork();
+    const double inView = std::chrono::duration<double>(Clock::now() - start).count();
+    std::printf("2000 products: first row (%d) in %.0f ms, all %d in view in %.0f ms\n", perRow,
+                1000 * firstRow, sheet.Ready(), 1000 * inView);
 }
 
 class ThumbnailSheetInMainWindow : public testing::WindowsTest {};

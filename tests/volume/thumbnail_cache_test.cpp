@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <thread>
 
+#include "archive/archive_file.h"
 #include "imaging/image_error.h"
 #include "tests/support/fake_time_zone.h"
 #include "tests/volume/volume_builder.h"
@@ -161,6 +165,64 @@ TEST(ThumbnailCache, CaptionsTellCameraEyeFilterAndTime) {
     EXPECT_EQ(ThumbnailCaption(test::kSol100Edr, state), "Navcam L0\n2004-04-14 21:53:44");
     DecodeProductName("notes.txt", context, state);
     EXPECT_EQ(ThumbnailCaption("notes.txt", state), "notes.txt");
+}
+
+}  // namespace
+}  // namespace kobrix
+
+namespace kobrix {
+namespace {
+
+int benchmark_sink = 0;
+
+// Figures, not checks: run with --gtest_also_run_disabled_tests --gtest_filter='*Figures*'.
+// Thumbnails of 1024 x 1024 16-bit EDRs made on two threads, against the display pass of the
+// same files one by one.
+TEST(ThumbnailFigures, DISABLED_EdrThumbnailsOnTwoThreadsAgainstTheDisplayPass) {
+    test::ScratchDir dir;
+    test::ArchiveSpec spec;
+    spec.width = 1024;
+    spec.height = 1024;
+    spec.samples.resize(1024 * 1024);
+    for (std::size_t i = 0; i < spec.samples.size(); ++i) {
+        spec.samples[i] = static_cast<double>((i * 2654435761u >> 7) % 4096);
+    }
+    spec.extraLabel = test::kFactLines;
+    const std::vector<std::uint8_t> bytes = test::AttachedPds3(spec, true);
+    constexpr int kFiles = 64;
+    std::vector<std::string> paths;
+    for (int i = 0; i < kFiles; ++i) {
+        paths.push_back(
+            test::Put(dir, "2N" + std::to_string(135251689 + i) + "EFF0000P1234L0M1.IMG", bytes));
+    }
+    RegisterArchiveReader();
+    using Clock = std::chrono::steady_clock;
+    const auto seconds = [](Clock::time_point start) {
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    auto start = Clock::now();
+    for (const std::string& path : paths) benchmark_sink = ReadArchivePicture(path).Width();
+    const double display = seconds(start);
+
+    const auto run = [&](const std::string& cacheFolder) {
+        const ThumbnailCache cache(cacheFolder);
+        std::atomic<int> next{0};
+        const auto work = [&] {
+            for (int i = next++; i < kFiles; i = next++) cache.Get(paths[std::size_t(i)], 128);
+        };
+        const auto began = Clock::now();
+        std::thread other(work);
+        work();
+        other.join();
+        return seconds(began);
+    };
+    const double made = run(dir / "cache");
+    const double cached = run(dir / "cache");
+    std::printf("display pass one by one: %.1f files/s (%.2f ms each)\n", kFiles / display,
+                1000 * display / kFiles);
+    std::printf("thumbnails made on 2 threads: %.1f/s (%.2f ms each)\n", kFiles / made,
+                1000 * made / kFiles);
+    std::printf("thumbnails from the cache on 2 threads: %.1f/s\n", kFiles / cached);
 }
 
 }  // namespace
