@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/directories_window.h"
 #include "app/main_window.h"
 #include "tests/app/window_test_support.h"
 #include "tests/volume/volume_builder.h"
@@ -84,6 +85,19 @@ TEST_F(VolumeBrowsing, AFolderOutsideAVolumeKeepsItsSubfolders) {
     main.ShowListDirectory(root + "/data");
     EXPECT_NE(Entry(directories, "sol0100"), nullptr);
     EXPECT_EQ(Entry(directories, "sol 0100"), nullptr);
+}
+
+TEST_F(VolumeBrowsing, TheDirectoriesWindowJumpsToAVolumeRoot) {
+    // A file at the volume's root, as every volume has its read-me there.
+    test::Put(volumeDir, "mer2no_0xxx/AAREADME.TXT", {'x'});
+    fakes.prompts.fileChoices = {FileChoice{true, root + "/AAREADME.TXT", 1}};
+    windows->Directories().Browse();
+    MainWindow& main = windows->Main();
+    EXPECT_EQ(main.ListDirectory(), root);
+    auto& directories = *main.findChild<QListWidget*>("DirectoryListBox1");
+    ASSERT_NE(Entry(directories, "sol 0101"), nullptr);
+    emit directories.itemActivated(Entry(directories, "sol 0101"));
+    EXPECT_EQ(main.ListDirectory(), root + "/data/sol0101/edr");
 }
 
 TEST_F(VolumeBrowsing, Screenshot) {
