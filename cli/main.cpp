@@ -16,6 +16,7 @@
 #include "cli/image_commands.h"
 #include "cli/label_command.h"
 #include "cli/movie_command.h"
+#include "cli/thumbnail_command.h"
 #include "cli/zone_snapshot.h"
 #include "platform/system_time_zone.h"
 
@@ -55,6 +56,11 @@ constexpr const char* kUsage =
     "      one beside a raw .IMG) or a PDS4 .xml label as it is. With --find only the lines\n"
     "      that contain TEXT, in any letter case. Exit status 1 when FILE has no readable\n"
     "      label, 2 for usage errors.\n"
+    "  thumbnail IN -o OUT [--size N]\n"
+    "      The thumbnail the thumbnail sheet shows: IN (a picture or an archive file, read\n"
+    "      as convert reads it) shrunk to fit N x N pixels (default 128, 1 to 1024), each\n"
+    "      pixel the mean of those it covers; a smaller picture stays as it is. OUT by its\n"
+    "      extension as convert writes it; exit status as convert's.\n"
     "  convert IN OUT [--stretch P]\n"
     "      Reads IN (JPEG, BMP, GIF or an archive file) and writes OUT by its extension:\n"
     "      .jpg/.jpeg JPEG at quality 100, .bmp 24-bit BMP, .gif single-frame GIF. An\n"
@@ -228,6 +234,9 @@ int main(int argc, char** argv) {
     }
     if (command == "frames") return kobrix::cli::RunFramesCommand(args, std::cout, std::cerr);
     if (command == "info") return kobrix::cli::RunInfoCommand(args, std::cout, std::cerr);
+    if (command == "thumbnail") {
+        return kobrix::cli::RunThumbnailCommand(args, std::cout, std::cerr);
+    }
     if (command == "label") return kobrix::cli::RunLabelCommand(args, std::cout, std::cerr);
     if (command == "convert") return kobrix::cli::RunConvertCommand(args, std::cout, std::cerr);
     std::cerr << "kobrix-cli: unknown command " << command << "\n\n" << kUsage;

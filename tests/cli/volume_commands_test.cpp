@@ -3,11 +3,15 @@
 #include <filesystem>
 #include <sstream>
 
+#include "archive/archive_file.h"
 #include "cli/find_command.h"
 #include "cli/label_command.h"
+#include "cli/thumbnail_command.h"
+#include "imaging/bmp_io.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/support/fake_time_zone.h"
 #include "tests/volume/volume_builder.h"
+#include "volume/thumbnail_cache.h"
 
 namespace kobrix::cli {
 namespace {
@@ -115,6 +119,28 @@ TEST(LabelCommand, ErrorsAndUsage) {
     EXPECT_EQ(Label({broken, broken}).status, 2);
     EXPECT_EQ(Label({broken, "--find"}).status, 2);
     EXPECT_EQ(Label({broken, "--all"}).status, 2);
+}
+
+TEST(ThumbnailCommand, WritesTheSheetsThumbnail) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const std::string edr = root + "/data/sol0100/edr/" + test::kSol100Edr;
+    RegisterArchiveReader();
+    std::ostringstream out, err;
+    ASSERT_EQ(RunThumbnailCommand({edr, "-o", dir / "t.bmp", "--size", "4"}, out, err), 0)
+        << err.str();
+    // The very pixels the sheet caches.
+    const Bitmap24 written = ReadBmpFile(dir / "t.bmp");
+    const ThumbnailCache cache(dir / "cache");
+    EXPECT_TRUE(written.SamePixels(cache.Get(edr, 4)));
+    EXPECT_EQ(written.Width(), 4);
+
+    std::ostringstream err2;
+    EXPECT_EQ(RunThumbnailCommand({edr, "-o", dir / "t.png"}, out, err2), 2);
+    EXPECT_EQ(RunThumbnailCommand({edr, "-o", dir / "u.bmp", "--size", "4x"}, out, err2), 2);
+    EXPECT_EQ(RunThumbnailCommand({edr, "-o", dir / "u.bmp", "--size", "2000"}, out, err2), 2);
+    EXPECT_EQ(RunThumbnailCommand({dir / "missing.IMG", "-o", dir / "u.bmp"}, out, err2), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "u.bmp"));
 }
 
 }  // namespace
