@@ -108,6 +108,7 @@ class Windows {
     void ConnectHelp();
     void ConnectTraverseMaps();
     void ConnectVolume();
+    void ConnectAttributesLine();
     template <typename W, typename... Args>
     std::unique_ptr<W> Create(FitSteps steps = FitSteps::All, Args&&... args);
 

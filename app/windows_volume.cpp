@@ -1,17 +1,53 @@
 // The windows of an archive volume, tied to the main window.
 #include <QAction>
+#include <QBoxLayout>
+#include <QComboBox>
 #include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLabel>
 #include <QListWidget>
 #include <QShortcut>
 #include <algorithm>
+#include <functional>
 
 #include "app/label_window.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/thumbnail_sheet_window.h"
 #include "app/windows.h"
+#include "archive/archive_file.h"
+#include "volume/derived_products.h"
 
 namespace kobrix {
+namespace {
+
+// Calls `action` when the watched control is clicked.
+class ClickWatch : public QObject {
+  public:
+    ClickWatch(std::function<void()> action, QObject* parent)
+        : QObject(parent), action_(std::move(action)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease) action_();
+        return false;
+    }
+
+  private:
+    std::function<void()> action_;
+};
+
+// The layout that holds `widget`, at any depth below `layout`.
+QBoxLayout* HoldingLayout(QLayout* layout, QWidget* widget) {
+    if (layout == nullptr) return nullptr;
+    if (layout->indexOf(widget) >= 0) return qobject_cast<QBoxLayout*>(layout);
+    for (int i = 0; i < layout->count(); ++i) {
+        if (QBoxLayout* found = HoldingLayout(layout->itemAt(i)->layout(), widget)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 void Windows::ConnectVolume() {
     MainWindow& main = *main_;
@@ -44,6 +80,8 @@ void Windows::ConnectVolume() {
         key->setContext(Qt::WidgetShortcut);
         QObject::connect(key, &QShortcut::activated, &main, openSheet);
     }
+    ConnectAttributesLine();
+
     // A click on a thumbnail shows that file in the main window.
     QObject::connect(
         thumbnailSheet_.get(), &ThumbnailSheetWindow::fileChosen, &main,
@@ -56,6 +94,64 @@ void Windows::ConnectVolume() {
             if (at == names.end()) return;
             main.RestoreList(directory, static_cast<int>(at - names.begin()));
         });
+}
+
+// The attributes line under the picture: a click shows the label of the archive file shown,
+// and an EDR's derived products are offered in a list beneath it.
+void Windows::ConnectAttributesLine() {
+    MainWindow& main = *main_;
+    auto* line = main.findChild<QLabel*>("Label77");
+    auto* files = main.findChild<QListWidget*>("FileListBox1");
+    if (line == nullptr || files == nullptr) return;
+    line->installEventFilter(new ClickWatch(
+        [this, &main] {
+            const QString shown = main.DisplayedPath();
+            if (!HasArchiveExtension(shown.toStdString())) return;
+            label_->Open(shown);
+        },
+        line));
+
+    auto* derived = new QComboBox(line->parentWidget());
+    derived->setObjectName("DerivedProducts");
+    derived->hide();
+    if (QBoxLayout* layout = HoldingLayout(line->parentWidget()->layout(), line)) {
+        layout->insertWidget(layout->indexOf(line) + 1, derived);
+    }
+    const auto refresh = [&main, derived] {
+        derived->clear();
+        const std::string path = main.SelectedPath().toStdString();
+        const std::size_t slash = path.rfind('/');
+        const std::optional<ProductNameParts> parts =
+            SplitProductName(slash == std::string::npos ? path : path.substr(slash + 1));
+        const std::vector<std::string> products =
+            parts && IsEdrType(parts->type) ? DerivedProducts(path) : std::vector<std::string>();
+        derived->setVisible(!products.empty());
+        if (products.empty()) return;
+        derived->addItem(QString("%1 derived product%2 of this exposure")
+                             .arg(products.size())
+                             .arg(products.size() == 1 ? "" : "s"));
+        for (const std::string& product : products) {
+            const QFileInfo info(QString::fromStdString(product));
+            derived->addItem(info.dir().dirName() + "/" + info.fileName(), info.filePath());
+        }
+    };
+    // The selection model tells of every change, those the main window makes with the list's
+    // own signals blocked as well.
+    QObject::connect(files->selectionModel(), &QItemSelectionModel::currentChanged, derived,
+                     refresh);
+    QObject::connect(derived, &QComboBox::activated, &main, [&main, derived](int index) {
+        const QString path = derived->itemData(index).toString();
+        if (path.isEmpty()) return;
+        const QFileInfo info(path);
+        main.Drive([&main, info] {
+            const QString directory = info.absolutePath();
+            if (main.ListDirectory() != directory) main.ShowListDirectory(directory);
+            const std::vector<std::string>& names = main.GetBrowser().Files().Names();
+            const auto at = std::find(names.begin(), names.end(), info.fileName().toStdString());
+            if (at != names.end())
+                main.RestoreList(directory, static_cast<int>(at - names.begin()));
+        });
+    });
 }
 
 }  // namespace kobrix

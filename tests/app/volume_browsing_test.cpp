@@ -1,12 +1,15 @@
 // The main window's directory box on an archive volume: the sols in place of the folders.
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
 #include "app/directories_window.h"
+#include "app/label_window.h"
 #include "app/main_window.h"
 #include "tests/app/window_test_support.h"
 #include "tests/volume/volume_builder.h"
@@ -98,6 +101,36 @@ TEST_F(VolumeBrowsing, TheDirectoriesWindowJumpsToAVolumeRoot) {
     ASSERT_NE(Entry(directories, "sol 0101"), nullptr);
     emit directories.itemActivated(Entry(directories, "sol 0101"));
     EXPECT_EQ(main.ListDirectory(), root + "/data/sol0101/edr");
+}
+
+TEST_F(VolumeBrowsing, AnEdrOffersItsDerivedProductsUnderThePicture) {
+    MainWindow& main = windows->Main();
+    // The EDR as a picture every build of the window shows; its products are archive files.
+    const QString sample = QDir(KOBRIX_SAMPLES_DIR).filePath("2N241329230EFFAUCTP1952L0M1.jpg");
+    const QString edr = "2N135251689EFF0000P1234L0M1.jpg";
+    ASSERT_TRUE(QFile::copy(sample, root + "/data/sol0100/edr/" + edr));
+    main.ShowListDirectory(root + "/data/sol0100/edr");
+    auto& derived = *main.findChild<QComboBox*>("DerivedProducts");
+    ASSERT_TRUE(testing::ChooseFile(main, edr));
+    ASSERT_EQ(main.SelectedPath(), root + "/data/sol0100/edr/" + edr);
+    EXPECT_TRUE(derived.isVisibleTo(&main));
+    QStringList items;
+    for (int i = 0; i < derived.count(); ++i) items << derived.itemText(i);
+    EXPECT_EQ(items, (QStringList{"2 derived products of this exposure",
+                                  "rdr/" + QString::fromStdString(test::kSol100Linearized),
+                                  "rdr/" + QString::fromStdString(test::kSol100Rad)}));
+
+    // A click on the attributes line of a picture that is no archive file opens nothing.
+    testing::Click(*main.findChild<QLabel*>("Label77"), Qt::LeftButton);
+    EXPECT_FALSE(windows->Label().isVisible());
+
+    // Choosing one goes to it in the rdr/ folder.
+    emit derived.activated(2);
+    EXPECT_EQ(main.ListDirectory(), root + "/data/sol0100/rdr");
+    // A picture whose name is not an EDR's offers nothing.
+    ASSERT_TRUE(testing::ChooseFile(main, "r2N241329230EFFAUCTP1952L0M1.jpg"))
+        << main.ListDirectory().toStdString();
+    EXPECT_FALSE(derived.isVisibleTo(&main));
 }
 
 TEST_F(VolumeBrowsing, Screenshot) {
