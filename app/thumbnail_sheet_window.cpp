@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+#include "archive/archive_file.h"
 #include "decode/product_name.h"
 #include "imaging/image_error.h"
 #include "volume/thumbnail_cache.h"
@@ -155,6 +156,7 @@ ThumbnailSheetWindow::ThumbnailSheetWindow(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window),
       platform_(platform),
       model_(std::make_unique<ThumbnailSheetModel>(pool_)) {
+    RegisterArchiveReader();  // before any worker reads
     setObjectName("ThumbnailSheetWindow");
     setWindowTitle("Thumbnail Sheet");
     pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));

@@ -8,7 +8,6 @@
 
 #include <sys/stat.h>
 
-#include "archive/archive_file.h"
 #include "imaging/file_access.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
@@ -94,9 +93,7 @@ Bitmap24 ShrinkToFit(const Bitmap24& picture, int edge) {
     return out;
 }
 
-ThumbnailCache::ThumbnailCache(std::string folder) : folder_(std::move(folder)) {
-    RegisterArchiveReader();
-}
+ThumbnailCache::ThumbnailCache(std::string folder) : folder_(std::move(folder)) {}
 
 std::optional<Bitmap24> ThumbnailCache::Load(const ThumbnailKey& key) const {
     const std::string path = folder_ + "/" + ThumbnailFileName(key);

@@ -42,7 +42,8 @@ class ThumbnailCache {
     void Store(const ThumbnailKey& key, const Bitmap24& thumbnail) const;
 
     // The thumbnail of `path`: from the cache when the file is unchanged, else read (any
-    // picture or archive file ReadAnyPicture reads), shrunk and stored. `made` tells which.
+    // picture ReadAnyPicture reads, archive files once their reader is registered), shrunk
+    // and stored. `made` tells which.
     // Throws ImageError when the file cannot be read; a cache that cannot be written only
     // costs the next run the work again.
     Bitmap24 Get(const std::string& path, int edge, bool* made = nullptr) const;

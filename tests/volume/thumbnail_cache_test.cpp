@@ -27,6 +27,7 @@ std::vector<std::string> Tree(const std::string& folder) {
 }
 
 TEST(ThumbnailCache, MadeOnceReusedAndNothingWrittenBesideTheProducts) {
+    RegisterArchiveReader();
     test::ScratchDir dir;
     const std::string root = test::BuildVolume(dir);
     const std::vector<std::string> before = Tree(root);
@@ -52,6 +53,7 @@ TEST(ThumbnailCache, MadeOnceReusedAndNothingWrittenBesideTheProducts) {
 }
 
 TEST(ThumbnailCache, AChangedFileIsMadeAgain) {
+    RegisterArchiveReader();
     test::ScratchDir dir;
     const std::string root = test::BuildVolume(dir);
     const ThumbnailCache cache(dir / "cache");
@@ -83,6 +85,7 @@ TEST(ThumbnailCache, AChangedFileIsMadeAgain) {
 }
 
 TEST(ThumbnailCache, ACacheFileOfAnotherKeyOrCutShortIsNotShown) {
+    RegisterArchiveReader();
     test::ScratchDir dir;
     const std::string root = test::BuildVolume(dir);
     const ThumbnailCache cache(dir / "cache");
@@ -108,6 +111,7 @@ TEST(ThumbnailCache, ACacheFileOfAnotherKeyOrCutShortIsNotShown) {
 }
 
 TEST(ThumbnailCache, UnreadableFilesAndUnwritableCaches) {
+    RegisterArchiveReader();
     test::ScratchDir dir;
     const std::string root = test::BuildVolume(dir);
     const ThumbnailCache cache(dir / "cache");
@@ -123,6 +127,7 @@ TEST(ThumbnailCache, UnreadableFilesAndUnwritableCaches) {
 }
 
 TEST(ThumbnailCache, TwoRunsFillingOneCacheAtOnce) {
+    RegisterArchiveReader();
     test::ScratchDir dir;
     const std::string root = test::BuildVolume(dir);
     const std::string edr = root + "/data/sol0100/edr/" + test::kSol100Edr;
