@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QSet>
 #include <QThread>
 #include <QVBoxLayout>
 #include <atomic>
@@ -41,11 +42,11 @@ QPixmap Placeholder(const QString& text) {
     return pixmap;
 }
 
-// Labels beside a raw .IMG of the same name show once, as the picture.
-bool IsLabelOfPicture(const QString& name, const QStringList& names) {
+// Labels beside a raw .IMG of the same name show once, as the picture. `lowerNames` holds
+// every name of the folder in small letters.
+bool IsLabelOfPicture(const QString& name, const QSet<QString>& lowerNames) {
     if (!name.endsWith(".lbl", Qt::CaseInsensitive)) return false;
-    const QString stem = name.left(name.size() - 4);
-    return names.contains(stem + ".IMG", Qt::CaseInsensitive);
+    return lowerNames.contains(name.left(name.size() - 4).toLower() + ".img");
 }
 
 }  // namespace
@@ -212,8 +213,11 @@ void ThumbnailSheetWindow::ShowFolder(const QString& directory, const QStringLis
     DecodeContext context;
     context.zone = &platform_.timeZone;
     DecodeState state;
+    QSet<QString> lowerNames;
+    lowerNames.reserve(names.size());
+    for (const QString& name : names) lowerNames.insert(name.toLower());
     for (const QString& name : names) {
-        if (IsLabelOfPicture(name, names)) continue;
+        if (IsLabelOfPicture(name, lowerNames)) continue;
         const std::string text = name.toStdString();
         DecodeProductName(text, context, state);
         rows.push_back({name, QString::fromStdString(ThumbnailCaption(text, state)),

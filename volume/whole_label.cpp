@@ -88,8 +88,12 @@ WholeLabel ReadWholeLabel(const std::string& path) {
         Lower(label.path.substr(std::min(label.path.rfind('.'), label.path.size())));
     const bool detached = extension == ".lbl" || label.path != path;
     if (label.format == ArchiveFormat::Vicar) {
-        const LabelFacts facts = ParseLabel(label.format, label.text);
-        label.text.resize(std::min(facts.labelBytes, label.text.size()));
+        try {
+            const LabelFacts facts = ParseLabel(label.format, label.text);
+            label.text.resize(std::min(facts.labelBytes, label.text.size()));
+        } catch (const ImageError& e) {
+            throw ImageError(label.path, e.Problem());
+        }
         return label;
     }
     if (label.format == ArchiveFormat::Pds4 || detached) {

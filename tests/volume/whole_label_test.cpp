@@ -72,6 +72,15 @@ TEST(WholeLabel, RefusesFilesWithoutAReadableLabel) {
     EXPECT_THROW(ReadWholeLabel(noEnd), ImageError);
     EXPECT_THROW(ReadWholeLabel(test::Put(dir, "x.IMG", {'P', 'D', 'S'})), ImageError);
     EXPECT_THROW(ReadWholeLabel(dir / "missing.IMG"), ImageError);
+    // A VICAR label without its size is named with its file.
+    const std::string vicar =
+        test::Put(dir, "bad.vic", {'L', 'B', 'L', 'S', 'I', 'Z', 'E', '=', ' '});
+    try {
+        ReadWholeLabel(vicar);
+        FAIL() << "a VICAR label without a size was read";
+    } catch (const ImageError& e) {
+        EXPECT_EQ(std::string(e.what()), vicar + ": the VICAR label has no size");
+    }
     // Longer than the label limit: refused rather than read on.
     std::string huge = "PDS_VERSION_ID = PDS3\r\n";
     while (huge.size() <= kMaxLabelBytes) huge += "NOTE = \"padding padding padding\"\r\n";
