@@ -137,11 +137,13 @@ QImage WindowGallery::Stage(QWidget& window) {
             }
         }
     } else if (&window == &windows_.ManualStereo()) {
-        // The left eye's picture, then the next file of the list, the right eye's.
+        // The left eye's picture locked, then the next file of the list, the right eye's.
         autoshow_ = main.Menu().Item("Check Stereo Autoshow")->isChecked();
         Choose(kPairLeft);
         main.Button11Click();
+        windows_.ManualStereo().LockImage();
         main.ManualStereoNext();
+        windows_.ManualStereo().LockImage();
     } else if (&window == &windows_.Dedication()) {
         windows_.Dedication().Start();
         windows_.Dedication().AdvanceStep();

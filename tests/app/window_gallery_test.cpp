@@ -12,6 +12,7 @@
 #include "app/directories_window.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
+#include "app/manual_stereo_window.h"
 #include "app/stereo_viewer.h"
 #include "app/window_gallery.h"
 #include "app/window_tour.h"
@@ -150,6 +151,15 @@ TEST_F(WindowGalleryTest, ShowsTheToolsAtWorkOnTheSamplePictures) {
     EXPECT_GT(DistinctColours(Part(pair, stereo, stereo.LeftEyeView())), 100);
     EXPECT_GT(DistinctColours(Part(pair, stereo, stereo.RightEyeView())), 100);
     gallery->Finish(stereo);
+
+    // Both eyes locked in the manual selection; the autoshow option it turned off is back.
+    ManualStereoWindow& manual = windows->ManualStereo();
+    const bool autoshow = main.Menu().Item("Check Stereo Autoshow")->isChecked();
+    Staged(manual);
+    EXPECT_FALSE(manual.LeftPicture().isNull());
+    EXPECT_FALSE(manual.RightPicture().isNull());
+    gallery->Finish(manual);
+    EXPECT_EQ(main.Menu().Item("Check Stereo Autoshow")->isChecked(), autoshow);
 
     // The composite of the three filters is in colour, not grey.
     ColourWindow& colour = windows->Colour();
