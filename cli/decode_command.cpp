@@ -9,6 +9,7 @@
 #include "batch/batch_run.h"
 #include "batch/folder_listing.h"
 #include "cli/decode_output.h"
+#include "cli/shard_option.h"
 #include "decode/product_name.h"
 
 namespace kobrix::cli {
@@ -39,7 +40,7 @@ struct Chunk {
 class Decoder {
   public:
     Decoder(DecodeFormat format, const TimeZoneSource& zone, const DateNames& names,
-            std::ostream& out, std::ostream& err)
+            std::ostream& out, std::ostream& err, bool header)
         : format_(format),
           zone_(zone),
           names_(names),
@@ -47,7 +48,7 @@ class Decoder {
           out_(out),
           err_(err) {
         buffer_.reserve(kFlushBytes * 2);
-        if (format_ == DecodeFormat::Csv) AppendCsvHeader(buffer_);
+        if (format_ == DecodeFormat::Csv && header) AppendCsvHeader(buffer_);
     }
     ~Decoder() { Flush(); }
 
@@ -136,6 +137,41 @@ class Decoder {
     bool conversionFailed_ = false;
 };
 
+// Goes through the operands in order: `listing` gets each directory's names, `name` each
+// single name, `problem` the message for a name whose directory does not exist and
+// `folderProblem` the message for a directory that cannot be read.
+template <typename Listing, typename Name, typename Problem, typename FolderProblem>
+void WalkOperands(const std::vector<std::string>& operands, Listing listing, Name name,
+                  Problem problem, FolderProblem folderProblem) {
+    std::vector<std::string> names;
+    for (const std::string& operand : operands) {
+        std::error_code ec;
+        const fs::path path(operand);
+        const bool endsWithSeparator = !operand.empty() && operand.back() == '/';
+        if (!operand.empty() && (fs::is_directory(path, ec) || endsWithSeparator)) {
+            std::string error;
+            if (!ListDirectory(operand, names, error)) {
+                folderProblem("cannot read directory " + operand + ": " + error);
+                continue;
+            }
+            listing(names);
+            continue;
+        }
+        // A path names a file by its last part; its directory must exist.
+        const std::size_t slash = operand.rfind('/');
+        if (slash != std::string::npos) {
+            const std::string parent = slash == 0 ? "/" : operand.substr(0, slash);
+            if (!fs::is_directory(parent, ec)) {
+                problem("no such directory " + parent);
+                continue;
+            }
+            name(std::string_view(operand).substr(slash + 1));
+            continue;
+        }
+        name(operand);
+    }
+}
+
 }  // namespace
 
 bool ListDirectory(const std::string& directory, std::vector<std::string>& names,
@@ -145,10 +181,17 @@ bool ListDirectory(const std::string& directory, std::vector<std::string>& names
 
 int RunDecodeCommand(const std::vector<std::string>& args, const TimeZoneSource& zone,
                      const DateNames& names, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> arguments = args;
+    ShareOptions share;
+    std::string problem;
+    if (!TakeShareOptions(arguments, share, problem)) {
+        err << "kobrix-cli decode: " << problem << "\n";
+        return 2;
+    }
     DecodeFormat format = DecodeFormat::Text;
     std::vector<std::string> operands;
     bool optionsEnded = false;
-    for (const std::string& arg : args) {
+    for (const std::string& arg : arguments) {
         if (!optionsEnded && arg.size() > 2 && arg.rfind("--", 0) == 0) {
             if (arg == "--json")
                 format = DecodeFormat::Json;
@@ -164,44 +207,64 @@ int RunDecodeCommand(const std::vector<std::string>& args, const TimeZoneSource&
             operands.push_back(arg);
         }
     }
-    if (operands.empty()) {
-        err << "kobrix-cli decode: give at least one name or directory\n";
+    if (share.filesFrom) {
+        // The listed paths follow the arguments, each taken as an argument would be.
+        std::vector<std::string> listed;
+        if (!ReadPathList(*share.filesFrom, listed, problem)) {
+            err << "kobrix-cli decode: " << problem << "\n";
+            return 2;
+        }
+        operands.insert(operands.end(), listed.begin(), listed.end());
+    } else if (operands.empty()) {
+        err << "kobrix-cli decode: give at least one name or directory, or --files-from FILE\n";
         return 2;
     }
 
     int status = 0;
-    Decoder decoder(format, zone, names, out, err);
-    std::vector<std::string> listing;
-    for (const std::string& operand : operands) {
-        std::error_code ec;
-        const fs::path path(operand);
-        const bool endsWithSeparator = !operand.empty() && operand.back() == '/';
-        if (!operand.empty() && (fs::is_directory(path, ec) || endsWithSeparator)) {
-            std::string error;
-            if (!ListDirectory(operand, listing, error)) {
-                decoder.Flush();
-                err << "kobrix-cli decode: cannot read directory " << operand << ": " << error
-                    << "\n";
-                status = 2;
+    // The parts of a shared run join into one table: the first part has the header row.
+    Decoder decoder(format, zone, names, out, err, share.shard.index == 1);
+    const auto report = [&](const std::string& text) {
+        decoder.Flush();
+        err << "kobrix-cli decode: " << text << "\n";
+        status = 2;
+    };
+    if (share.shard.count == 1) {
+        WalkOperands(
+            operands, [&](const std::vector<std::string>& listing) { decoder.DecodeAll(listing); },
+            [&](std::string_view name) { decoder.Decode(name); }, report, report);
+    } else {
+        // The whole plan first: the part of this run depends on its length. A folder that
+        // cannot be read changes the plan, so every run reports it; a name's problem belongs
+        // to the run whose part holds it.
+        struct Step {
+            std::string text;
+            bool problem;
+        };
+        std::vector<Step> plan;
+        WalkOperands(
+            operands,
+            [&](const std::vector<std::string>& listing) {
+                for (const std::string& name : listing) plan.push_back({name, false});
+            },
+            [&](std::string_view name) {
+                plan.push_back({std::string(name), false});
+            },
+            [&](const std::string& text) {
+                plan.push_back({text, true});
+            },
+            report);
+        const auto [begin, end] = ShardRange(share.shard, plan.size());
+        std::vector<std::string> run;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (!plan[i].problem) {
+                run.push_back(std::move(plan[i].text));
                 continue;
             }
-            decoder.DecodeAll(listing);
-            continue;
+            decoder.DecodeAll(run);
+            run.clear();
+            report(plan[i].text);
         }
-        // A path names a file by its last part; its directory must exist.
-        const std::size_t slash = operand.rfind('/');
-        if (slash != std::string::npos) {
-            const std::string parent = slash == 0 ? "/" : operand.substr(0, slash);
-            if (!fs::is_directory(parent, ec)) {
-                decoder.Flush();
-                err << "kobrix-cli decode: no such directory " << parent << "\n";
-                status = 2;
-                continue;
-            }
-            decoder.Decode(std::string_view(operand).substr(slash + 1));
-            continue;
-        }
-        decoder.Decode(operand);
+        decoder.DecodeAll(run);
     }
     decoder.Flush();
     if (status == 0 && decoder.ConversionFailed()) status = 1;
