@@ -250,6 +250,12 @@ void FillWithFilterSets(const std::string& dir, int count) {
     }
 }
 
+std::string Names(const std::string& dir) {
+    std::string names;
+    for (const auto& [name, bytes] : Files(dir)) names += name + " ";
+    return names;
+}
+
 // The file names of the pictures a folder run lists as made ("... -> OUT (W x H pixels)").
 std::multiset<std::string> MadeNames(const std::string& out) {
     std::multiset<std::string> names;
@@ -290,7 +296,7 @@ void ExpectPartsMakeTheWhole(Command command, const std::vector<std::string>& ar
             listed.merge(MadeNames(part.out));
             unpaired.merge(Unpaired(part.err));
         }
-        EXPECT_EQ(Files(folder), made) << n << " parts";
+        EXPECT_TRUE(Files(folder) == made) << n << " parts: " << Names(folder);
         EXPECT_EQ(listed, MadeNames(whole.out)) << n << " parts";
         EXPECT_EQ(unpaired, Unpaired(whole.err)) << n << " parts";
     }
@@ -407,6 +413,30 @@ TEST(FilesFrom, PairsAreFoundAmongTheListedFilesAndAListedFileThatIsGoneFailsAlo
     const Output both =
         Invoke(Command::Pairs, {in / "sol 1", "--files-from", in / "list", "-o", out / "both"});
     EXPECT_EQ(MadeNames(both.out).size(), 3U) << both.out;
+}
+
+TEST(PairsShards, PartsRunningAtOnceIntoOneFolderMakeWhatOneRunMakes) {
+    test::ScratchDir in, out;
+    FillWithPairs(in / "sol 1", 6, 0);
+    FillWithPairs(in / "sol 2", 3, 20);  // the same three pairs again, numbered -02
+    const std::string cli = Quoted(KOBRIX_CLI_PATH);
+    const std::string folders = Quoted(in / "sol 1") + " " + Quoted(in / "sol 2");
+    ASSERT_EQ(testing::RunCommand(cli + " pairs " + folders + " --format bmp -o " +
+                                  Quoted(out / "whole") + " >/dev/null 2>&1")
+                  .status,
+              0);
+    // Three processes started together, as a scheduler starts the tasks of an array.
+    std::string together;
+    for (int k = 1; k <= 3; ++k) {
+        together += "(" + cli + " pairs " + folders + " --format bmp --jobs 1 --shard " +
+                    std::to_string(k) + "/3 -o " + Quoted(out / "parts") +
+                    " >/dev/null 2>&1 || echo failed) & ";
+    }
+    const testing::CommandResult ran = testing::RunCommand(together + "wait; echo done");
+    EXPECT_EQ(ran.out, "done\n");
+    EXPECT_EQ(Files(out / "whole").size(), 9U);
+    EXPECT_TRUE(Files(out / "parts") == Files(out / "whole"))
+        << Names(out / "parts") << " against " << Names(out / "whole");
 }
 
 }  // namespace
