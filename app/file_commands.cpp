@@ -8,8 +8,8 @@
 #include <QMouseEvent>
 #include <filesystem>
 
-#include "app/file_operations.h"
 #include "app/main_window.h"
+#include "browse/file_operations.h"
 
 namespace kobrix {
 namespace {

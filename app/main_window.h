@@ -12,10 +12,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/browser.h"
-#include "app/browsing_link.h"
-#include "app/stereo_pair.h"
-#include "app/working_tree.h"
+#include "browse/browser.h"
+#include "browse/browsing_link.h"
+#include "browse/stereo_pair.h"
+#include "browse/working_tree.h"
 #include "imaging/gif_io.h"
 #include "platform/platform.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "batch/folder_listing.h"
-#include "colour/anaglyph.h"
+#include "colour/core/anaglyph.h"
 #include "decode/time_zone.h"
 
 namespace kobrix {

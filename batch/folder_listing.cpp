@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 
 namespace kobrix {
 namespace {

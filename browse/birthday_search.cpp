@@ -1,8 +1,8 @@
-#include "app/birthday_search.h"
+#include "browse/birthday_search.h"
 
 #include <utility>
 
-#include "app/browser.h"
+#include "browse/browser.h"
 
 namespace kobrix {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/browse_texts.h"
+#include "browse/browse_texts.h"
 
 #include <charconv>
 

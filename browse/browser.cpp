@@ -1,10 +1,10 @@
-#include "app/browser.h"
+#include "browse/browser.h"
 
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
-#include "app/browse_texts.h"
+#include "browse/browse_texts.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 #include "decode/product_name.h"
 #include "imaging/bitmap24.h"
 

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "decode/product_name.h"
 
 namespace kobrix {

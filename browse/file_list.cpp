@@ -1,4 +1,4 @@
-#include "app/file_list.h"
+#include "browse/file_list.h"
 
 #include <algorithm>
 #include <cstdint>

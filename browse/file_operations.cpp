@@ -1,4 +1,4 @@
-#include "app/file_operations.h"
+#include "browse/file_operations.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "app/program_directory.h"
+#include "browse/program_directory.h"
 
 #include <filesystem>
 

@@ -1,8 +1,8 @@
-#include "app/sol_search.h"
+#include "browse/sol_search.h"
 
 #include <optional>
 
-#include "app/browser.h"
+#include "browse/browser.h"
 
 namespace kobrix {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/browse_texts.h"
+#include "browse/browse_texts.h"
 
 namespace kobrix {
 

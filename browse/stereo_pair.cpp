@@ -1,10 +1,10 @@
-#include "app/stereo_pair.h"
+#include "browse/stereo_pair.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 
 namespace kobrix {
 namespace {

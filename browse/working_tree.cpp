@@ -1,4 +1,4 @@
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 
 #include <filesystem>
 #include <system_error>

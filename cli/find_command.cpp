@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "app/file_list.h"
 #include "batch/folder_listing.h"
 #include "batch/name_filter.h"
+#include "browse/file_list.h"
 #include "cli/decode_output.h"
 #include "cli/option_value.h"
 

@@ -9,8 +9,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "app/browsing_link.h"
-#include "app/file_operations.h"
+#include "browse/browsing_link.h"
+#include "browse/file_operations.h"
 #include "imaging/image_file.h"
 #include "widgets/controls.h"
 #include "widgets/path_label.h"

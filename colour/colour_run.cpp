@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/browsing_link.h"
+#include "browse/browsing_link.h"
 #include "colour/colour_processor_window.h"
 #include "colour/colour_window.h"
 

@@ -11,9 +11,9 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "app/browsing_link.h"
-#include "app/file_operations.h"
-#include "colour/anaglyph.h"
+#include "browse/browsing_link.h"
+#include "browse/file_operations.h"
+#include "colour/core/anaglyph.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
 #include "widgets/controls.h"

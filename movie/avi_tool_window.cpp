@@ -13,16 +13,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/browse_texts.h"
-#include "app/browsing_link.h"
-#include "app/directory_browser.h"
-#include "app/file_operations.h"
-#include "app/tag_tool.h"
+#include "browse/browse_texts.h"
+#include "browse/browsing_link.h"
+#include "browse/file_operations.h"
+#include "browse/tag_tool.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
 #include "movie/avi_player_panel.h"
-#include "movie/avi_writer.h"
+#include "movie/core/avi_writer.h"
 #include "widgets/controls.h"
+#include "widgets/directory_browser.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {

@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 #include "platform/platform.h"
 
 class QComboBox;

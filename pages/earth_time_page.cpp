@@ -1,4 +1,4 @@
-#include "decode/earth_time_page.h"
+#include "pages/earth_time_page.h"
 
 #include <QAction>
 #include <QDateTime>

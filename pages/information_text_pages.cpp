@@ -1,4 +1,4 @@
-#include "decode/information_text_pages.h"
+#include "pages/information_text_pages.h"
 
 #include "widgets/controls.h"
 

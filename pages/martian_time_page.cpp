@@ -1,4 +1,4 @@
-#include "decode/martian_time_page.h"
+#include "pages/martian_time_page.h"
 
 #include <QAction>
 #include <QFont>

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/browsing_link.h"
-#include "tools/charsets.h"
+#include "browse/browsing_link.h"
+#include "tools/core/charsets.h"
 #include "tools/script_fonts.h"
 #include "widgets/controls.h"
 

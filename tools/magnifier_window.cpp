@@ -16,8 +16,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/browse_texts.h"
-#include "app/browsing_link.h"
+#include "browse/browse_texts.h"
+#include "browse/browsing_link.h"
 #include "imaging/image_file.h"
 #include "widgets/controls.h"
 #include "widgets/picture_view.h"

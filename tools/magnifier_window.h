@@ -8,7 +8,7 @@
 
 #include "imaging/bitmap24.h"
 #include "platform/platform.h"
-#include "tools/lens.h"
+#include "tools/core/lens.h"
 
 class QCheckBox;
 class QLabel;

@@ -13,9 +13,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/browsing_link.h"
-#include "app/file_operations.h"
-#include "tools/charsets.h"
+#include "browse/browsing_link.h"
+#include "browse/file_operations.h"
+#include "tools/core/charsets.h"
 #include "tools/script_fonts.h"
 #include "widgets/controls.h"
 #include "widgets/picture_view.h"

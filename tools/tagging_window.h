@@ -6,10 +6,10 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/tag_tool.h"
+#include "browse/tag_tool.h"
 #include "imaging/bitmap24.h"
 #include "platform/platform.h"
-#include "tools/tag_text.h"
+#include "tools/core/tag_text.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "app/directory_browser.h"
+#include "widgets/directory_browser.h"
 
 #include <QDir>
 #include <QSignalBlocker>

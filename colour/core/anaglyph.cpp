@@ -1,4 +1,4 @@
-#include "colour/anaglyph.h"
+#include "colour/core/anaglyph.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "colour/render_row.h"
+#include "colour/core/render_row.h"
 #include "decode/rounding.h"
 
 namespace kobrix {

@@ -6,8 +6,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/file_operations.h"
-#include "colour/byte_table.h"
+#include "browse/file_operations.h"
+#include "colour/core/byte_table.h"
 #include "imaging/bitmap24.h"
 
 namespace kobrix {

@@ -1,4 +1,4 @@
-#include "colour/byte_table.h"
+#include "colour/core/byte_table.h"
 
 #include <cstring>
 

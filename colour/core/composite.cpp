@@ -1,10 +1,10 @@
-#include "colour/composite.h"
+#include "colour/core/composite.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "colour/anaglyph.h"
+#include "colour/core/anaglyph.h"
 
 namespace kobrix {
 

@@ -1,4 +1,4 @@
-#include "colour/render_row.h"
+#include "colour/core/render_row.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

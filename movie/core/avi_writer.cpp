@@ -1,4 +1,4 @@
-#include "movie/avi_writer.h"
+#include "movie/core/avi_writer.h"
 
 #include <array>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "movie/frame_pump.h"
+#include "movie/core/frame_pump.h"
 
 #include <algorithm>
 #include <utility>

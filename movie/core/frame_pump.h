@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "imaging/bitmap24.h"
-#include "movie/movie_decoder.h"
+#include "movie/core/movie_decoder.h"
 
 namespace kobrix {
 

@@ -1,4 +1,4 @@
-#include "movie/movie_decoder.h"
+#include "movie/core/movie_decoder.h"
 
 #include <algorithm>
 #include <cmath>

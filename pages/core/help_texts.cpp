@@ -1,4 +1,4 @@
-#include "pages/help_texts.h"
+#include "pages/core/help_texts.h"
 
 namespace kobrix {
 namespace {

@@ -1,4 +1,4 @@
-#include "pages/link_table.h"
+#include "pages/core/link_table.h"
 
 namespace kobrix {
 

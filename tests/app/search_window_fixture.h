@@ -14,7 +14,7 @@
 #include "app/main_window.h"
 #include "app/sol_search_window.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "imaging/jpeg_io.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_prompts.h"

@@ -1,8 +1,8 @@
-#include "app/browse_texts.h"
+#include "browse/browse_texts.h"
 
 #include <gtest/gtest.h>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 
 namespace kobrix {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/browser.h"
+#include "browse/browser.h"
 
 #include <filesystem>
 #include <fstream>
@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/image_error.h"
-#include "tests/app/recording_host.h"
+#include "tests/browse/recording_host.h"
 #include "tests/support/fake_time_zone.h"
 
 namespace kobrix {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/browser.h"
+#include "browse/browser.h"
 
 namespace kobrix::testing {
 

@@ -1,10 +1,10 @@
-#include "app/sol_search.h"
+#include "browse/sol_search.h"
 
 #include <gtest/gtest.h>
 
-#include "app/browser.h"
-#include "tests/app/recording_host.h"
-#include "tests/app/sample_names.h"
+#include "browse/browser.h"
+#include "tests/browse/recording_host.h"
+#include "tests/browse/sample_names.h"
 #include "tests/support/fake_time_zone.h"
 
 namespace kobrix {

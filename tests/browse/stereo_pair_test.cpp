@@ -1,4 +1,4 @@
-#include "app/stereo_pair.h"
+#include "browse/stereo_pair.h"
 
 #include <filesystem>
 #include <fstream>

@@ -15,12 +15,12 @@
 #include "app/main_window.h"
 #include "app/stereo_viewer.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "colour/sunset_window.h"
 #include "imaging/bmp_io.h"
 #include "imaging/image_error.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {

@@ -14,11 +14,11 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "colour/colour_processor_window.h"
 #include "colour/colour_run.h"
 #include "imaging/bmp_io.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 
 namespace kobrix {
 namespace {

@@ -13,12 +13,12 @@
 #include "app/main_window.h"
 #include "app/stereo_viewer.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "cli/batch_commands.h"
 #include "colour/anaglyph_window.h"
 #include "colour/colour_window.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 
 namespace kobrix {
 namespace {

@@ -10,13 +10,13 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
-#include "decode/earth_time_page.h"
-#include "decode/information_text_pages.h"
-#include "decode/martian_time_page.h"
+#include "browse/working_tree.h"
 #include "imaging/bitmap24.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/window_test_support.h"
+#include "pages/earth_time_page.h"
+#include "pages/information_text_pages.h"
+#include "pages/martian_time_page.h"
+#include "tests/support/window_fixture.h"
 
 namespace kobrix {
 namespace {

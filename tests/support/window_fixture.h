@@ -13,7 +13,7 @@
 
 #include "app/main_window.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "decode/product_name.h"
 #include "platform/platform.h"
 #include "tests/support/fake_desktop.h"

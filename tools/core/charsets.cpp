@@ -1,4 +1,4 @@
-#include "tools/charsets.h"
+#include "tools/core/charsets.h"
 
 namespace kobrix {
 namespace {

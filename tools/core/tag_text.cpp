@@ -1,4 +1,4 @@
-#include "tools/tag_text.h"
+#include "tools/core/tag_text.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/file_operations.h"
+#include "browse/file_operations.h"
 #include "imaging/bitmap24.h"
 
 namespace kobrix {
