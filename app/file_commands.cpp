@@ -121,7 +121,7 @@ void FileCommands::SaveAs(const Bitmap24& picture) {
 }
 
 void FileCommands::Restore(const std::string& directory, int index) {
-    main_.RestoreList(Q(directory), index);
+    main_.RestoreList(directory, index);
 }
 
 // ---- the multi-select list and the copy to the AVI source directory

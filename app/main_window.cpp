@@ -168,27 +168,27 @@ void MainWindow::Guard(const std::function<void()>& action) {
     SyncFileList();
 }
 
-QString MainWindow::ListDirectory() const {
-    return Q(browser_.Files().Directory());
+std::string MainWindow::ListDirectory() const {
+    return browser_.Files().Directory();
 }
 
-QString MainWindow::SelectedPath() const {
+std::string MainWindow::SelectedPath() const {
     const std::string& name = browser_.Files().SelectedName();
     if (name.empty()) return {};
-    return QDir(ListDirectory()).filePath(Q(name));
+    return QDir(Q(ListDirectory())).filePath(Q(name)).toStdString();
 }
 
 int MainWindow::ListSelection() const {
     return browser_.Files().Selected();
 }
 
-void MainWindow::ShowListDirectory(const QString& directory) {
-    Guard([&] { JumpTo(directory); });
+void MainWindow::ShowListDirectory(const std::string& directory) {
+    Guard([&] { JumpTo(Q(directory)); });
 }
 
-void MainWindow::RestoreList(const QString& directory, int index) {
+void MainWindow::RestoreList(const std::string& directory, int index) {
     Guard([&] {
-        if (browser_.Files().Directory() != directory.toStdString()) JumpTo(directory);
+        if (browser_.Files().Directory() != directory) JumpTo(Q(directory));
         browser_.Files().Select(index);
         Button3Click();
     });
@@ -198,8 +198,8 @@ QImage MainWindow::DisplayedPicture() const {
     return image1_->Image();
 }
 
-QString MainWindow::DisplayedPath() const {
-    return Q(browser_.PathCaption());
+std::string MainWindow::DisplayedPath() const {
+    return browser_.PathCaption();
 }
 
 void MainWindow::RereadFileList() {
@@ -287,7 +287,7 @@ void MainWindow::Button20Click() {
 
 void MainWindow::Button19Click() {
     if (tagTool_ == nullptr) return;
-    image1_->SetImage(tagTool_->TagPicture(image1_->Image()));
+    image1_->SetBitmap(tagTool_->TagPicture(BitmapFromImage(image1_->Image())));
     label78_->setText("Font size " + QString::number(tagTool_->DrawingFontSize()));
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QImage>
-#include <QString>
+#include <string>
 
 #include "browse/working_tree.h"
 #include "decode/product_name.h"
@@ -9,7 +8,8 @@
 namespace kobrix {
 
 // What the tool windows may ask of the main window and do to its browsing. The main window
-// implements it; the tools never touch its controls.
+// implements it; the tools never touch its controls. Paths are the file list's own (UTF-8);
+// the picture on display is a window's business (PictureLink, beside the picture control).
 class BrowsingLink {
   public:
     virtual ~BrowsingLink() = default;
@@ -17,17 +17,16 @@ class BrowsingLink {
     // The working directories as the latest check computed them.
     virtual const WorkingTree& Tree() const = 0;
     // The file list: its directory and selected entry (-1 for none).
-    virtual QString ListDirectory() const = 0;
+    virtual std::string ListDirectory() const = 0;
     virtual int ListSelection() const = 0;
     // The full path of the selected entry (empty for none).
-    virtual QString SelectedPath() const = 0;
+    virtual std::string SelectedPath() const = 0;
     // Shows `directory` in the file list, as a choice in the directory list would.
-    virtual void ShowListDirectory(const QString& directory) = 0;
+    virtual void ShowListDirectory(const std::string& directory) = 0;
     // Back to `directory` with entry `index` selected, and that entry displayed again.
-    virtual void RestoreList(const QString& directory, int index) = 0;
-    // The picture on display and the path of its file (empty before the first).
-    virtual QImage DisplayedPicture() const = 0;
-    virtual QString DisplayedPath() const = 0;
+    virtual void RestoreList(const std::string& directory, int index) = 0;
+    // The path of the picture on display (empty before the first).
+    virtual std::string DisplayedPath() const = 0;
     // The decode of the file on display: the record and the panel's texts.
     virtual const DecodeState& Decoded() const = 0;
     // Reads and decodes the selected file again and displays it (the "Image" action).

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QImage>
-
 #include "imaging/bitmap24.h"
 
 namespace kobrix {
@@ -18,7 +16,7 @@ class TagTool {
     virtual int DrawingFontSize() const = 0;
     // "Tag": the picture into the tool, the automatic tag entered and placed; the tagged
     // picture comes back.
-    virtual QImage TagPicture(const QImage& picture) = 0;
+    virtual Bitmap24 TagPicture(const Bitmap24& picture) = 0;
     // The "Watermark Tool" menu item: the tool on the current picture.
     virtual void OpenFromMenu() = 0;
     // "User Tag" clicked: the tool shows the user's font choice and opens.

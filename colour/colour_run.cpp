@@ -31,13 +31,14 @@ bool ColourRun::AutoMode() const {
 }
 
 void ColourRun::ColourButton() {
-    selectedPath_ = link_.SelectedPath();
+    selectedPath_ = QString::fromStdString(link_.SelectedPath());
     const QString suffix = QFileInfo(selectedPath_).suffix();
     extension_ = suffix.isEmpty() ? QString() : "." + suffix;
     // The list shows the image directory from now on; the band dialogs start there.
     const QString imageDirectory = QString::fromStdString(link_.Tree().MainImageDirectory);
-    if (!imageDirectory.isEmpty() && QDir(link_.ListDirectory()) != QDir(imageDirectory)) {
-        link_.ShowListDirectory(imageDirectory);
+    if (!imageDirectory.isEmpty() &&
+        QDir(QString::fromStdString(link_.ListDirectory())) != QDir(imageDirectory)) {
+        link_.ShowListDirectory(imageDirectory.toStdString());
     }
     colour_.SetDialogDirectory(imageDirectory);
     if (!AutoMode()) {

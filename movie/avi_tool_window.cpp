@@ -220,7 +220,7 @@ void AviToolWindow::OpenFromMenu() {
     if (link_ == nullptr) return;
     savedIndex_ = link_->ListSelection();
     savedDirectory_ = link_->ListDirectory();
-    link_->ShowListDirectory(FrameDirectory());
+    link_->ShowListDirectory(FrameDirectory().toStdString());
     RefreshLists();
     SetStatus("WAITING", QColor(0, 128, 0));
     movieName_ = "KobrixAVI-0001.avi";
@@ -289,7 +289,7 @@ void AviToolWindow::EnterNewSettings() {
 
 void AviToolWindow::ProposeMovieName() {
     if (link_ == nullptr) return;
-    if (taggingRun_) link_->ShowListDirectory(FrameDirectory());
+    if (taggingRun_) link_->ShowListDirectory(FrameDirectory().toStdString());
     const DecodeState& decoded = link_->Decoded();
     const DecodedPanel& panel = decoded.panel;
     if (panel.sol == "Invalid" || panel.sol.empty()) {
@@ -381,7 +381,7 @@ void AviToolWindow::ConvertJpgsToBmps() {
     FrameSelected(frameList_->currentRow());
     SetStatus("Waiting", QColor(0, 128, 0));
     if (link_ != nullptr) {
-        link_->ShowListDirectory(directory);
+        link_->ShowListDirectory(directory.toStdString());
         link_->SelectListEntry(std::max(row, 0));
         link_->DisplayCurrent();
     }
@@ -391,7 +391,7 @@ void AviToolWindow::ConvertJpgsToBmps() {
 void AviToolWindow::TagAllFrames() {
     if (tagTool_ == nullptr || link_ == nullptr) return;
     taggingRun_ = true;
-    link_->ShowListDirectory(FrameDirectory());
+    link_->ShowListDirectory(FrameDirectory().toStdString());
     tagTool_->SetAuto(true);
     if (!frames_.Empty()) frameList_->setCurrentRow(0);
     tagIndex_ = 0;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <string>
 
 #include "browse/file_list.h"
 #include "platform/platform.h"
@@ -79,7 +80,7 @@ class AviToolWindow : public QWidget {
     bool writeFailed_ = false;
     bool differentSource_ = false;
     QString chosenSource_;
-    QString savedDirectory_;
+    std::string savedDirectory_;
     int savedIndex_ = -1;
     bool taggingRun_ = false;
     int tagIndex_ = 0;

@@ -31,14 +31,8 @@ constexpr const char* kRight = "2P241328935EFFAUCTP2582R5M1.bmp";
 constexpr const char* kLeftJpeg = "2P241328935EFFAUCTP2582L5M1.jpg";
 constexpr const char* kRightJpeg = "2P241328935EFFAUCTP2582R5M1.jpg";
 
-class AnaglyphWindowTest : public ::testing::Test {
+class AnaglyphWindowTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    testing::FakePrompts& prompts = fakes.prompts;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
-    MainWindow& Main() { return windows->Main(); }
     AnaglyphWindow& Maker() { return windows->Anaglyph(); }
     QString Path(const QString& name) const { return dir.filePath(name); }
     QString Text(const char* label) { return Maker().findChild<QLabel*>(label)->text(); }
@@ -60,10 +54,6 @@ class AnaglyphWindowTest : public ::testing::Test {
         Bitmap24 picture(16, 16);
         picture.Fill(blue, green, red);
         WriteJpegFile(picture, Path(name).toStdString());
-    }
-    void Open() { windows = testing::OpenWindows(fakes.platform, dir.path()); }
-    void Choose(const QString& name) {
-        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
     // Both pictures chosen in the open dialog, as after "Manual Adjustment Controls".
     void LoadManually(const QString& right, const QString& left) {
@@ -142,7 +132,7 @@ TEST_F(AnaglyphWindowTest, SaveAsNumbersItsNamesAndRestoresTheMainWindow) {
     EXPECT_TRUE(QFileInfo::exists(first + ".jpg"));
     EXPECT_EQ(Text("Label13"), "SAVED");
     // The main window is back where it was, showing what it showed.
-    EXPECT_EQ(Main().ListDirectory(), dir.path());
+    EXPECT_EQ(Main().ListDirectory(), dir.path().toStdString());
     EXPECT_EQ(FileList().currentItem()->text(), kRight);
 
     // The second proposal counts on; a typed extension goes and the name is upper-cased; any
@@ -158,7 +148,7 @@ TEST_F(AnaglyphWindowTest, SaveAsNumbersItsNamesAndRestoresTheMainWindow) {
     prompts.fileChoices = {FileChoice{}};
     Maker().Button3Click();
     EXPECT_EQ(QDir(SaveDirectory()).entryList(QDir::Files).size(), 2);
-    EXPECT_EQ(Main().ListDirectory(), dir.path());
+    EXPECT_EQ(Main().ListDirectory(), dir.path().toStdString());
     EXPECT_EQ(FileList().currentItem()->text(), kRight);
 }
 

@@ -25,14 +25,8 @@ namespace {
 
 const QString kSequence = "2P241328935EFFAUCTP2582L";
 
-class ColourWindowTest : public ::testing::Test {
+class ColourWindowTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    testing::FakePrompts& prompts = fakes.prompts;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
-    MainWindow& Main() { return windows->Main(); }
     ColourWindow& Colour() { return windows->Colour(); }
     ColourProcessorWindow& Processor() { return windows->ColourProcessor(); }
     QString ImageDirectory() const { return dir.filePath("All-MER-Images"); }
@@ -52,12 +46,9 @@ class ColourWindowTest : public ::testing::Test {
     }
     // Opens the program on the image directory (where the working files then go).
     void Open() {
-        windows = testing::OpenWindows(fakes.platform, dir.path());
-        Main().ShowListDirectory(ImageDirectory());
+        WindowsTest::Open();
+        Main().ShowListDirectory(ImageDirectory().toStdString());
         prompts.log.clear();  // the empty start directory's warning
-    }
-    void Choose(const QString& name) {
-        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
     void PressColour() { Main().findChild<QPushButton*>("Button9")->click(); }
     // Manual loads through the three dialogs, blue first.
@@ -147,8 +138,8 @@ TEST_F(ColourWindowTest, SaveAsProposesTheNameAndWritesTheEffect) {
     ASSERT_FALSE(prompts.fileRequests.empty());
     EXPECT_EQ(prompts.fileRequests.back().initial, rgb + kSequence + "5M1-L4L5L6-01");
     EXPECT_EQ(prompts.fileRequests.back().selectedFilter, 2);
-    EXPECT_EQ(Main().ListDirectory(), ImageDirectory());  // back where it was
-    EXPECT_EQ(Main().SelectedPath(), Image(kSequence + "5M1.bmp"));
+    EXPECT_EQ(Main().ListDirectory(), ImageDirectory().toStdString());  // back where it was
+    EXPECT_EQ(Main().SelectedPath(), Image(kSequence + "5M1.bmp").toStdString());
 
     Colour().Button15Click();
     EXPECT_TRUE(Colour().InvertedFlag());
@@ -208,7 +199,7 @@ TEST_F(ColourWindowTest, AutomaticRunOnFilterFourLoadsTheSequence) {
     EXPECT_FALSE(Processor().isVisible());
     EXPECT_EQ(Text("Label22"), "RGB Loaded.");
     EXPECT_EQ(Pixel(Colour().Composite()), (std::vector<int>{50, 100, 200}));
-    EXPECT_EQ(Main().SelectedPath(), Image(kSequence + "4M1.bmp"));
+    EXPECT_EQ(Main().SelectedPath(), Image(kSequence + "4M1.bmp").toStdString());
     EXPECT_FALSE(Processor().NotFoundTimer().isActive());
     EXPECT_GE(fakes.desktop.beeps, 1);
     EXPECT_FALSE(windows->ColourProcessing().Busy());

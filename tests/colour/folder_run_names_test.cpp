@@ -30,13 +30,8 @@ std::string Bytes(const QString& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class FolderRunNamesTest : public ::testing::Test {
+class FolderRunNamesTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    testing::FakePrompts& prompts = fakes.prompts;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
     QString Images() const { return dir.filePath("All-MER-Images"); }
     void WriteJpeg(const QString& name, int seed) {
         Bitmap24 picture(24, 16);
@@ -47,8 +42,8 @@ class FolderRunNamesTest : public ::testing::Test {
         WriteJpegFile(picture, QDir(Images()).filePath(name).toStdString());
     }
     void Open() {
-        windows = testing::OpenWindows(fakes.platform, dir.path());
-        windows->Main().ShowListDirectory(Images());
+        WindowsTest::Open();
+        windows->Main().ShowListDirectory(Images().toStdString());
         prompts.log.clear();
     }
     // Save as twice: cancelled to learn the proposal, then accepted as proposed with the JPEG

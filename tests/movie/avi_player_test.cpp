@@ -147,14 +147,14 @@ class AviPlayerTest : public testing::WindowsTest {
         return QDir(dir.filePath("AVIoutput")).filePath(name);
     }
     void Open() {
-        OpenAll();
+        WindowsTest::Open();
         windows->Main().Menu().Item("AVI Creation Tool")->trigger();
         prompts.Clear();
     }
 };
 
 TEST_F(AviPlayerTest, TheMovieListNamesEveryMovieWithItsSizeAndSkipsOtherFiles) {
-    OpenAll();
+    WindowsTest::Open();
     testing::WriteTestMovie(Output("a.avi").toStdString(), 55, 32, 24);
     std::ofstream(Output("b.txt").toStdString()) << "notes\n";
     testing::WriteTestMovie(Output("c.avi").toStdString(), 3, 16, 16);
@@ -178,7 +178,7 @@ TEST_F(AviPlayerTest, TheMovieListNamesEveryMovieWithItsSizeAndSkipsOtherFiles) 
 }
 
 TEST_F(AviPlayerTest, PlayLoopPauseSeekStopAndDelete) {
-    OpenAll();
+    WindowsTest::Open();
     testing::WriteTestMovie(Output("a.avi").toStdString(), 55, 32, 24);
     Open();
     ClockedPlayer clocked(Panel().Player());
@@ -237,7 +237,7 @@ TEST_F(AviPlayerTest, PlayLoopPauseSeekStopAndDelete) {
 }
 
 TEST_F(AviPlayerTest, LargePlayerEndsOnAClickAndMovieGoesToTheSource) {
-    OpenAll();
+    WindowsTest::Open();
     testing::WriteTestMovie(Output("a.avi").toStdString(), 12, 32, 24);
     Open();
     Movies().setCurrentRow(0);
@@ -270,7 +270,7 @@ TEST_F(AviPlayerTest, LargePlayerEndsOnAClickAndMovieGoesToTheSource) {
 }
 
 TEST_F(AviPlayerTest, Screenshots) {
-    OpenAll();
+    WindowsTest::Open();
     std::vector<Bitmap24> frames;
     for (const char* name : {"2P241328935EFFAUCTP2582L4M1.jpg", "2P241328935EFFAUCTP2582L5M1.jpg",
                              "2P241328935EFFAUCTP2582L6M1.jpg"}) {

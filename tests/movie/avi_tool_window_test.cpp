@@ -29,14 +29,8 @@ constexpr const char* kNoFrames =
     "WARNING, there are no image files in the AVIsource. Put some Bitmaps or Jpegs into the "
     "Kobrix2007\\AVIsource\\ Directory first. The AVI creation page needs them.";
 
-class AviToolTest : public ::testing::Test {
+class AviToolTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    testing::FakePrompts& prompts = fakes.prompts;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
-    MainWindow& Main() { return windows->Main(); }
     AviToolWindow& Tool() { return windows->AviTool(); }
     QString Source(const QString& name = QString()) const {
         return QDir(dir.filePath("AVIsource")).filePath(name);
@@ -53,10 +47,6 @@ class AviToolTest : public ::testing::Test {
         picture.Fill(30, 90, 150);
         WriteJpegFile(picture, path.toStdString());
     }
-    void Open() { windows = testing::OpenWindows(fakes.platform, dir.path()); }
-    void Choose(const QString& name) {
-        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
-    }
 };
 
 TEST_F(AviToolTest, ConvertThenMakeAviPutsTheMovieInTheOutputDirectory) {
@@ -68,7 +58,7 @@ TEST_F(AviToolTest, ConvertThenMakeAviPutsTheMovieInTheOutputDirectory) {
     Choose(kSpirit);
     Main().Menu().Item("AVI Creation Tool")->trigger();
     ASSERT_TRUE(Tool().isVisible());
-    EXPECT_EQ(Main().ListDirectory(), QDir(Source()).absolutePath());
+    EXPECT_EQ(Main().ListDirectory(), QDir(Source()).absolutePath().toStdString());
     EXPECT_EQ(Text("Status"), "WAITING");
     EXPECT_EQ(Text("Counter"), "1 of 3");
     EXPECT_EQ(Text("SizeLabel"), "33 x 17 pixels");
@@ -100,7 +90,7 @@ TEST_F(AviToolTest, ConvertThenMakeAviPutsTheMovieInTheOutputDirectory) {
     // Close: the main window is back on its directory and file.
     Tool().CloseTool();
     EXPECT_FALSE(Tool().isVisible());
-    EXPECT_EQ(Main().ListDirectory(), dir.path());
+    EXPECT_EQ(Main().ListDirectory(), dir.path().toStdString());
     EXPECT_EQ(MainList().currentItem()->text(), kSpirit);
 }
 

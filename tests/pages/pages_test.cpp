@@ -30,10 +30,9 @@ namespace {
 class PagesTest : public testing::WindowsTest {
   protected:
     void SetUp() override {
-        OpenAll();
+        Open();
         prompts.Clear();
     }
-    MainWindow& Main() { return windows->Main(); }
     void Trigger(const char* caption) { Main().Menu().Item(caption)->trigger(); }
 };
 

@@ -77,16 +77,6 @@ inline std::unique_ptr<Windows> OpenWindows(Platform& platform, const QString& d
     return windows;
 }
 
-// Every window of the program on the fakes, in a temporary directory (OpenAll).
-class WindowsTest : public ::testing::Test {
-  protected:
-    WindowPlatform fakes;
-    FakePrompts& prompts = fakes.prompts;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-    void OpenAll() { windows = OpenWindows(fakes.platform, dir.path()); }
-};
-
 // A click on `name` in the main window's file list; false when it is not listed.
 inline bool ChooseFile(MainWindow& main, const QString& name) {
     auto& list = *main.findChild<QListWidget*>("FileListBox1");
@@ -95,6 +85,22 @@ inline bool ChooseFile(MainWindow& main, const QString& name) {
     list.setCurrentItem(items.front());
     return true;
 }
+
+// Every window of the program on the fakes, in a temporary directory (Open).
+class WindowsTest : public ::testing::Test {
+  protected:
+    WindowPlatform fakes;
+    FakePrompts& prompts = fakes.prompts;
+    QTemporaryDir dir;
+    std::unique_ptr<Windows> windows;
+
+    void Open() { windows = OpenWindows(fakes.platform, dir.path()); }
+    MainWindow& Main() { return windows->Main(); }
+    // A click on `name` in the file list, which must list it.
+    void Choose(const QString& name) {
+        ASSERT_TRUE(ChooseFile(Main(), name)) << name.toStdString();
+    }
+};
 
 // Under the build directory, for a look at the layout.
 inline void SaveScreenshot(QWidget& widget, const QString& fileName) {

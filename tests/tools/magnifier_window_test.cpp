@@ -29,21 +29,13 @@ namespace {
 
 constexpr const char* kSpirit = "2P241328935EFFAUCTP2582L5M1.bmp";
 
-class MagnifierTest : public ::testing::Test {
+class MagnifierTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
-    MainWindow& Main() { return windows->Main(); }
     MagnifierWindow& Tool() { return windows->Magnifier(); }
     QString Text(QWidget& w, const char* name) { return w.findChild<QLabel*>(name)->text(); }
     void Open() {
-        windows = testing::OpenWindows(fakes.platform, dir.path());
+        WindowsTest::Open();
         Tool().SetSettingsPath(dir.filePath("kobrix.INI"));
-    }
-    void Choose(const QString& name) {
-        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
 };
 

@@ -31,13 +31,8 @@ namespace {
 
 constexpr const char* kSpirit = "2P241328935EFFAUCTP2582L5M1.jpg";
 
-class TaggingTest : public ::testing::Test {
+class TaggingTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
-    MainWindow& Main() { return windows->Main(); }
     TaggingWindow& Tool() { return windows->Tagging(); }
     QString Path(const QString& name) const { return dir.filePath(name); }
     QString MainText(const char* name) { return Main().findChild<QLabel*>(name)->text(); }
@@ -49,10 +44,6 @@ class TaggingTest : public ::testing::Test {
         Bitmap24 picture(width, height);
         picture.Fill(0, 0, 0);
         WriteJpegFile(picture, Path(name).toStdString());
-    }
-    void Open() { windows = testing::OpenWindows(fakes.platform, dir.path()); }
-    void Choose(const QString& name) {
-        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
     // Pixels of the tool's picture that the yellow text reached, by row.
     static std::pair<int, int> YellowRows(const Bitmap24& picture) {
