@@ -12,21 +12,21 @@ cd "$root"
 layers='
 imaging      0 core
 decode       0 core
-archive      0 core
-browse       1 core
-colour/core  2 core
-movie/core   2 core
-tools/core   2 core
-pages/core   2 core
-batch        3 core
-platform     4 qt
-cli          5 core
-widgets      5 qt
-colour       6 qt
-movie        6 qt
-tools        6 qt
-pages        6 qt
-app          7 qt
+archive      1 core
+browse       2 core
+colour/core  3 core
+movie/core   3 core
+tools/core   3 core
+pages/core   3 core
+batch        4 core
+platform     5 qt
+cli          6 core
+widgets      6 qt
+colour       7 qt
+movie        7 qt
+tools        7 qt
+pages        7 qt
+app          8 qt
 '
 
 declare -A rank kind
