@@ -53,8 +53,11 @@ folders=()
 for unit in "${!rank[@]}"; do
     [ -d "${unit%%/*}" ] && folders+=("${unit%%/*}")
 done
-mapfile -t files < <(find $(printf '%s\n' "${folders[@]}" | sort -u) -type f \
-    \( -name '*.h' -o -name '*.cpp' \) | sort)
+files=()
+if [ ${#folders[@]} -gt 0 ]; then
+    mapfile -t files < <(find $(printf '%s\n' "${folders[@]}" | sort -u) -type f \
+        \( -name '*.h' -o -name '*.cpp' \) | sort)
+fi
 for file in "${files[@]}"; do
     unit_of "$file"
     own=$unit
