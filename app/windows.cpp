@@ -192,11 +192,13 @@ void Windows::ConnectColourTools() {
             anaglyph_->LoadPair(right, left);
         });
     });
-    QObject::connect(
-        main.Menu().Item("Sunset Sim fade"), &QAction::triggered, &main, [this, &main] {
-            main.Drive(
-                [this, &main] { sunset_->Receive(main.DisplayedPicture(), main.DisplayedPath()); });
-        });
+    QObject::connect(main.Menu().Item("Sunset Sim fade"), &QAction::triggered, &main,
+                     [this, &main] {
+                         main.Drive([this, &main] {
+                             sunset_->Receive(main.DisplayedPicture(),
+                                              QString::fromStdString(main.DisplayedPath()));
+                         });
+                     });
 }
 
 void Windows::ConnectComposites() {
