@@ -159,14 +159,16 @@ int RunAnaglyphCommand(const std::vector<std::string>& args, std::ostream& out, 
     const std::string& rightPath = parsed->positional[0];
     const std::string& leftPath = parsed->positional[1];
 
-    const std::optional<Bitmap24> right = Read(rightPath, err);
+    std::optional<Bitmap24> right = Read(rightPath, err);
     if (!right) return 1;
-    const std::optional<Bitmap24> left = Read(leftPath, err);
+    std::optional<Bitmap24> left = Read(leftPath, err);
     if (!left) return 1;
-    const Bitmap24 anaglyph =
-        RenderAnaglyph(Separate(*right, parsed->switches.count("--blue") != 0 ? Separation::Blue
-                                                                              : Separation::Cyan),
-                       Separate(*left, Separation::Red), settings);
+    // Separated in place: the pictures read are not needed afterwards.
+    SeparateInto(*right,
+                 parsed->switches.count("--blue") != 0 ? Separation::Blue : Separation::Cyan,
+                 *right);
+    SeparateInto(*left, Separation::Red, *left);
+    const Bitmap24 anaglyph = RenderAnaglyph(*right, *left, settings);
     if (!Write(anaglyph, *parsed->output, err)) return 1;
     out << rightPath << " + " << leftPath << " -> " << *parsed->output << " (" << anaglyph.Width()
         << " x " << anaglyph.Height() << " pixels, " << AnaglyphSettingsTag(settings) << ")\n";
@@ -212,12 +214,14 @@ int RunCompositeCommand(const std::vector<std::string>& args, std::ostream& out,
         if (!band) return 1;
         bands.push_back(std::move(*band));
     }
-    const auto mixed = [&](const Bitmap24& band, const char* option) {
+    // A band mixed with green replaces the band read; an unmixed band is used as read.
+    const auto mix = [&](Bitmap24& band, const char* option) {
         const auto it = parsed->numbers.find(option);
-        return it == parsed->numbers.end() ? band : Mixture(band, bands[1], it->second);
+        if (it != parsed->numbers.end()) band = Mixture(band, bands[1], it->second);
     };
-    Bitmap24 composite =
-        StraightCombination(mixed(bands[2], "--blue-mix"), bands[1], mixed(bands[0], "--red-mix"));
+    mix(bands[2], "--blue-mix");
+    mix(bands[0], "--red-mix");
+    Bitmap24 composite = StraightCombination(bands[2], bands[1], bands[0]);
     if (invert) composite = Inverted(composite);
     if (solarize) composite = Solarized(composite, parsed->numbers.at("--solarize"));
     if (!Write(composite, *parsed->output, err)) return 1;
