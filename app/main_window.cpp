@@ -297,7 +297,10 @@ void MainWindow::Button23Click() {
 }
 
 void MainWindow::CheckBox5Click() {
-    if (tagTool_ != nullptr) tagTool_->UserTagClicked();
+    if (tagTool_ == nullptr) return;
+    // The tool opens as from its menu item, FontSize step and caption included.
+    tagTool_->UserTagClicked();
+    Button20Click();
 }
 
 void MainWindow::SlideshowToolHooks() {

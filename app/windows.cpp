@@ -35,6 +35,7 @@
 #include "tools/language_window.h"
 #include "tools/magnifier_window.h"
 #include "tools/tagging_window.h"
+#include "widgets/controls.h"
 #include "widgets/fit_window.h"
 
 namespace kobrix {
@@ -46,7 +47,9 @@ std::unique_ptr<W> Windows::Create(FitSteps steps, Args&&... args) {
     if constexpr (std::is_same_v<W, MainWindow>) {
         // Its own design size; adjustSize would hold it to two thirds of the screen.
         window->resize(window->sizeHint().expandedTo(window->minimumSizeHint()));
-    } else {
+    } else if (!HasDesignSize(*window)) {
+        // Fitted to its contents, unless it was designed at a size of its own (the large
+        // movie player, whose picture would otherwise shrink to a thumbnail).
         window->adjustSize();
     }
     all_.append(window.get());

@@ -1,14 +1,9 @@
 #include "batch/batch_run.h"
 
-#include <fcntl.h>
 #include <sched.h>
-#include <stdio.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -67,12 +62,6 @@ void Make(const BatchItem& item, const BatchSettings& settings, Workspace& space
     }
 }
 
-std::string TemporaryPathFor(const std::string& target) {
-    const std::size_t slash = target.rfind('/');
-    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
-    return target.substr(0, start) + ".kobrix-part-" + target.substr(start);
-}
-
 ItemResult Process(const BatchItem& item, const BatchSettings& settings, Workspace& space) {
     ItemResult result;
     if (item.exists) {
@@ -80,17 +69,17 @@ ItemResult Process(const BatchItem& item, const BatchSettings& settings, Workspa
         result.reason = "already made";
         return result;
     }
-    const std::string temporary = TemporaryPathFor(item.output);
+    // Unforced, the picture takes its name only where nothing has it, a link there included.
+    const Placement placement = settings.force ? Placement::ReplaceName : Placement::NewName;
     try {
         Make(item, settings, space);
-        WritePictureByExtension(space.result, temporary);
-    } catch (const std::exception& e) {  // ImageError names the file; out of memory too
-        ::unlink(temporary.c_str());
-        result.reason = e.what();
+        WritePictureByExtension(space.result, item.output, placement);
+    } catch (const FileExistsError& e) {
+        result.outcome = ItemResult::Outcome::Skipped;
+        result.reason = e.Problem();
         return result;
-    }
-    if (!PublishFile(temporary, item.output, settings.force, result.reason)) {
-        if (errno == EEXIST) result.outcome = ItemResult::Outcome::Skipped;
+    } catch (const std::exception& e) {  // ImageError names the file; out of memory too
+        result.reason = e.what();
         return result;
     }
     result.outcome = ItemResult::Outcome::Made;
@@ -106,28 +95,6 @@ int AvailableCores() {
     CPU_ZERO(&set);
     if (::sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
     return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-}
-
-bool PublishFile(const std::string& temporary, const std::string& target, bool replace,
-                 std::string& error) {
-    int status = 0;
-    if (replace) {
-        status = std::rename(temporary.c_str(), target.c_str());
-    } else {
-        status =
-            ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
-        // File systems without the flag: a hard link is refused just as well over a file.
-        if (status != 0 && (errno == EINVAL || errno == ENOSYS)) {
-            status = ::link(temporary.c_str(), target.c_str());
-        }
-    }
-    const int saved = status == 0 ? 0 : errno;
-    ::unlink(temporary.c_str());  // after a link, and when anything failed
-    if (saved == 0) return true;
-    error = saved == EEXIST ? std::string("exists already, kept")
-                            : std::string("cannot be written: ") + std::strerror(saved);
-    errno = saved;
-    return false;
 }
 
 std::vector<ItemResult> RunBatch(const BatchPlan& plan, const BatchSettings& settings, int jobs,

@@ -25,20 +25,14 @@ using ProgressReport = std::function<void(std::size_t done, std::size_t total)>;
 // Makes every item of `plan` on `jobs` threads (at least one), each with its own pictures. An
 // item whose output existed when the plan was made is skipped unless `settings.force`; one
 // that cannot be read, made or written fails with its reason and the others go on. Each file
-// is written under a temporary name beside its target and renamed when complete; without
-// `force` the rename never replaces a file that appeared in the meantime. The reports come
-// from the worker threads, one at a time. The results are in the plan's order and do not
-// depend on the number of threads.
+// is written unnamed beside its target and takes its name when complete; without `force` it
+// never replaces a file (or link) that appeared in the meantime, and the item is skipped. The
+// reports come from the worker threads, one at a time. The results are in the plan's order and do
+// not depend on the number of threads.
 std::vector<ItemResult> RunBatch(const BatchPlan& plan, const BatchSettings& settings, int jobs,
                                  const ItemReport& report, const ProgressReport& progress);
 
 // The processors this process may run on (its affinity, as `taskset` sets it), at least 1.
 int AvailableCores();
-
-// Moves the complete file `temporary` to `target`, replacing a file there only when `replace`.
-// False with `error` (why, without the path) and errno set otherwise; `temporary` is removed
-// either way.
-bool PublishFile(const std::string& temporary, const std::string& target, bool replace,
-                 std::string& error);
 
 }  // namespace kobrix

@@ -1,11 +1,13 @@
 #include "browse/file_operations.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
 #include "imaging/bmp_io.h"
+#include "imaging/file_access.h"
 #include "imaging/image_error.h"
 #include "imaging/jpeg_io.h"
 
@@ -93,34 +95,24 @@ void WriteSaveTarget(const Bitmap24& picture, const SaveTarget& target) {
 }
 
 bool CopyWithoutOverwrite(const std::string& source, const std::string& target) {
-    std::FILE* in = std::fopen(source.c_str(), "rb");
-    if (!in) return false;
-    // "x": created here or not at all, so a file that appears meanwhile is not replaced either.
-    std::FILE* out = std::fopen(target.c_str(), "wbx");
-    if (!out) {
-        std::fclose(in);
+    try {
+        InputFile in(source);
+        // Unnamed until complete, and then only where nothing (a link included) has the name:
+        // a killed or failed copy leaves nothing, and a file that appears meanwhile is kept.
+        OutputFile out(target, Placement::NewName);
+        std::vector<std::uint8_t> buffer(1 << 16);
+        for (std::uint64_t at = 0; at < in.Size();) {
+            const std::size_t step =
+                static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), in.Size() - at));
+            in.ReadAt(at, buffer.data(), step);
+            out.Write(buffer.data(), step);
+            at += step;
+        }
+        out.Commit();
+        return true;
+    } catch (const ImageError&) {
         return false;
     }
-    std::vector<char> buffer(1 << 16);
-    bool ok = true;
-    for (;;) {
-        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
-        if (got > 0 && std::fwrite(buffer.data(), 1, got, out) != got) {
-            ok = false;
-            break;
-        }
-        if (got < buffer.size()) {
-            ok = !std::ferror(in);
-            break;
-        }
-    }
-    std::fclose(in);
-    if (std::fclose(out) != 0) ok = false;
-    if (!ok) {
-        std::error_code ec;
-        fs::remove(target, ec);  // ours: it did not exist before
-    }
-    return ok;
 }
 
 std::string DeleteFileAt(const std::string& path) {

@@ -151,17 +151,24 @@ int RunFolders(const char* command, const FolderArguments& parsed, const BatchSe
     std::vector<std::string> problems;
     const std::vector<FolderListing> folders =
         ListFolders(parsed.folders, parsed.recursive, problems);
+    const auto refuse = [&] {
+        for (const std::string& problem : problems)
+            err << prefix << "cannot read " << problem << '\n';
+        return 2;
+    };
+    // Nothing is created for a run that cannot start.
+    if (!problems.empty()) return refuse();
     std::error_code ec;
     fs::create_directories(parsed.output, ec);
+    if (ec) {
+        err << prefix << "cannot create " << parsed.output << ": " << ec.message() << '\n';
+        return 2;
+    }
     std::vector<std::string> existing;
     std::string error;
     if (!ListFolder(parsed.output, existing, error)) {
         problems.push_back(parsed.output + ": " + error);
-    }
-    if (!problems.empty()) {
-        for (const std::string& problem : problems)
-            err << prefix << "cannot read " << problem << '\n';
-        return 2;
+        return refuse();
     }
     const BatchPlan plan = planner(folders, settings, parsed.output, existing, zone);
 

@@ -14,6 +14,7 @@
 #include "colour/core/sunset.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
+#include "tools/core/lens.h"
 
 namespace kobrix::cli {
 namespace {
@@ -230,6 +231,41 @@ int RunCompositeCommand(const std::vector<std::string>& args, std::ostream& out,
                      BaseNameOf(parsed->positional[0]), false);
     out << *parsed->output << " (" << composite.Width() << " x " << composite.Height()
         << " pixels, filters " << tags.tag << ")\n";
+    return 0;
+}
+
+int RunMagnifyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string problem;
+    const std::optional<Arguments> parsed = Parse(args,
+                                                  {{"--x", INT_MIN, INT_MAX},
+                                                   {"--y", INT_MIN, INT_MAX},
+                                                   {"--magnification", 2, 50},
+                                                   {"--radius", 10, 800},
+                                                   {"--border-width", 0, 30}},
+                                                  {"--circle", "--no-border"}, problem);
+    if (parsed && parsed->positional.size() != 1) problem = "give one input file";
+    if (parsed && problem.empty() &&
+        (parsed->numbers.count("--x") == 0 || parsed->numbers.count("--y") == 0)) {
+        problem = "give the lens centre with --x X --y Y";
+    }
+    if (!problem.empty()) {
+        err << "kobrix-cli magnify: " << problem << '\n';
+        return 2;
+    }
+    std::optional<Bitmap24> picture = Read(parsed->positional[0], err);
+    if (!picture) return 1;
+    const int m = Number(*parsed, "--magnification", 2);
+    const LensGeometry lens = LensFor(Number(*parsed, "--radius", 150), m);
+    LensStyle style;
+    style.circle = parsed->switches.count("--circle") != 0;
+    style.border = parsed->switches.count("--no-border") == 0;
+    style.borderWidth = Number(*parsed, "--border-width", 5);
+    Bitmap24 view;
+    CopyPicture(*picture, view);
+    DrawLens(*picture, view, parsed->numbers.at("--x"), parsed->numbers.at("--y"), lens, m, style);
+    if (!Write(view, *parsed->output, err)) return 1;
+    out << *parsed->output << " (lens of " << 2 * lens.s << " pixels drawn " << 2 * lens.R
+        << " wide)\n";
     return 0;
 }
 

@@ -20,5 +20,10 @@ int RunFadeCommand(const std::vector<std::string>& args, std::ostream& out, std:
 // `composite BLUE GREEN RED -o OUT`: the straight colour combination of three band pictures
 // over their common top-left area. Returns as the commands above.
 int RunCompositeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// `magnify IN -o OUT --x X --y Y [--magnification M] [--radius R] [--circle]
+// [--border-width W] [--no-border]`: the magnifier's lens drawn into the picture at (X, Y),
+// as the magnifier draws it (M 2..50, default 2; R 10..800, default 150; W 0..30, default 5,
+// red). Returns as the commands above.
+int RunMagnifyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kobrix::cli

@@ -18,6 +18,7 @@ struct FindArguments {
     NameFilter filter;
     bool recursive = false;
     std::optional<DecodeFormat> format;  // paths when empty
+    char separator = '\n';               // after each path
 };
 
 // A single letter out of `allowed`, either case.
@@ -34,6 +35,10 @@ std::optional<FindArguments> Parse(const std::vector<std::string>& args, std::st
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
         std::optional<std::string> value = SplitOptionValue(arg);
+        if (arg == "-0" || arg == "--print0") {
+            parsed.separator = '\0';
+            continue;
+        }
         if (arg == "--recursive" || arg == "--json" || arg == "--csv") {
             if (arg == "--recursive") parsed.recursive = true;
             if (arg == "--json") parsed.format = DecodeFormat::Json;
@@ -83,6 +88,10 @@ std::optional<FindArguments> Parse(const std::vector<std::string>& args, std::st
         problem = "give at least one folder";
         return std::nullopt;
     }
+    if (parsed.separator == '\0' && parsed.format) {
+        problem = "--print0 separates paths; it does not go with --json or --csv";
+        return std::nullopt;
+    }
     return parsed;
 }
 
@@ -126,7 +135,7 @@ int RunFindCommand(const std::vector<std::string>& args, const TimeZoneSource& z
                 maker.AppendRecord(buffer);
             } else {
                 buffer += JoinPath(folder.directory, name);
-                buffer.push_back('\n');
+                buffer.push_back(parsed->separator);
             }
             if (buffer.size() >= kFlushBytes) flush();
         }

@@ -69,6 +69,7 @@ int RunFramesCommand(const std::vector<std::string>& args, std::ostream& out, st
         while (count < 0 || decoded < count) {
             const int number = decoder.ReadFrame(frame);
             if (number < 0) break;
+            if (number < from) continue;  // a start past the end lands on the last frame
             ++decoded;
             if (!directory.empty()) {
                 char name[32];
@@ -77,6 +78,15 @@ int RunFramesCommand(const std::vector<std::string>& args, std::ostream& out, st
             }
         }
         out << decoded << " frames decoded\n";
+        if (decoded == 0 && count != 0) {
+            if (from > 0 && from >= decoder.Length()) {
+                err << "kobrix-cli frames: " << movie << ": --from " << from
+                    << " is past the end; its frames are 0 to " << decoder.Length() - 1 << "\n";
+            } else {
+                err << "kobrix-cli frames: " << movie << ": no frame of the movie plays\n";
+            }
+            return 1;
+        }
     } catch (const MovieReadError& e) {
         err << "kobrix-cli frames: " << e.what() << "\n";
         return 1;

@@ -60,6 +60,14 @@ constexpr const char* kUsage =
     "      area. --red-mix and --blue-mix first mix that band with the green band, P percent\n"
     "      of the band (0..100); --invert makes the negative, --solarize shifts every byte by\n"
     "      P percent of 256, modulo 256. OUT by its extension as convert writes it.\n"
+    "  magnify IN -o OUT --x X --y Y [--magnification M] [--radius R] [--circle]\n"
+    "          [--border-width W] [--no-border]\n"
+    "      The magnifier's lens drawn into the picture centred on pixel (X, Y): a square of\n"
+    "      2s pixels (s = R / M, halves to even, at least 2) drawn M times larger inside a red\n"
+    "      border W pixels wide (0 draws one pixel), or with --circle spread over a disc of\n"
+    "      radius s x M with a two-pixel ring, black pixels letting the picture show. M 2..50\n"
+    "      (default 2), R 10..800 (default 150), W 0..30 (default 5). OUT by its extension\n"
+    "      as convert writes it; exit status as composite.\n"
     "  movie DIR -o OUT.avi [--fps N]\n"
     "      An uncompressed AVI movie of every ordinary file of DIR (sorted by name without\n"
     "      regard to case) at N frames a second (default 5). All frames must have the first\n"
@@ -71,7 +79,8 @@ constexpr const char* kUsage =
     "      Decodes the frames of any movie the player plays (uncompressed and OpenDML AVIs,\n"
     "      MJPEG, MPEG-4, H.264 ...) from frame N for N frames (default: all); with -o each\n"
     "      one is written to DIR as frameNNNNNN.bmp. Prints the frame size, the length in\n"
-    "      frames and the rate. Exit status 1 when the movie does not play.\n"
+    "      frames and the rate. Only regular files are read. Exit status 1 when the movie does\n"
+    "      not play, no frame of it decodes or N is past its last frame; 2 for usage errors.\n"
     "  pairs DIR... [-o OUTDIR] [--merge M] [--contrast T] [--brightness B] [--blue]\n"
     "        [--cross-eyed] [--format jpg|bmp] [--jobs N] [--recursive] [--force]\n"
     "      The anaglyph of every stereo pair in the folders (with --recursive, also in every\n"
@@ -94,19 +103,21 @@ constexpr const char* kUsage =
     "  Folder runs (pairs and colour)\n"
     "      The work is spread over N threads (default: the number of cores); the output and\n"
     "      its names do not depend on N. A picture whose name (-01) is in OUTDIR already is\n"
-    "      skipped; --force makes it again over the old file. Every file is written under a\n"
-    "      temporary name and renamed when complete, never over a file that appeared in the\n"
-    "      meantime. A picture that cannot be read fails alone, with its reason. Made pictures\n"
-    "      are listed on standard output; progress (on a terminal), the summary, the failures\n"
-    "      and the pictures without partners on standard error. Exit status 1 when anything\n"
-    "      failed, 2 for usage errors and folders that cannot be read.\n"
+    "      skipped; --force makes it again over the old file. Every file is written without a\n"
+    "      name and takes its name when complete, never over a file or link that appeared in\n"
+    "      the meantime (that picture is skipped). A picture that cannot be read fails\n"
+    "      alone, with its reason. Made pictures are listed on standard output; progress (on\n"
+    "      a terminal), the summary, the failures and the pictures without partners on\n"
+    "      standard error. Exit status 1 when anything failed, 2 for usage errors, folders\n"
+    "      that cannot be read and an OUTDIR that cannot be created.\n"
     "  find DIR... [--rover 1|2] [--camera F|R|N|P|M|E] [--sol N[-M]]\n"
     "        [--date YYYY-MM-DD[..YYYY-MM-DD]] [--eye L|R] [--filter D] [--recursive]\n"
-    "        [--json|--csv]\n"
+    "        [--json|--csv|-0]\n"
     "      The files whose names decode to the given rover, camera, sol range, UTC capture\n"
     "      date range, eye and filter (letters in either case); no picture is read. Prints\n"
-    "      their paths, or their decode records as decode --json / --csv prints them. Exit\n"
-    "      status as decode's.\n"
+    "      their paths, one a line, or with -0 (--print0) each ended by a NUL byte (for\n"
+    "      xargs -0; names may hold line breaks), or their decode records as decode --json /\n"
+    "      --csv prints them. Exit status as decode's.\n"
     "  COMMAND --help\n"
     "      Show the part of this text about COMMAND.\n"
     "  --help\n"
@@ -184,7 +195,10 @@ int main(int argc, char** argv) {
     if (command == "composite") {
         return kobrix::cli::RunCompositeCommand(args, std::cout, std::cerr);
     }
-    if (command == "movie") return kobrix::cli::RunMovieCommand(args, std::cout, std::cerr);
+    if (command == "magnify") return kobrix::cli::RunMagnifyCommand(args, std::cout, std::cerr);
+    if (command == "movie") {
+        return kobrix::cli::RunMovieCommand(args, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
+    }
     if (command == "frames") return kobrix::cli::RunFramesCommand(args, std::cout, std::cerr);
     if (command == "info") return kobrix::cli::RunInfoCommand(args, std::cout, std::cerr);
     if (command == "convert") {

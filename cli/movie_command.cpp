@@ -30,7 +30,8 @@ bool IsBmpName(const std::string& name) {
 
 }  // namespace
 
-int RunMovieCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunMovieCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                    bool progress) {
     std::string directory;
     std::string output;
     int fps = 5;
@@ -74,8 +75,8 @@ int RunMovieCommand(const std::vector<std::string>& args, std::ostream& out, std
         return 2;
     }
     const int total = frames.Count();
-    const MovieProgress progress = [&err, total](int written, int count) {
-        if (total >= kProgressFrom && (written % 25 == 0 || written == count)) {
+    const MovieProgress report = [&err, total, progress](int written, int count) {
+        if (progress && total >= kProgressFrom && (written % 25 == 0 || written == count)) {
             err << "\r" << written << " of " << count << " frames" << (written == count ? "\n" : "")
                 << std::flush;
         }
@@ -89,12 +90,12 @@ int RunMovieCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     try {
         if (allBitmaps) {
-            WriteMovie(output, paths, fps, progress);
+            WriteMovie(output, paths, fps, report);
         } else {
             WriteMovieFromBitmaps(
                 output, total,
                 [&](int index) { return ReadAnyPicture(paths[static_cast<std::size_t>(index)]); },
-                fps, progress);
+                fps, report);
         }
     } catch (const MovieError& e) {
         err << "kobrix-cli movie: " << e.what() << "\n";

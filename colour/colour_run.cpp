@@ -34,8 +34,10 @@ void ColourRun::ColourButton() {
     selectedPath_ = QString::fromStdString(link_.SelectedPath());
     const QString suffix = QFileInfo(selectedPath_).suffix();
     extension_ = suffix.isEmpty() ? QString() : "." + suffix;
-    // The list shows the image directory from now on; the band dialogs start there.
-    const QString imageDirectory = QString::fromStdString(link_.Tree().MainImageDirectory);
+    // The run works in the folder of the picture on display, wherever the user keeps it: the
+    // list stays there (the partner files are looked up in it) and the band dialogs start there.
+    QString imageDirectory = QString::fromStdString(link_.Tree().CurrentWorkingDirectory);
+    if (imageDirectory.isEmpty()) imageDirectory = QString::fromStdString(link_.ListDirectory());
     if (!imageDirectory.isEmpty() &&
         QDir(QString::fromStdString(link_.ListDirectory())) != QDir(imageDirectory)) {
         link_.ShowListDirectory(imageDirectory.toStdString());
@@ -43,7 +45,8 @@ void ColourRun::ColourButton() {
     colour_.SetDialogDirectory(imageDirectory);
     if (!AutoMode()) {
         colour_.SetAutoColour(false);
-        processor_.SetMessage("Select the colour band to place this image into.", Qt::black);
+        // In the window's own text colour: its ground is black.
+        processor_.SetMessage("Select the colour band to place this image into.", QColor());
         processor_.show();
         processor_.raise();
         return;

@@ -86,6 +86,13 @@ SunsetWindow::SunsetWindow(Platform& platform, QWidget* parent)
 }
 
 void SunsetWindow::Receive(const QImage& picture, const QString& path) {
+    // The waits of a fade let the main window's menu run: a picture handed over then would
+    // be faded from the middle and end as "Night Time" over a bright picture. The running
+    // fade keeps its picture; the user may hand it over again once night has fallen.
+    if (fading_) {
+        raise();
+        return;
+    }
     nightTime_->hide();
     dialogFile_ = path;
     TakeOver(BitmapFromImage(picture));
@@ -125,13 +132,16 @@ void SunsetWindow::Button4Click() {
 
 void SunsetWindow::Fade() {
     fading_ = true;
-    // The fade owns the window until it ends: the waits let paint events through, not clicks.
+    // The fade owns the window until it ends: the waits let paint events through, not clicks,
+    // and the delay it reads on every pass stays as it was when it started.
     for (QPushButton* b : buttons_) b->setEnabled(false);
+    delay_->setEnabled(false);
     struct Release {
         SunsetWindow& window;
         ~Release() {
             window.fading_ = false;
             for (QPushButton* b : window.buttons_) b->setEnabled(true);
+            window.delay_->setEnabled(true);
         }
     } release{*this};
 

@@ -366,7 +366,7 @@ std::vector<std::uint8_t> EncodeBmp(const Bitmap24& bitmap) {
     return bytes;
 }
 
-void WriteBmpFile(const Bitmap24& bitmap, const std::string& path) {
+void WriteBmpFile(const Bitmap24& bitmap, const std::string& path, Placement placement) {
     const auto header = HeaderFor(bitmap, path);
     const std::size_t used = static_cast<std::size_t>(bitmap.Width()) * 3;
     const std::size_t padding = bitmap.Stride() - used;
@@ -378,7 +378,7 @@ void WriteBmpFile(const Bitmap24& bitmap, const std::string& path) {
         pieces.push_back({bitmap.Row(y), used});
         if (padding) pieces.push_back({kZeroPadding, padding});
     }
-    OutputFile file(path);
+    OutputFile file(path, placement);
     file.Write(pieces);
     file.Commit();
 }

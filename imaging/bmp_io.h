@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imaging/bitmap24.h"
+#include "imaging/file_access.h"
 
 namespace kobrix {
 
@@ -17,6 +18,7 @@ Bitmap24 ReadBmpFile(const std::string& path);
 
 // 24-bit BITMAPINFOHEADER, bottom-up, biSizeImage filled in.
 std::vector<std::uint8_t> EncodeBmp(const Bitmap24& bitmap);
-void WriteBmpFile(const Bitmap24& bitmap, const std::string& path);
+void WriteBmpFile(const Bitmap24& bitmap, const std::string& path,
+                  Placement placement = Placement::Replace);
 
 }  // namespace kobrix

@@ -1,6 +1,7 @@
 #include "imaging/file_access.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -89,19 +90,30 @@ mode_t CurrentUmask() {
     return mask;
 }
 
-// A short hidden name in `directory` that nothing has yet; the caller creates it exclusively.
+std::atomic<bool> unnamedAllowed{true};
+
+// A hidden name in `directory` with 60 random bits, so that nobody can place anything there
+// beforehand; the caller still creates it exclusively.
 std::string HiddenName(const std::string& directory) {
-    static std::atomic<unsigned> counter{0};
+    static std::atomic<unsigned long long> counter{0};
     static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    unsigned long long seed = static_cast<unsigned long long>(::getpid()) * 1000003ULL +
-                              counter++ * 7919ULL +
-                              static_cast<unsigned long long>(::time(nullptr));
+    unsigned long long seed = 0;
+    if (::getrandom(&seed, sizeof seed, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof seed)) {
+        timespec now{};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        seed = static_cast<unsigned long long>(now.tv_nsec) * 0x9E3779B97F4A7C15ULL ^
+               static_cast<unsigned long long>(::getpid()) << 32 ^ counter++;
+    }
     std::string name = "/.kobrix-";
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 12; ++i) {
         name += kDigits[seed % 36];
-        seed = seed / 36 + 0x9E3779B97F4A7C15ULL * (i + 1);
+        seed /= 36;
     }
     return directory + name;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 }  // namespace
@@ -147,33 +159,43 @@ void InputFile::ReadAt(std::uint64_t offset, std::uint8_t* data, std::size_t siz
     ReadAt(offset, std::span(&piece, 1));
 }
 
-OutputFile::OutputFile(const std::string& path) : path_(path) {
-    target_ = FinalTarget(path);
+OutputFile::OutputFile(const std::string& path, Placement placement)
+    : path_(path), placement_(placement) {
+    target_ = placement == Placement::Replace ? FinalTarget(path) : path;
     // What is there decides the new file's mode; only a regular file we may write is replaced.
     mode_t mode = 0666 & ~CurrentUmask();
     struct stat info {};
-    if (::stat(target_.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode)) {
-            throw ImageError(path, S_ISDIR(info.st_mode) ? "is a directory, not a picture file"
-                                                         : "is not a regular file; not replaced");
+    const int found = placement == Placement::Replace ? ::stat(target_.c_str(), &info)
+                                                      : ::lstat(target_.c_str(), &info);
+    if (found == 0) {
+        if (placement == Placement::NewName) throw FileExistsError(path, "exists already, kept");
+        if (S_ISDIR(info.st_mode)) throw ImageError(path, "is a directory, not a file");
+        if (placement == Placement::Replace && !S_ISREG(info.st_mode)) {
+            throw ImageError(path, "is not a regular file; not replaced");
         }
-        if ((info.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0) {
+        if (placement == Placement::Replace &&
+            ((info.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0)) {
             throw ImageError(path, "is read-only; not replaced");
         }
-        mode = info.st_mode & 07777;
-        owner_ = info.st_uid;
-        group_ = info.st_gid;
-        keepOwner_ = true;
+        if (S_ISREG(info.st_mode)) {
+            mode = info.st_mode & 07777;
+            owner_ = info.st_uid;
+            group_ = info.st_gid;
+            keepOwner_ = true;
+        }
     }
     directory_ = DirectoryOf(target_);
 #ifdef O_TMPFILE
-    // A file without a name until Commit: a process killed before then leaves nothing behind.
-    fd_ = ::open(directory_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    // A file without a name until Commit, which links it in through /proc.
+    if (unnamedAllowed && ::access("/proc/self/fd", X_OK) == 0) {
+        fd_ = ::open(directory_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    }
 #endif
     if (fd_ < 0) {
         for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
             tempPath_ = HiddenName(directory_);
-            fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                         0600);
             if (fd_ < 0 && errno != EEXIST) {
                 const int error = errno;
                 tempPath_.clear();
@@ -196,8 +218,11 @@ OutputFile::~OutputFile() {
 void OutputFile::Fail(const std::string& what, int error) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    ::unlink(tempPath_.c_str());
+    if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
     tempPath_.clear();
+    if (error == EEXIST && placement_ == Placement::NewName) {
+        throw FileExistsError(path_, "exists already, kept");
+    }
     throw ImageError(path_, what + ": " + ErrorText(error));
 }
 
@@ -234,6 +259,12 @@ void OutputFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::si
     }
 }
 
+void OutputFile::Close() {
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0) Fail("cannot write the file", errno);
+}
+
 void OutputFile::Commit() {
     if (fd_ < 0) throw ImageError(path_, "the file is already closed");
     // The mode (and, where allowed, the owner) of the file it replaces; the new file is only
@@ -243,9 +274,19 @@ void OutputFile::Commit() {
     }
     if (::fchmod(fd_, mode_) != 0) Fail("cannot set the file's permissions", errno);
     if (::fsync(fd_) != 0) Fail("cannot write the file", errno);
+    // The name is taken: FileExistsError, and what was written goes.
+    const auto taken = [this] { Fail("", EEXIST); };
     if (tempPath_.empty()) {
-        // The unnamed file gets a hidden name beside the target, then takes the target's.
+        // The unnamed file takes the target's name at once where that is free; a link at the
+        // name makes the name taken, it is not followed.
         const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            Close();
+            return;
+        }
+        if (errno != EEXIST) Fail("cannot name the file", errno);
+        if (placement_ == Placement::NewName) taken();
+        // A file to replace: a random hidden name first, then over the old file in one step.
         for (int attempt = 0; attempt < 100 && tempPath_.empty(); ++attempt) {
             const std::string name = HiddenName(directory_);
             if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
@@ -255,13 +296,41 @@ void OutputFile::Commit() {
             }
         }
         if (tempPath_.empty()) Fail("cannot name the file", EEXIST);
+    } else {
+        // The name must still be the file written here, not something put in its place.
+        struct stat mine {};
+        struct stat named {};
+        if (::fstat(fd_, &mine) != 0 || ::lstat(tempPath_.c_str(), &named) != 0 ||
+            !SameFile(mine, named)) {
+            const std::string replaced = tempPath_;
+            tempPath_.clear();  // not ours to remove
+            ::close(fd_);
+            fd_ = -1;
+            throw ImageError(path_, "the temporary file " + replaced +
+                                        " was replaced by something else; nothing was saved");
+        }
+        if (placement_ == Placement::NewName) {
+            // A hard link is refused over anything at the name, a link included.
+            const int linked = ::link(tempPath_.c_str(), target_.c_str());
+            const int error = errno;
+            if (linked != 0) {
+                if (error == EEXIST) taken();
+                Fail("cannot name the file", error);
+            }
+            ::unlink(tempPath_.c_str());
+            tempPath_.clear();
+            Close();
+            return;
+        }
     }
-    const int closed = ::close(fd_);
-    fd_ = -1;
-    if (closed != 0) Fail("cannot write the file", errno);
+    Close();
     if (std::rename(tempPath_.c_str(), target_.c_str()) != 0)
         Fail("cannot replace the file", errno);
     tempPath_.clear();
+}
+
+void AllowUnnamedTemporaryFiles(bool allowed) {
+    unnamedAllowed = allowed;
 }
 
 }  // namespace kobrix

@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "imaging/image_error.h"
+
 namespace kobrix {
 
 // File access for the codecs. Reads know the file's size before anything is allocated;
@@ -43,15 +45,34 @@ class InputFile {
     std::uint64_t size_ = 0;
 };
 
-// Writes go to a temporary file beside the target (unnamed where the system allows, else a
-// short hidden name), which replaces the target only on Commit(), so a failed write (a full
-// disk, say) never leaves a cut-off picture behind or destroys the file that was there
-// before. A symbolic link is written through to the file it names; the new file keeps the
-// mode of the one it replaces. A target that is not a regular file, or is read-only, is
-// refused before anything is written.
+// How a finished file takes its name.
+enum class Placement {
+    // Replaces the file of that name, through symbolic links to the file they name (a link the
+    // user made stays a link); the new file keeps the mode of the one it replaces. A target
+    // that is not a regular file, or is read-only, is refused before anything is written.
+    Replace,
+    // Only where nothing has the name yet: no link is followed and nothing replaced. A name
+    // taken before or during the write gives FileExistsError.
+    NewName,
+    // Over whatever has the name: a symbolic link there is replaced, not followed.
+    ReplaceName,
+};
+
+// The name of a NewName file was taken; nothing was written under it.
+class FileExistsError : public ImageError {
+  public:
+    using ImageError::ImageError;
+};
+
+// Writes go to a file beside the target that has no name until Commit() (the system's
+// unnamed temporary file), so a failed write (a full disk, say) never leaves a cut-off
+// picture behind or destroys the file that was there before, and a process killed mid-write
+// leaves nothing. Where the file system cannot make unnamed files, the file gets a random
+// hidden name, created exclusively, that Commit() renames; no link is ever followed at a
+// temporary name, and only the file written here is ever put under the target's name.
 class OutputFile {
   public:
-    explicit OutputFile(const std::string& path);
+    explicit OutputFile(const std::string& path, Placement placement = Placement::Replace);
     ~OutputFile();  // removes the temporary file unless committed
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -64,8 +85,10 @@ class OutputFile {
 
   private:
     [[noreturn]] void Fail(const std::string& what, int error);
+    void Close();
 
     std::string path_;
+    Placement placement_;
     std::string target_;     // through symbolic links
     std::string directory_;  // the target's
     std::string tempPath_;   // empty while the file has no name
@@ -75,5 +98,9 @@ class OutputFile {
     unsigned group_ = 0;
     bool keepOwner_ = false;
 };
+
+// Off, every OutputFile takes the named route (for tests of file systems without unnamed
+// temporary files). On by default.
+void AllowUnnamedTemporaryFiles(bool allowed);
 
 }  // namespace kobrix

@@ -475,14 +475,14 @@ std::vector<std::uint8_t> EncodeGif(const Bitmap24& bitmap) {
     return out;
 }
 
-void WriteGifFile(const Bitmap24& bitmap, const std::string& path) {
+void WriteGifFile(const Bitmap24& bitmap, const std::string& path, Placement placement) {
     std::vector<std::uint8_t> bytes;
     try {
         bytes = EncodeGif(bitmap);
     } catch (const ImageError& e) {
         throw ImageError(path, e.Problem());
     }
-    WriteWholeFile(path, bytes);
+    WriteWholeFile(path, bytes, placement);
 }
 
 }  // namespace kobrix

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/bitmap24.h"
+#include "imaging/file_access.h"
 
 namespace kobrix {
 
@@ -62,6 +63,7 @@ int CountGifFrames(std::span<const std::uint8_t> data);
 
 // A single frame with a 256-colour palette computed from the picture.
 std::vector<std::uint8_t> EncodeGif(const Bitmap24& bitmap);
-void WriteGifFile(const Bitmap24& bitmap, const std::string& path);
+void WriteGifFile(const Bitmap24& bitmap, const std::string& path,
+                  Placement placement = Placement::Replace);
 
 }  // namespace kobrix

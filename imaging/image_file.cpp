@@ -74,8 +74,9 @@ void ReadWholeFileInto(const std::string& path, std::vector<std::uint8_t>& bytes
     file.ReadAt(0, bytes.data(), bytes.size());
 }
 
-void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    OutputFile file(path);
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                    Placement placement) {
+    OutputFile file(path, placement);
     file.Write(bytes.data(), bytes.size());
     file.Commit();
 }
@@ -113,7 +114,7 @@ Bitmap24 ReadAnyPicture(const std::string& path) {
     return ReadBmpFile(path);
 }
 
-void WritePictureByExtension(const Bitmap24& bitmap, const std::string& path) {
+void WritePictureByExtension(const Bitmap24& bitmap, const std::string& path, Placement placement) {
     const std::optional<PictureKind> kind = WritableKindOf(path);
     if (!kind) {
         const std::string extension = LowerExtension(path);
@@ -123,13 +124,13 @@ void WritePictureByExtension(const Bitmap24& bitmap, const std::string& path) {
     }
     switch (*kind) {
         case PictureKind::Jpeg:
-            WriteJpegFile(bitmap, path);
+            WriteJpegFile(bitmap, path, placement);
             return;
         case PictureKind::Gif:
-            WriteGifFile(bitmap, path);
+            WriteGifFile(bitmap, path, placement);
             return;
         case PictureKind::Bmp:
-            WriteBmpFile(bitmap, path);
+            WriteBmpFile(bitmap, path, placement);
             return;
     }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imaging/bitmap24.h"
+#include "imaging/file_access.h"
 
 namespace kobrix {
 
@@ -28,7 +29,8 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path,
 // The same into `bytes`, whose memory is reused.
 void ReadWholeFileInto(const std::string& path, std::vector<std::uint8_t>& bytes,
                        std::size_t limit = kMaxImageBytes);
-void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                    Placement placement = Placement::Replace);
 
 // JPEG by extension, everything else as a Windows BMP.
 Bitmap24 ReadJpegOrBmp(const std::string& path);
@@ -43,6 +45,7 @@ void ReadAnyPictureInto(const std::string& path, Bitmap24& picture,
 
 // Writes by extension: ".jpg"/".jpeg" JPEG at quality 100, ".bmp" 24-bit BMP, ".gif" GIF.
 // Throws ImageError for any other extension.
-void WritePictureByExtension(const Bitmap24& bitmap, const std::string& path);
+void WritePictureByExtension(const Bitmap24& bitmap, const std::string& path,
+                             Placement placement = Placement::Replace);
 
 }  // namespace kobrix

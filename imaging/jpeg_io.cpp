@@ -277,14 +277,14 @@ std::vector<std::uint8_t> EncodeJpeg(const Bitmap24& bitmap) {
     return std::vector<std::uint8_t>(destination.buffer, destination.buffer + destination.size);
 }
 
-void WriteJpegFile(const Bitmap24& bitmap, const std::string& path) {
+void WriteJpegFile(const Bitmap24& bitmap, const std::string& path, Placement placement) {
     std::vector<std::uint8_t> bytes;
     try {
         bytes = EncodeJpeg(bitmap);
     } catch (const ImageError& e) {
         RethrowWithName(e, path);
     }
-    WriteWholeFile(path, bytes);
+    WriteWholeFile(path, bytes, placement);
 }
 
 }  // namespace kobrix

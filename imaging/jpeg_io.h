@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imaging/bitmap24.h"
+#include "imaging/file_access.h"
 
 namespace kobrix {
 
@@ -26,6 +27,7 @@ Bitmap24 ReadJpegFile(const std::string& path);
 
 // Always quality 100 with the accurate DCT.
 std::vector<std::uint8_t> EncodeJpeg(const Bitmap24& bitmap);
-void WriteJpegFile(const Bitmap24& bitmap, const std::string& path);
+void WriteJpegFile(const Bitmap24& bitmap, const std::string& path,
+                   Placement placement = Placement::Replace);
 
 }  // namespace kobrix

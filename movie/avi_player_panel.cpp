@@ -150,6 +150,16 @@ void AviPlayerPanel::ChooseOutputDirectory(const QString& directory) {
     RefreshMovieList();
 }
 
+void AviPlayerPanel::ShowDefaultOutput() {
+    if (chosenOutput_.isEmpty()) {
+        browser_->SetCurrent(OutputDirectory());
+        return;
+    }
+    // The lists name the other directory's files: they are read again.
+    chosenOutput_.clear();
+    RefreshMovieList();
+}
+
 QString AviPlayerPanel::EntryPath(int row) const {
     if (row < 0 || row >= static_cast<int>(movieFiles_.size())) return {};
     return OutputDirectory() + Q(movieFiles_[static_cast<std::size_t>(row)]);

@@ -47,6 +47,9 @@ class AviPlayerPanel : public QWidget {
 
     QString OutputDirectory() const;  // with a trailing separator
     void ChooseOutputDirectory(const QString& directory);
+    // Points the output directory box and lists back at the working tree's AVI output
+    // directory.
+    void ShowDefaultOutput();
     // Refills the output file list and the movie list from the output directory.
     void RefreshMovieList();
     void MovieSelected(int row);

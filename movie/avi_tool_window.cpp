@@ -13,6 +13,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <fcntl.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <map>
+
 #include "browse/browse_texts.h"
 #include "browse/browsing_link.h"
 #include "browse/file_operations.h"
@@ -56,6 +62,54 @@ bool IsBmpFrame(const QString& name) {
 QString BaseOf(const QString& name) {
     const int dot = name.lastIndexOf('.');
     return dot < 0 ? name : name.left(dot);
+}
+
+// Writes `bitmap` as a new BMP file at `path`. Whatever is at that name already (a file, a
+// link, another run's bitmap) is never replaced: false when the name is taken. A failed write
+// removes the file it made.
+bool WriteNewBmpFile(const Bitmap24& bitmap, const QString& path) {
+    const std::vector<std::uint8_t> bytes = EncodeBmp(bitmap);
+    const QByteArray name = QFile::encodeName(path);
+    const int fd =
+        ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        if (errno == EEXIST) return false;
+        throw std::runtime_error(path.toStdString() +
+                                 " cannot be created: " + std::strerror(errno));
+    }
+    std::size_t done = 0;
+    int error = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) {
+        ::unlink(name.constData());
+        throw std::runtime_error(path.toStdString() +
+                                 " cannot be written: " + std::strerror(error));
+    }
+    return true;
+}
+
+// The frames of a directory: its ordinary files, hidden ones left out. `listed` gets the
+// place of each frame in the list of all the directory's files, which the main window shows.
+void ReadFrames(FileList& frames, std::vector<int>& listed, const QString& directory) {
+    frames.Read(directory.toStdString());
+    std::vector<std::string> names;
+    listed.clear();
+    for (std::size_t i = 0; i < frames.Names().size(); ++i) {
+        const std::string& name = frames.Names()[i];
+        if (name.empty() || name.front() == '.') continue;
+        names.push_back(name);
+        listed.push_back(static_cast<int>(i));
+    }
+    if (names.size() != frames.Names().size()) frames.Assign(frames.Directory(), names);
 }
 
 }  // namespace
@@ -201,7 +255,7 @@ QString AviToolWindow::OutputDirectory() const {
 
 void AviToolWindow::RefreshLists() {
     const int row = frameList_->currentRow();
-    frames_.Read(FrameDirectory().toStdString());
+    ReadFrames(frames_, listed_, FrameDirectory());
     {
         const QSignalBlocker block(frameList_);
         frameList_->clear();
@@ -209,6 +263,12 @@ void AviToolWindow::RefreshLists() {
         if (row >= 0 && row < frameList_->count()) frameList_->setCurrentRow(row);
     }
     ShowCounter();
+}
+
+int AviToolWindow::ListedIndex(int frame) const {
+    return frame >= 0 && frame < static_cast<int>(listed_.size())
+               ? listed_[static_cast<std::size_t>(frame)]
+               : frame;
 }
 
 void AviToolWindow::ShowCounter() {
@@ -237,14 +297,20 @@ void AviToolWindow::OpenFromMenu() {
 
 void AviToolWindow::SetUpDirectories() {
     browser_->SetCurrent(FrameDirectory());
+    player_->ShowDefaultOutput();
     RefreshLists();
     if (frames_.Empty()) platform_.prompts.Warning(kNoFramesWarning);
     fileInUse_->setText(movieName_);
+    SelectLastFrame();
+}
+
+void AviToolWindow::SelectLastFrame() {
     if (!frames_.Empty()) {
         const QSignalBlocker block(frameList_);
         frameList_->setCurrentRow(frames_.Count() - 1);
     }
     ShowCounter();
+    ShowFrame(frames_.Count() - 1, false);
 }
 
 void AviToolWindow::NavigateTo(const QString& directory) {
@@ -263,16 +329,33 @@ void AviToolWindow::FrameSelected(int row) {
     const int index = std::max(row, 0);
     ShowCounter();
     if (frames_.Empty()) return;
+    ShowFrame(index, true);
+    if (link_ != nullptr) link_->SelectListEntry(ListedIndex(index));
+}
+
+void AviToolWindow::ShowFrame(int index, bool reportFailure) {
+    if (index < 0 || index >= frames_.Count()) {
+        // No frame: nothing may name a file that is gone.
+        fileName_->setText("Current Files Name");
+        size_->setText("image size");
+        preview_->Clear();
+        return;
+    }
     const QString name = Q(frames_.Names()[static_cast<std::size_t>(index)]);
     const QString path = FrameDirectory() + name;
     fileName_->setText(name);
     if ((IsJpegFrame(name) || IsBmpFrame(name)) && QFileInfo::exists(path)) {
-        const Bitmap24 picture =
-            IsJpegFrame(name) ? ReadJpegFile(path.toStdString()) : ReadBmpFile(path.toStdString());
-        preview_->SetBitmap(picture);
-        size_->setText(QString("%1 x %2 pixels").arg(picture.Width()).arg(picture.Height()));
+        try {
+            const Bitmap24 picture = IsJpegFrame(name) ? ReadJpegFile(path.toStdString())
+                                                       : ReadBmpFile(path.toStdString());
+            preview_->SetBitmap(picture);
+            size_->setText(QString("%1 x %2 pixels").arg(picture.Width()).arg(picture.Height()));
+        } catch (const std::exception&) {
+            preview_->Clear();
+            size_->setText("image size");
+            if (reportFailure) throw;
+        }
     }
-    if (link_ != nullptr) link_->SelectListEntry(index);
 }
 
 void AviToolWindow::EnterNewSettings() {
@@ -338,10 +421,13 @@ void AviToolWindow::WriteStep() {
         if (e.GetKind() == MovieError::Kind::NoFrames ||
             e.GetKind() == MovieError::Kind::FrameUnreadable) {
             platform_.prompts.Warning("AVI creation failed !");
+        } else if (e.GetKind() == MovieError::Kind::WriteFailed && e.Frame() >= 0) {
+            platform_.prompts.Message("Error during Write AVI File");  // a frame refused
         } else {
             platform_.prompts.Warning(QString::fromUtf8(e.what()));
         }
         RefreshLists();
+        SelectLastFrame();
         return;
     }
     SetStatus("AVI written successfully", QColor(0, 128, 0));
@@ -356,23 +442,43 @@ void AviToolWindow::WriteStep() {
                                   "; it stays in " + directory + ".");
     }
     RefreshLists();
+    SelectLastFrame();
     player_->RefreshMovieList();
 }
 
 void AviToolWindow::ConvertJpgsToBmps() {
     const QString directory = FrameDirectory();
-    for (int i = 0; i < frames_.Count(); ++i) {
-        const QString name = Q(frames_.Names()[static_cast<std::size_t>(i)]);
+    // No file is ever replaced: x1.jpg and x1.JPG both make x1.bmp, and a frame may already
+    // be a bitmap of that name. Such JPEGs stay, and the user is told which and why.
+    std::map<QString, QString> madeFrom;  // bitmap name -> the JPEG it was made from
+    QStringList unconverted;
+    const std::vector<std::string> names = frames_.Names();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const QString name = Q(names[i]);
         if (!IsJpegFrame(name)) continue;
-        status_->setText(QString("Converting %1 of %2").arg(i + 1).arg(frames_.Count()));
+        status_->setText(QString("Converting %1 of %2").arg(i + 1).arg(names.size()));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        const Bitmap24 picture = ReadJpegFile((directory + name).toStdString());
-        const std::string bmp = (directory + BaseOf(name) + ".bmp").toStdString();
-        WriteBmpFile(picture, bmp);
-        // The JPEG goes only once its bitmap reads back whole.
-        if (!ReadBmpFile(bmp).SamePixels(picture)) {
-            throw std::runtime_error(bmp + " did not read back as written; " + name.toStdString() +
-                                     " was kept.");
+        const QString bmpName = BaseOf(name) + ".bmp";
+        const QString bmp = directory + bmpName;
+        try {
+            const Bitmap24 picture = ReadJpegFile((directory + name).toStdString());
+            if (!WriteNewBmpFile(picture, bmp)) {
+                const auto made = madeFrom.find(bmpName);
+                unconverted << name + " was not converted: " + bmpName +
+                                   (made != madeFrom.end()
+                                        ? " was just made from " + made->second + "."
+                                        : " already exists.");
+                continue;
+            }
+            madeFrom[bmpName] = name;
+            // The JPEG goes only once its bitmap reads back whole.
+            if (!ReadBmpFile(bmp.toStdString()).SamePixels(picture)) {
+                unconverted << name + " was kept: " + bmpName + " did not read back as written.";
+                continue;
+            }
+        } catch (const std::exception& e) {
+            unconverted << name + " was not converted: " + QString::fromUtf8(e.what());
+            continue;
         }
         QFile::remove(directory + name);
     }
@@ -382,10 +488,11 @@ void AviToolWindow::ConvertJpgsToBmps() {
     SetStatus("Waiting", QColor(0, 128, 0));
     if (link_ != nullptr) {
         link_->ShowListDirectory(directory.toStdString());
-        link_->SelectListEntry(std::max(row, 0));
+        link_->SelectListEntry(ListedIndex(std::max(row, 0)));
         link_->DisplayCurrent();
     }
     ProposeMovieName();
+    if (!unconverted.isEmpty()) platform_.prompts.Warning(unconverted.join('\n'));
 }
 
 void AviToolWindow::TagAllFrames() {
@@ -408,7 +515,7 @@ void AviToolWindow::TagStep() {
     status_->setText(QString("Tagging frame %1 of %2").arg(index + 1).arg(frames_.Count()));
     const QString name = Q(frames_.Names()[static_cast<std::size_t>(index)]);
     frameList_->setCurrentRow(index);
-    link_->SelectListEntry(index);
+    link_->SelectListEntry(ListedIndex(index));
     link_->DisplayCurrent();
     tagTool_->LoadRefresh();
     tagTool_->BuildImageName();

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "browse/file_list.h"
 #include "platform/platform.h"
@@ -70,6 +71,11 @@ class AviToolWindow : public QWidget {
     void ShowCounter();
     void Guarded(const std::function<void()>& action);
     void CopyOrMove(bool move);
+    void SelectLastFrame();
+    // The place of a frame in the main window's list, which shows hidden files too.
+    int ListedIndex(int frame) const;
+    // Name, preview and size of frame `index`; with no such frame, the labels' first texts.
+    void ShowFrame(int index, bool reportFailure);
 
     Platform& platform_;
     BrowsingLink* link_ = nullptr;
@@ -85,6 +91,7 @@ class AviToolWindow : public QWidget {
     bool taggingRun_ = false;
     int tagIndex_ = 0;
     FileList frames_;
+    std::vector<int> listed_;
     QTimer writeTimer_;
     QTimer tagTimer_;
 

@@ -12,7 +12,7 @@ LargePlayerWindow::LargePlayerWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
     setObjectName("AVIplyrUnit200741");
     setWindowTitle("Kobrix AVI Player");
-    resize(777, 553);
+    SetDesignSize(*this, QSize(777, 553));
     PaintBackground(*this, Qt::black);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

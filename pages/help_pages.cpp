@@ -68,6 +68,7 @@ HelpTextPage::HelpTextPage(Platform&, HelpPageId id, QWidget* parent)
         emit backClicked();
     });
     buttons->addWidget(back);
+    buttons->addWidget(HideButton(*this));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(body_, 1);
     layout->addLayout(buttons);

@@ -22,8 +22,8 @@ class HelpHubPage : public QWidget {
     void colourToolRequested();
 };
 
-// A help page: its text, whose blue words show the windows they name, and a back button to
-// the hub. The quick start page also has "Show me", which acts on the main window.
+// A help page: its text, whose blue words show the windows they name, a back button to the
+// hub and "Close". The quick start page also has "Show me", which acts on the main window.
 class HelpTextPage : public QWidget {
     Q_OBJECT
   public:

@@ -66,8 +66,12 @@ QString ClipboardWindow::ProposedName() const {
     return QString::fromStdString(
         directory +
         ClipboardSaveName(panel.roverName, decoded.product.CameraLetter, panel.sol,
-                          panel.elapsedHours, panel.elapsedMinutes,
-                          [&](const std::string& name) { return PathExists(directory + name); }));
+                          panel.elapsedHours, panel.elapsedMinutes, [&](const std::string& name) {
+                              // A number is free only when neither save can land on it: the
+                              // bitmap under the name, the JPEG beside it.
+                              const std::string jpeg = name.substr(0, name.rfind('.')) + ".jpg";
+                              return PathExists(directory + name) || PathExists(directory + jpeg);
+                          }));
 }
 
 void ClipboardWindow::SaveClipboard() {

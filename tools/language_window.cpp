@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "browse/browsing_link.h"
@@ -62,11 +63,9 @@ LanguageWindow::LanguageWindow(Platform& platform, QWidget* parent)
     grid->addWidget(charsets_, 4, 0);
     grid->addWidget(languages_, 4, 1);
     root->addLayout(grid);
-    connect(charsets_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { ChooseCharset(charsets_->row(item)); });
-    connect(languages_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        RunGuarded(platform_.prompts, [&] { ChooseLanguage(languages_->row(item)); });
-    });
+    OnListChoice(*charsets_, [this](int row) { ChooseCharset(row); });
+    OnListChoice(*languages_,
+                 [this](int row) { RunGuarded(platform_.prompts, [&] { ChooseLanguage(row); }); });
 
     auto* buttons = new QHBoxLayout;
     QPushButton* button3 = PlainButton("Button3", "Button3", this);
@@ -117,6 +116,7 @@ void LanguageWindow::ChooseCharset(int row) {
     charset_ = entries[static_cast<std::size_t>(row)].code;
     QFont font = ScriptFont(sample_->font().family(), charset_, sample_->font().pointSize());
     sample_->setFont(font);
+    const QSignalBlocker quiet(charsets_);  // shown, not chosen again
     charsets_->setCurrentRow(row);
 }
 
@@ -139,7 +139,10 @@ void LanguageWindow::ChooseLanguage(int row) {
     if (setTaggingFont_) setTaggingFont_(family);
     sample_->setFont(ScriptFont(family, charset_, sample_->font().pointSize()));
     fontName_->setText(family);
-    charsets_->setCurrentRow(language.charsetEntry);
+    {
+        const QSignalBlocker quiet(charsets_);  // shown; the entry's code is already set
+        charsets_->setCurrentRow(language.charsetEntry);
+    }
     if (link_ != nullptr) {
         link_->SetCaptureTimeCharset(charset_);
         link_->SetUserTag(true);

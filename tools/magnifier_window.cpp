@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "browse/browse_texts.h"
+#include "imaging/file_access.h"
 #include "imaging/image_file.h"
 #include "widgets/controls.h"
 #include "widgets/picture_link.h"
@@ -83,8 +84,6 @@ MagnifierWindow::MagnifierWindow(Platform& platform, QWidget* parent)
     area_ = new PictureView(this);
     area_->setObjectName("Image1");
     area_->setFixedSize(fullSize_);
-    area_->SetCenter(false);
-    area_->SetProportional(true);
     area_->setToolTip("Left Click to Magnify");
     area_->setMouseTracking(true);
     area_->installEventFilter(new AreaMouse(*this));
@@ -102,6 +101,14 @@ MagnifierWindow::MagnifierWindow(Platform& platform, QWidget* parent)
     earthTime_ = White(NamedLabel("EarthTimeLabel", QString(), this));
     camera_ = White(NamedLabel("CameraLabel", QString(), this));
     for (QLabel* label : {sol_, earthTime_, camera_}) side->addWidget(label);
+    // The window's size after each load.
+    auto* sizeRow = new QHBoxLayout;
+    windowWidth_ = White(NamedLabel("WidthLabel", QString(), this));
+    windowHeight_ = White(NamedLabel("HeightLabel", QString(), this));
+    sizeRow->addWidget(windowWidth_);
+    sizeRow->addWidget(windowHeight_);
+    sizeRow->addStretch();
+    side->addLayout(sizeRow);
 
     auto* grid = new QGridLayout;
     const auto spin = [this](const char* name, int low, int high, int step, int value) {
@@ -149,12 +156,7 @@ MagnifierWindow::MagnifierWindow(Platform& platform, QWidget* parent)
         SetTextColour(*w, Qt::white);
     }
     side->addLayout(grid);
-    connect(stretch_, &QCheckBox::toggled, this, [this](bool on) {
-        area_->SetStretch(on);
-        area_->setFixedSize(on || source_.Empty()
-                                ? fullSize_
-                                : QSize(source_.Width(), source_.Height()).boundedTo(fullSize_));
-    });
+    connect(stretch_, &QCheckBox::toggled, this, [this] { ApplyStretch(); });
     connect(borderColourBox_, &QPushButton::clicked, this, [this] {
         const QColor chosen = platform_.prompts.ChooseColour(borderColour_);
         if (!chosen.isValid()) return;
@@ -241,17 +243,32 @@ void MagnifierWindow::WriteSettings(const QString& directory) {
     file.close();
     const std::string updated = WithIniValue(text.toStdString(), "Setup", "Directory",
                                              QDir::toNativeSeparators(directory).toStdString());
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        out.write(updated.data(), static_cast<qint64>(updated.size())) !=
-            static_cast<qint64>(updated.size())) {
+    try {
+        // Replaced whole or not at all: a failed write leaves the previous file.
+        OutputFile out(path.toStdString());
+        out.Write(reinterpret_cast<const std::uint8_t*>(updated.data()), updated.size());
+        out.Commit();
+    } catch (const std::exception& e) {
         // Once a run: it would otherwise come back at every image.
         if (!settingsFailureShown_) {
             settingsFailureShown_ = true;
-            platform_.prompts.Warning("The magnifier's settings file " + path +
-                                      " could not be written: " + out.errorString());
+            platform_.prompts.Warning("The magnifier's settings file could not be written: " +
+                                      QString::fromUtf8(e.what()));
         }
     }
+}
+
+void MagnifierWindow::ApplyStretch() {
+    // Stretched: the whole area, the picture scaled to fit it keeping its aspect ratio and
+    // centred. Otherwise the picture at its own size from the top left, the area as large as
+    // the picture up to its full size, so the pointer is the pixel it points at.
+    const bool on = stretch_->isChecked();
+    area_->SetStretch(on);
+    area_->SetProportional(on);
+    area_->SetCenter(on);
+    area_->setFixedSize(on || source_.Empty()
+                            ? fullSize_
+                            : QSize(source_.Width(), source_.Height()).boundedTo(fullSize_));
 }
 
 void MagnifierWindow::OpenOnCurrentImage() {
@@ -290,12 +307,11 @@ void MagnifierWindow::LoadImage() {
     const bool larger =
         source_.Width() > fullSize_.width() || source_.Height() > fullSize_.height();
     if (larger && !stretch_->isChecked()) stretch_->setChecked(true);  // runs the stretch rule
-    area_->SetStretch(stretch_->isChecked());
-    area_->setFixedSize(stretch_->isChecked()
-                            ? fullSize_
-                            : QSize(source_.Width(), source_.Height()).boundedTo(fullSize_));
+    ApplyStretch();
     lensShown_ = false;
     ShowBitmap(source_);
+    windowWidth_->setText(QString::number(width()));
+    windowHeight_->setText(QString::number(height()));
 }
 
 void MagnifierWindow::ShowBitmap(const Bitmap24& bitmap) {

@@ -25,7 +25,8 @@ class PictureView;
 // "Magnification Tool": the current image with a lens drawn into it under the pointer while
 // the left button is held, the pixel under the pointer, and a timed capture of the view to the
 // clipboard. Controls by object name: Image1, PathLabel, AttributesLabel, LocationLabel,
-// SolLabel, EarthTimeLabel, CameraLabel, Magnification, Radius, Square, Circle, Border,
+// SolLabel, EarthTimeLabel, CameraLabel, WidthLabel and HeightLabel (the window's size after
+// each load), Magnification, Radius, Square, Circle, Border,
 // BorderWidth, BorderColour, Cursor, Stretch, DelayEdit, CaptureButton ("Image Capture 5"),
 // Slideshow, BrightnessRecording; the other buttons by their captions.
 class MagnifierWindow : public QWidget {
@@ -61,6 +62,7 @@ class MagnifierWindow : public QWidget {
     void DrawLensAt(int x, int y);
     std::optional<std::pair<int, int>> ToBitmap(QPoint at) const;
     void WriteSettings(const QString& directory);
+    void ApplyStretch();
     void Guarded(const std::function<void()>& action);
 
     Platform& platform_;
@@ -84,6 +86,8 @@ class MagnifierWindow : public QWidget {
     QLabel* sol_ = nullptr;
     QLabel* earthTime_ = nullptr;
     QLabel* camera_ = nullptr;
+    QLabel* windowWidth_ = nullptr;
+    QLabel* windowHeight_ = nullptr;
     QSpinBox* magnification_ = nullptr;
     QSpinBox* radius_ = nullptr;
     QRadioButton* square_ = nullptr;

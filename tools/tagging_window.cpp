@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -153,10 +154,8 @@ TaggingWindow::TaggingWindow(Platform& platform, QWidget* parent)
     side->addWidget(charsets_);
     side->addWidget(white(PlainLabel("Select Language", this)));
     side->addWidget(languages_);
-    connect(charsets_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { ChooseCharset(charsets_->row(item)); });
-    connect(languages_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { ChooseLanguage(languages_->row(item)); });
+    OnListChoice(*charsets_, [this](int row) { ChooseCharset(row); });
+    OnListChoice(*languages_, [this](int row) { ChooseLanguage(row); });
 
     auto* buttons = new QGridLayout;
     const auto button = [&](const char* caption, void (TaggingWindow::*handler)(), int row,
@@ -447,6 +446,7 @@ void TaggingWindow::ChooseCharset(int row) {
     const auto entries = CharsetEntries();
     if (row < 0 || row >= static_cast<int>(entries.size())) return;
     charset_ = entries[static_cast<std::size_t>(row)].code;
+    const QSignalBlocker quiet(charsets_);  // shown, not chosen again
     charsets_->setCurrentRow(row);
 }
 
@@ -454,10 +454,16 @@ void TaggingWindow::ChooseLanguage(int row) {
     const auto languages = LanguageEntries();
     if (row < 0 || row >= static_cast<int>(languages.size())) return;
     const LanguageEntry& language = languages[static_cast<std::size_t>(row)];
-    languages_->setCurrentRow(row);
+    {
+        // The lists only show the choice here; the character set list's own choice runs
+        // below for the languages that ask for it.
+        const QSignalBlocker quietLanguages(languages_);
+        const QSignalBlocker quietCharsets(charsets_);
+        languages_->setCurrentRow(row);
+        charsets_->setCurrentRow(language.charsetEntry);
+    }
     charset_ = language.code;
     SetFontName(QString::fromUtf8(language.font.data(), language.font.size()));
-    charsets_->setCurrentRow(language.charsetEntry);
     if (language.appliesToMainWindow) {
         if (link_ != nullptr) link_->SetCaptureTimeCharset(charset_);
         ChooseCharset(language.charsetEntry);  // the list's own choice, the same code

@@ -5,14 +5,25 @@
 #include "platform/prompts.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextEdit>
+#include <QVariant>
 #include <QWidget>
 
 namespace kobrix {
+namespace {
+
+constexpr const char* kDesignSizeProperty = "kobrixDesignSize";
+
+}  // namespace
 
 QLabel* PlainLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -90,8 +101,53 @@ void SetTextColour(QWidget& widget, const QColor& colour) {
     }
     QPalette palette;
     palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
+    // The entries of a list or an edit box are its text. A check box's or radio button's
+    // caption is window text; their Text role paints the mark on the white indicator, so it
+    // stays as it is, or a white caption would hide the mark.
+    if (qobject_cast<QAbstractItemView*>(&widget) != nullptr ||
+        qobject_cast<QLineEdit*>(&widget) != nullptr ||
+        qobject_cast<QPlainTextEdit*>(&widget) != nullptr ||
+        qobject_cast<QTextEdit*>(&widget) != nullptr) {
+        palette.setColor(QPalette::Text, colour);
+    }
     widget.setPalette(palette);
+}
+
+void SetDesignSize(QWidget& window, const QSize& size) {
+    window.resize(size);
+    window.setProperty(kDesignSizeProperty, size);
+}
+
+bool HasDesignSize(const QWidget& window) {
+    return window.property(kDesignSizeProperty).isValid();
+}
+
+void OnListChoice(QListWidget& list, const std::function<void(int row)>& choose) {
+    // A change of the current entry, by the mouse or the keyboard, chooses it; a click on the
+    // entry already current chooses it again. The row under a press is noted before the press
+    // moves the current entry, so that the click that made a change does not choose twice.
+    class PressWatch : public QObject {
+      public:
+        using QObject::QObject;
+        int rowAtPress = -1;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::MouseButtonPress) {
+                auto* view = static_cast<QListWidget*>(parent());
+                rowAtPress = view->currentRow();
+            }
+            return QObject::eventFilter(watched, event);
+        }
+    };
+    auto* watch = new PressWatch(&list);
+    list.viewport()->installEventFilter(watch);
+    QObject::connect(&list, &QListWidget::currentRowChanged, &list, [choose](int row) {
+        if (row >= 0) choose(row);
+    });
+    QObject::connect(&list, &QListWidget::itemClicked, &list,
+                     [&list, watch, choose](QListWidgetItem* item) {
+                         const int row = list.row(item);
+                         if (row == watch->rowAtPress) choose(row);
+                     });
 }
 
 void PaintBackground(QWidget& window, const QColor& colour) {

@@ -6,7 +6,9 @@
 
 class QGridLayout;
 class QLabel;
+class QListWidget;
 class QPushButton;
+class QSize;
 class QWidget;
 
 namespace kobrix {
@@ -27,7 +29,15 @@ QPushButton* PlainButton(const char* objectName, const QString& text, QWidget* p
 void MakeBold(QWidget& widget);
 void MakeItalic(QWidget& widget);
 // The colour of a control's text, by its palette; an invalid colour goes back to the parent's.
+// A check box or radio button takes it for its caption only; its mark keeps its own colour.
 void SetTextColour(QWidget& widget, const QColor& colour);
+// A window's size as it was designed, kept when the program sets its windows up (they are
+// otherwise fitted to their contents); the screen fit still scales it.
+void SetDesignSize(QWidget& window, const QSize& size);
+bool HasDesignSize(const QWidget& window);
+// Runs `choose` with the row when the list's current entry changes, by the mouse or the
+// keyboard, and when the user clicks the entry that is already current.
+void OnListChoice(QListWidget& list, const std::function<void(int row)>& choose);
 // The window's background in one colour (white pages, the yellow searcher).
 void PaintBackground(QWidget& window, const QColor& colour);
 // A caption and its bold, selectable value label on the next row of `grid`; the value is

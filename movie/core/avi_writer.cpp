@@ -1,11 +1,13 @@
 #include "movie/core/avi_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
 #include <span>
 #include <vector>
 
+#include "imaging/bmp_io.h"
 #include "imaging/file_access.h"
 #include "imaging/image_error.h"
 
@@ -65,13 +67,20 @@ struct FrameFormat {
     std::uint32_t compression = 0;
     std::uint32_t imageSize = 0;
     std::vector<std::uint8_t> infoBlock;  // from byte 14 to the pixel data
+    // What gives the pixel values their colours: the colour masks and the colour table.
+    std::vector<std::uint8_t> colours;
 };
 
-FrameFormat ReadFormat(InputFile& file, int index, bool withInfo) {
-    const auto unreadable = [&](const std::string& why) {
-        return MovieError(MovieError::Kind::FrameUnreadable, index,
-                          "frame " + std::to_string(index + 1) + " (" + file.Path() + ") " + why);
-    };
+constexpr std::uint32_t kBitFields = 3;       // BI_BITFIELDS
+constexpr std::uint32_t kAlphaBitFields = 6;  // BI_ALPHABITFIELDS
+
+MovieError Unreadable(const InputFile& file, int index, const std::string& why) {
+    return MovieError(MovieError::Kind::FrameUnreadable, index,
+                      "frame " + std::to_string(index + 1) + " (" + file.Path() + ") " + why);
+}
+
+FrameFormat ReadFormatOf(InputFile& file, int index, bool withInfo) {
+    const auto unreadable = [&](const std::string& why) { return Unreadable(file, index, why); };
     if (file.Size() < 54) throw unreadable("is too short for a bitmap");
     std::array<std::uint8_t, 54> head{};
     file.ReadAt(0, head.data(), head.size());
@@ -87,24 +96,66 @@ FrameFormat ReadFormat(InputFile& file, int index, bool withInfo) {
     f.bitCount = static_cast<std::uint16_t>(head[28] | head[29] << 8);
     f.compression = Read32(&head[30]);
     f.imageSize = Read32(&head[34]);
-    if (f.width <= 0 || f.height == 0 || f.width > 65535 || f.height > 65535 || f.height < -65535) {
-        throw unreadable("has an impossible size");
+    const std::uint64_t absHeight =
+        f.height < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(std::int64_t{f.height})
+                     : static_cast<std::uint64_t>(f.height);
+    if (f.width <= 0 || f.height == 0 || f.bitCount == 0 || f.bitCount > 32) {
+        throw unreadable("has an impossible size or depth");
     }
-    if (f.imageSize == 0 && f.compression == 0) {
-        const std::uint64_t stride =
-            (std::uint64_t{static_cast<std::uint32_t>(f.width)} * f.bitCount + 31) / 32 * 4;
-        f.imageSize = static_cast<std::uint32_t>(
-            stride * static_cast<std::uint32_t>(f.height < 0 ? -f.height : f.height));
+    // The limits every picture reader of the program keeps, in 64 bits.
+    const std::uint64_t stride =
+        (std::uint64_t{static_cast<std::uint32_t>(f.width)} * f.bitCount + 31) / 32 * 4;
+    if (static_cast<std::uint64_t>(f.width) > kMaxImageSide || absHeight > kMaxImageSide ||
+        stride * absHeight > kMaxImageBytes) {
+        throw unreadable("is " + std::to_string(f.width) + " x " + std::to_string(absHeight) +
+                         " at " + std::to_string(f.bitCount) + " bits; frames are limited to " +
+                         std::to_string(kMaxImageSide) + " pixels a side and " +
+                         std::to_string(kMaxImageBytes >> 20) + " MiB of pixels");
+    }
+    // Uncompressed rows are as long as the header says the picture is, whatever size field
+    // it carries.
+    if (f.compression == 0 || f.compression == kBitFields || f.compression == kAlphaBitFields) {
+        f.imageSize = static_cast<std::uint32_t>(stride * absHeight);
+    } else if (f.imageSize > kMaxImageBytes) {
+        throw unreadable("declares more pixel data than any picture may have");
     }
     if (f.imageSize == 0) throw unreadable("gives no size for its pixel data");
     if (std::uint64_t{f.dataOffset} + f.imageSize > file.Size()) {
         throw unreadable("is shorter than its pixel data");
     }
+    // The colour masks follow the 40-byte part of the header (inside a version 4 or 5
+    // header, after a plain one); the colour table follows the whole header and the masks of
+    // a plain one. Frames of 8 bits and fewer get their colours from every entry counted.
+    const std::uint64_t masks = f.compression == kBitFields        ? 12
+                                : f.compression == kAlphaBitFields ? 16
+                                                                   : 0;
+    const std::uint32_t used = Read32(&head[46]);
+    const std::uint64_t entries = f.bitCount > 8 ? 0
+                                  : used != 0    ? std::min<std::uint32_t>(used, 256)
+                                                 : 1u << f.bitCount;
+    const std::uint64_t tableAt = 14 + std::uint64_t{infoSize} + (infoSize == 40 ? masks : 0);
+    const auto take = [&](std::uint64_t at, std::uint64_t size) {
+        const std::uint64_t end = std::min<std::uint64_t>(at + size, f.dataOffset);
+        if (end <= at) return;
+        const std::size_t old = f.colours.size();
+        f.colours.resize(old + static_cast<std::size_t>(end - at));
+        file.ReadAt(at, f.colours.data() + old, static_cast<std::size_t>(end - at));
+    };
+    take(14 + 40, masks);
+    take(tableAt, entries * 4);
     if (withInfo) {
         f.infoBlock.resize(f.dataOffset - 14);
         file.ReadAt(14, f.infoBlock.data(), f.infoBlock.size());
     }
     return f;
+}
+
+FrameFormat ReadFormat(InputFile& file, int index, bool withInfo) {
+    try {
+        return ReadFormatOf(file, index, withInfo);
+    } catch (const ImageError& e) {  // the file changed while read, or a read error
+        throw Unreadable(file, index, e.Problem());
+    }
 }
 
 struct IndexEntry {
@@ -192,7 +243,8 @@ class MovieFile {
         h.Tag("avih");
         h.U32(56);
         h.U32(static_cast<std::uint32_t>(1000000 / rate_));
-        h.U32(format_.imageSize * static_cast<std::uint32_t>(rate_));
+        h.U32(static_cast<std::uint32_t>(std::min<std::uint64_t>(
+            std::uint64_t{format_.imageSize} * static_cast<std::uint64_t>(rate_), 0xFFFFFFFFu)));
         h.U32(0);
         h.U32(0x10 | 0x100);  // AVIF_HASINDEX | AVIF_ISINTERLEAVED
         totalFramesAt_ = h.Size();
@@ -397,6 +449,47 @@ std::string Mismatch(int index, int width, int height, const FrameFormat& first)
            std::to_string(first.height) + " as the first frame";
 }
 
+std::string CompressionName(std::uint32_t compression) {
+    switch (compression) {
+        case 0:
+            return "none";
+        case 1:
+            return "RLE8";
+        case 2:
+            return "RLE4";
+        case 3:
+            return "bit fields";
+        case 4:
+            return "JPEG";
+        case 5:
+            return "PNG";
+        default:
+            return std::to_string(compression);
+    }
+}
+
+// Names each thing in which frame `index` differs from the first frame.
+std::string FormatMismatch(int index, const FrameFormat& f, const FrameFormat& first) {
+    std::string what;
+    const auto add = [&](const std::string& part) { what += (what.empty() ? "" : "; ") + part; };
+    if (f.width != first.width || f.height != first.height) {
+        add("size " + std::to_string(f.width) + " x " + std::to_string(f.height) + ", not " +
+            std::to_string(first.width) + " x " + std::to_string(first.height));
+    }
+    if (f.bitCount != first.bitCount) {
+        add(std::to_string(f.bitCount) + " bits a pixel, not " + std::to_string(first.bitCount));
+    }
+    if (f.compression != first.compression) {
+        add("compression " + CompressionName(f.compression) + ", not " +
+            CompressionName(first.compression));
+    }
+    if (what.empty() && f.imageSize != first.imageSize) {
+        add(std::to_string(f.imageSize) + " bytes of pixel data, not " +
+            std::to_string(first.imageSize));
+    }
+    return "frame " + std::to_string(index + 1) + " differs from the first frame: " + what;
+}
+
 }  // namespace
 
 void WriteMovie(const std::string& path, const std::vector<std::string>& frames,
@@ -412,18 +505,39 @@ void WriteMovie(const std::string& path, const std::vector<std::string>& frames,
         }
     };
     const FrameFormat format = ReadFormat(*open(0), 0, true);
+    // A frame of another size or format would be garbled: refused instead.
+    const auto check = [&](int i, const FrameFormat& f) {
+        if (f.width != format.width || f.height != format.height || f.bitCount != format.bitCount ||
+            f.compression != format.compression || f.imageSize != format.imageSize) {
+            throw MovieError(
+                MovieError::Kind::FrameMismatch, i,
+                FormatMismatch(i, f, format) + " (" + frames[static_cast<std::size_t>(i)] + ")");
+        }
+    };
+    // The movie has one colour table: frames with colours of their own are written as
+    // 24-bit pictures, each as its file shows it.
+    bool ownColours = false;
+    for (int i = 1; i < static_cast<int>(frames.size()); ++i) {
+        const FrameFormat f = ReadFormat(*open(i), i, false);
+        check(i, f);
+        ownColours = ownColours || f.colours != format.colours;
+    }
+    if (ownColours) {
+        WriteMovieFromBitmaps(
+            path, static_cast<int>(frames.size()),
+            [&](int i) { return ReadBmpFile(frames[static_cast<std::size_t>(i)]); },
+            framesPerSecond, progress);
+        return;
+    }
     WriteFrames(path, format, static_cast<int>(frames.size()), framesPerSecond, progress,
                 [&](int i, std::vector<std::uint8_t>& pixels) {
                     std::unique_ptr<InputFile> file = open(i);
                     const FrameFormat f = ReadFormat(*file, i, false);
-                    // A frame of another size or format would be garbled: refused instead.
-                    if (f.width != format.width || f.height != format.height ||
-                        f.bitCount != format.bitCount || f.compression != format.compression ||
-                        f.imageSize != format.imageSize) {
+                    check(i, f);  // again: it may have changed since
+                    if (f.colours != format.colours) {
                         throw MovieError(MovieError::Kind::FrameMismatch, i,
-                                         Mismatch(i, f.width, f.height, format) + " (" +
-                                             std::to_string(f.bitCount) + " bits, " +
-                                             frames[static_cast<std::size_t>(i)] + ")");
+                                         "frame " + std::to_string(i + 1) +
+                                             " changed its colours while the movie was written");
                     }
                     try {
                         // Its own pixel data, wherever its header puts it.

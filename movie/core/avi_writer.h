@@ -13,9 +13,12 @@ namespace kobrix {
 // Movies of still frames: one uncompressed video stream ('vids', handler "DIB "), every frame
 // a key frame, scale 1 and rate = frames per second. The frames are BMP files of one size and
 // pixel format; the movie takes its format block (info header and colour table) from the
-// first frame, so 8-bit palette frames stay 8-bit. Past 1 GiB the file continues in OpenDML
-// form (an 'indx' super index with 'ix00' standard indexes, 'AVIX' lists and the 'dmlh'
-// frame count), keeping the legacy 'idx1' for the first part, so any player reads it whole.
+// first frame, so 8-bit palette frames stay 8-bit as long as they share one colour table.
+// Frames whose colour tables (or colour masks) differ are written as 24-bit frames instead,
+// so that each plays in its own colours. Frames are held to the picture readers' limits. Past 1 GiB
+// the file continues in OpenDML form (an 'indx' super index with 'ix00' standard indexes, 'AVIX'
+// lists and the 'dmlh' frame count), keeping the legacy 'idx1' for the first part, so any player
+// reads it whole.
 
 // Why a movie could not be written. `frame` is the index of the frame at fault, or -1.
 class MovieError : public std::runtime_error {

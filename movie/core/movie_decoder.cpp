@@ -1,5 +1,7 @@
 #include "movie/core/movie_decoder.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -185,7 +187,14 @@ MovieDecoder::MovieDecoder(const std::string& path) : state_(std::make_unique<St
     const auto fail = [&](const std::string& why) {
         throw MovieReadError("Cannot play " + path + ": " + why);
     };
-    int rc = avformat_open_input(&s.format, path.c_str(), nullptr, nullptr);
+    // A pipe or device would be opened and waited on for ever: only regular files, as the
+    // picture readers take them. Missing files are left to the library, which says so.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        fail(S_ISDIR(info.st_mode) ? "it is a directory." : "it is not a regular file.");
+    }
+    // "file:" so that no part of the name is taken for a network or other protocol.
+    int rc = avformat_open_input(&s.format, ("file:" + path).c_str(), nullptr, nullptr);
     if (rc < 0) fail(ErrorText(rc) + ".");
     if (IsStillOrText(*s.format->iformat)) fail("it is a picture or a text, not a movie.");
     rc = avformat_find_stream_info(s.format, nullptr);

@@ -81,9 +81,10 @@ pixels.</p>
 memory of the people who lost their lives in space exploration.</p>
 
 <h3>Web Links</h3>
-<p>Seven pages of <a href="show:weblinks">web links</a> open in your web browser: where the
-rover images are kept, Mars software, Mars websites and societies, other missions of the solar
-system, meteorites, amateur radio in space and projects you can take part in. <b>Visit NASA at
+<p>Seven pages of web links open in your web browser. <b>MER Image Web Links</b> leads to
+where the rover images are kept; the six others are listed on the <a href="show:weblinks">web
+links</a> page: Mars software, Mars websites and societies, other missions of the solar system,
+meteorites, amateur radio in space and projects you can take part in. <b>Visit NASA at
 current image</b> opens the public gallery page for the rover, camera and sol of the current
 image. NASA has retired the original raw-image galleries of Spirit and Opportunity; if the page
 is no longer found, the links under <b>MER Image Web Links</b> lead to the archive that holds

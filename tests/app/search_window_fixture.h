@@ -19,11 +19,13 @@
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_prompts.h"
 #include "tests/support/fake_time_zone.h"
+#include "tests/support/window_fixture.h"
 
 namespace kobrix::testing {
 
-// The program's windows over fakes, started in a directory of small sample pictures whose
-// working tree exists, with the program's search window of type W opened from the menu.
+// The program's windows over fakes, started in the program directory, whose working tree
+// exists, and browsed to a folder of small sample pictures elsewhere, with the program's search
+// window of type W opened from the menu.
 template <typename W>
 class SearchWindowTest : public ::testing::Test {
   protected:
@@ -41,11 +43,14 @@ class SearchWindowTest : public ::testing::Test {
         return FileList().currentItem() ? FileList().currentItem()->text() : QString();
     }
 
+    QString Pictures() const { return PicturesFolder(dir); }
     void Open(const std::vector<std::string>& names) {
+        ASSERT_TRUE(QDir().mkpath(Pictures()));
         for (const std::string& name : names) {
             Bitmap24 picture(64, 64);
             picture.Fill(90, 60, 30);
-            WriteJpegFile(picture, dir.filePath(QString::fromStdString(name)).toStdString());
+            WriteJpegFile(picture,
+                          QDir(Pictures()).filePath(QString::fromStdString(name)).toStdString());
         }
         const WorkingTree tree = MakeWorkingTree(dir.path().toStdString());
         for (int number = 1; number <= WorkingTree::kPathCount; ++number) {
@@ -53,6 +58,7 @@ class SearchWindowTest : public ::testing::Test {
         }
         windows = std::make_unique<Windows>(platform);
         windows->Start(dir.path());
+        Main().ShowListDirectory(Pictures().toStdString());
         if constexpr (std::is_same_v<W, SolSearchWindow>) {
             window = &windows->SolSearch();
             Main().Menu().Item("SOL / Camera Search Tool")->trigger();

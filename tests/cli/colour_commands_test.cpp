@@ -8,6 +8,7 @@
 #include "imaging/image_file.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/imaging/temp_dir.h"
+#include "tools/core/lens.h"
 
 namespace kobrix::cli {
 namespace {
@@ -167,12 +168,61 @@ TEST(FadeCommand, FadesByPassesAndRefusesBadInput) {
     EXPECT_EQ(test::Names(dir), before);
 }
 
+TEST(MagnifyCommand, DrawsTheMagnifiersLensAndRefusesBadUse) {
+    test::ScratchDir dir;
+    Bitmap24 picture(120, 90);
+    for (int y = 0; y < 90; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            std::uint8_t* p = picture.Row(y) + 3 * x;
+            p[0] = static_cast<std::uint8_t>(2 * x);
+            p[1] = static_cast<std::uint8_t>(2 * y);
+            p[2] = 40;
+        }
+    }
+    const std::string in = dir / "in.bmp";
+    WriteBmpFile(picture, in);
+    for (const bool circle : {false, true}) {
+        const std::string out = dir / (circle ? "round.bmp" : "square.bmp");
+        std::ostringstream o, e;
+        std::vector<std::string> args{in,   "-o",
+                                      out,  "--x",
+                                      "50", "--y",
+                                      "40", "--radius",
+                                      "40", "--magnification",
+                                      "4",  "--border-width",
+                                      "0"};
+        if (circle) args.push_back("--circle");
+        ASSERT_EQ(RunMagnifyCommand(args, o, e), 0) << e.str();
+        EXPECT_EQ(o.str(), out + " (lens of 20 pixels drawn 80 wide)\n");
+        Bitmap24 expected = picture;
+        LensStyle style;
+        style.circle = circle;
+        style.borderWidth = 0;
+        DrawLens(picture, expected, 50, 40, LensFor(40, 4), 4, style);
+        EXPECT_TRUE(ReadBmpFile(out).SamePixels(expected)) << out;
+    }
+    EXPECT_EQ(PixelAt(ReadBmpFile(dir / "square.bmp"), 9, 40), (std::vector<int>{0, 0, 255}));
+
+    const std::vector<std::string> before = test::Names(dir);
+    std::ostringstream o, e;
+    EXPECT_EQ(RunMagnifyCommand({in, "-o", dir / "x.bmp", "--x", "5"}, o, e), 2);
+    EXPECT_NE(e.str().find("--x X --y Y"), std::string::npos) << e.str();
+    EXPECT_EQ(RunMagnifyCommand(
+                  {in, "-o", dir / "x.bmp", "--x", "5", "--y", "5", "--magnification", "51"}, o, e),
+              2);
+    EXPECT_EQ(
+        RunMagnifyCommand({dir / "missing.bmp", "-o", dir / "x.bmp", "--x", "5", "--y", "5"}, o, e),
+        1);
+    EXPECT_EQ(test::Names(dir), before);
+}
+
 TEST(ColourCommands, ReachableFromTheProgram) {
     const testing::CommandResult help =
         testing::RunCommand(std::string(KOBRIX_CLI_PATH) + " --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("anaglyph RIGHT LEFT -o OUT"), std::string::npos);
     EXPECT_NE(help.out.find("fade IN -o OUT [--passes N]"), std::string::npos);
+    EXPECT_NE(help.out.find("magnify IN -o OUT --x X --y Y"), std::string::npos);
     EXPECT_EQ(testing::RunCommand(std::string(KOBRIX_CLI_PATH) + " fade 2>/dev/null").status, 2);
 }
 

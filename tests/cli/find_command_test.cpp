@@ -91,5 +91,18 @@ TEST(FindCommand, SelectsBySolAndDateAsTheDecodeShowsThem) {
     EXPECT_EQ(Find({dir / "", "--camera", "X"}).status, 2);
 }
 
+TEST(FindCommand, Print0KeepsNamesWithLineBreaksWhole) {
+    test::ScratchDir dir;
+    const std::string folder = dir / "sol 8\nand 9";
+    std::filesystem::create_directory(folder);
+    const std::string a = testing::NameOnSol('2', 'P', 8), b = testing::NameOnSol('2', 'P', 9);
+    std::ofstream(folder + "/" + a) << "";
+    std::ofstream(folder + "/" + b) << "";
+    const std::string expected = folder + "/" + a + '\0' + folder + "/" + b + '\0';
+    EXPECT_EQ(Find({folder, "-0"}).out, expected);
+    EXPECT_EQ(Find({folder, "--print0", "--sol", "9"}).out, folder + "/" + b + '\0');
+    EXPECT_EQ(Find({folder, "-0", "--json"}).status, 2);  // records are not paths
+}
+
 }  // namespace
 }  // namespace kobrix::cli

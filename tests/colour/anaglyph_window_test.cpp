@@ -34,7 +34,9 @@ constexpr const char* kRightJpeg = "2P241328935EFFAUCTP2582R5M1.jpg";
 class AnaglyphWindowTest : public testing::WindowsTest {
   protected:
     AnaglyphWindow& Maker() { return windows->Anaglyph(); }
-    QString Path(const QString& name) const { return dir.filePath(name); }
+    // The pictures stay in the user's own folder, away from the program directory.
+    QString Pictures() const { return testing::PicturesFolder(dir); }
+    QString Path(const QString& name) const { return QDir(Pictures()).filePath(name); }
     QString Text(const char* label) { return Maker().findChild<QLabel*>(label)->text(); }
     QScrollBar& Bar(const char* name) { return *Maker().findChild<QScrollBar*>(name); }
     QListWidget& FileList() { return *Main().findChild<QListWidget*>("FileListBox1"); }
@@ -54,6 +56,12 @@ class AnaglyphWindowTest : public testing::WindowsTest {
         Bitmap24 picture(16, 16);
         picture.Fill(blue, green, red);
         WriteJpegFile(picture, Path(name).toStdString());
+    }
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(Pictures())); }
+    void Open() {
+        OpenAll();
+        Main().ShowListDirectory(Pictures().toStdString());
+        prompts.Clear();  // the empty program directory's warning
     }
     // Both pictures chosen in the open dialog, as after "Manual Adjustment Controls".
     void LoadManually(const QString& right, const QString& left) {
@@ -132,7 +140,7 @@ TEST_F(AnaglyphWindowTest, SaveAsNumbersItsNamesAndRestoresTheMainWindow) {
     EXPECT_TRUE(QFileInfo::exists(first + ".jpg"));
     EXPECT_EQ(Text("Label13"), "SAVED");
     // The main window is back where it was, showing what it showed.
-    EXPECT_EQ(Main().ListDirectory(), dir.path().toStdString());
+    EXPECT_EQ(Main().ListDirectory(), Pictures().toStdString());
     EXPECT_EQ(FileList().currentItem()->text(), kRight);
 
     // The second proposal counts on; a typed extension goes and the name is upper-cased; any
@@ -148,7 +156,7 @@ TEST_F(AnaglyphWindowTest, SaveAsNumbersItsNamesAndRestoresTheMainWindow) {
     prompts.fileChoices = {FileChoice{}};
     Maker().Button3Click();
     EXPECT_EQ(QDir(SaveDirectory()).entryList(QDir::Files).size(), 2);
-    EXPECT_EQ(Main().ListDirectory(), dir.path().toStdString());
+    EXPECT_EQ(Main().ListDirectory(), Pictures().toStdString());
     EXPECT_EQ(FileList().currentItem()->text(), kRight);
 }
 

@@ -29,7 +29,8 @@ class ColourWindowTest : public testing::WindowsTest {
   protected:
     ColourWindow& Colour() { return windows->Colour(); }
     ColourProcessorWindow& Processor() { return windows->ColourProcessor(); }
-    QString ImageDirectory() const { return dir.filePath("All-MER-Images"); }
+    // The user's own picture folder: the colour run works wherever the list is.
+    QString ImageDirectory() const { return testing::PicturesFolder(dir); }
     QString Image(const QString& name) const { return QDir(ImageDirectory()).filePath(name); }
     QString Text(const char* label) { return Colour().findChild<QLabel*>(label)->text(); }
     QAction& Option(const char* caption) { return *Main().Menu().Item(caption); }
@@ -44,9 +45,10 @@ class ColourWindowTest : public testing::WindowsTest {
         picture.Fill(grey, grey, grey);
         WriteBmpFile(picture, Image(name).toStdString());
     }
-    // Opens the program on the image directory (where the working files then go).
+    // Opens the program in its own directory and browses to the pictures (where the working
+    // files then go).
     void Open() {
-        WindowsTest::Open();
+        OpenAll();
         Main().ShowListDirectory(ImageDirectory().toStdString());
         prompts.log.clear();  // the empty start directory's warning
     }
@@ -59,6 +61,12 @@ class ColourWindowTest : public testing::WindowsTest {
         Colour().Button1Click();
         Colour().Button2Click();
         Colour().Button3Click();
+    }
+    // Pixels of the processor's message that stand out from its black ground.
+    int MessageInk() {
+        const QLabel& message = *Processor().findChild<QLabel*>("Label1");
+        const QImage window = testing::Rendered(Processor());
+        return testing::PixelsAwayFrom(window.copy(message.geometry()), Qt::black);
     }
     static std::vector<int> Pixel(const Bitmap24& picture, int x = 0, int y = 0) {
         const std::uint8_t* p = picture.Row(y) + 3 * x;
@@ -198,6 +206,7 @@ TEST_F(ColourWindowTest, AutomaticRunOnFilterFourLoadsTheSequence) {
     EXPECT_TRUE(Colour().isVisible());
     EXPECT_FALSE(Processor().isVisible());
     EXPECT_EQ(Text("Label22"), "RGB Loaded.");
+    ASSERT_TRUE(Colour().AllLoaded());
     EXPECT_EQ(Pixel(Colour().Composite()), (std::vector<int>{50, 100, 200}));
     EXPECT_EQ(Main().SelectedPath(), Image(kSequence + "4M1.bmp").toStdString());
     EXPECT_FALSE(Processor().NotFoundTimer().isActive());
@@ -222,6 +231,7 @@ TEST_F(ColourWindowTest, AutomaticRunOnFilterFiveAloneEndsNotFound) {
     Processor().Timer1Timer();
     EXPECT_EQ(Processor().Message(), "Sorry, all required images not found, or not in sequence.");
     EXPECT_TRUE(Processor().isVisible());
+    EXPECT_GE(MessageInk(), 100);
     Processor().Timer2Timer();
     EXPECT_FALSE(Processor().isVisible());
     // The run stays busy: later presses neither step nor beep.
@@ -241,6 +251,7 @@ TEST_F(ColourWindowTest, ManualModeAsksForTheBand) {
     PressColour();
     EXPECT_TRUE(Processor().isVisible());
     EXPECT_EQ(Processor().Message(), "Select the colour band to place this image into.");
+    EXPECT_GE(MessageInk(), 100) << "the question is drawn in the window's background colour";
     Processor().Tick(TickedBand::Red);
     prompts.fileChoices = {{true, Image("2P241328935EFFAUCTP2582R4M1.bmp"), 1}};
     Processor().findChild<QPushButton*>("Button1")->click();
@@ -248,6 +259,11 @@ TEST_F(ColourWindowTest, ManualModeAsksForTheBand) {
     EXPECT_TRUE(Colour().Loaded(Band::Red));
     EXPECT_EQ(prompts.fileRequests.back().initial, Image("2P241328935EFFAUCTP2582R4M1.bmp"));
     EXPECT_EQ(Processor().Ticked(), TickedBand::None);
+    EXPECT_EQ(Main().ListDirectory(), ImageDirectory().toStdString());
+    // A band not picked opens its dialog in the folder the list shows.
+    prompts.fileChoices = {{false, QString(), 0}};
+    Colour().Button1Click();
+    EXPECT_EQ(prompts.fileRequests.back().initial, ImageDirectory());
 
     // A left-eye filter 5 picture with RED BAND: green by its filter, red by the box.
     Choose(kSequence + "5M1.bmp");

@@ -56,6 +56,39 @@ TEST_F(SunsetWindowTest, FadeRunsToNightAndStartsAgainFromTheKeptPicture) {
     EXPECT_EQ(fakes.desktop.waits.front(), 0);
 }
 
+TEST_F(SunsetWindowTest, NothingStartsLoadsOrChangesAFadeWhileItRuns) {
+    Receive();
+    QImage bright(3, 1, QImage::Format_RGB888);
+    bright.fill(Qt::white);
+    int nested = 0;
+    fakes.desktop.onWait = [&](int) {
+        // The wait lets other events run: the menu item again, the buttons, the delay box.
+        if (fakes.desktop.waits.size() != 100) return;
+        ++nested;
+        EXPECT_FALSE(window.findChild<QLineEdit*>("Edit1")->isEnabled());
+        window.Receive(bright, "/pics/white.jpg");
+        window.Button4Click();
+        window.Button5Click();
+        fakes.prompts.fileChoices = {{true, "/pics/white.jpg", 1}};
+        window.Button2Click();
+    };
+    window.findChild<QPushButton*>("Button4")->click();
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(fakes.desktop.waits.size(), 256u);  // one fade, not two
+    EXPECT_TRUE(NightTime());
+    const Bitmap24& black = window.Working();
+    for (std::size_t i = 0; i < black.SizeBytes(); ++i) ASSERT_EQ(black.Data()[i], 0) << i;
+    EXPECT_TRUE(fakes.prompts.fileRequests.empty());  // "Open Image" did not open
+    fakes.prompts.fileChoices.clear();
+    EXPECT_TRUE(window.findChild<QLineEdit*>("Edit1")->isEnabled());
+
+    // The picture handed over mid-fade did not replace the one faded.
+    window.Button5Click();
+    EXPECT_EQ(Pixel()[1], 200);
+    window.Receive(bright, "/pics/white.jpg");  // after the fade it is taken as usual
+    EXPECT_EQ(Pixel()[1], 255);
+}
+
 TEST_F(SunsetWindowTest, DelayThatIsNoNumberStopsAfterOnePass) {
     Receive();
     SetDelay("soon");

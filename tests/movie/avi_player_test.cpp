@@ -147,14 +147,14 @@ class AviPlayerTest : public testing::WindowsTest {
         return QDir(dir.filePath("AVIoutput")).filePath(name);
     }
     void Open() {
-        WindowsTest::Open();
+        OpenAll();
         windows->Main().Menu().Item("AVI Creation Tool")->trigger();
         prompts.Clear();
     }
 };
 
 TEST_F(AviPlayerTest, TheMovieListNamesEveryMovieWithItsSizeAndSkipsOtherFiles) {
-    WindowsTest::Open();
+    OpenAll();
     testing::WriteTestMovie(Output("a.avi").toStdString(), 55, 32, 24);
     std::ofstream(Output("b.txt").toStdString()) << "notes\n";
     testing::WriteTestMovie(Output("c.avi").toStdString(), 3, 16, 16);
@@ -178,7 +178,7 @@ TEST_F(AviPlayerTest, TheMovieListNamesEveryMovieWithItsSizeAndSkipsOtherFiles) 
 }
 
 TEST_F(AviPlayerTest, PlayLoopPauseSeekStopAndDelete) {
-    WindowsTest::Open();
+    OpenAll();
     testing::WriteTestMovie(Output("a.avi").toStdString(), 55, 32, 24);
     Open();
     ClockedPlayer clocked(Panel().Player());
@@ -237,7 +237,7 @@ TEST_F(AviPlayerTest, PlayLoopPauseSeekStopAndDelete) {
 }
 
 TEST_F(AviPlayerTest, LargePlayerEndsOnAClickAndMovieGoesToTheSource) {
-    WindowsTest::Open();
+    OpenAll();
     testing::WriteTestMovie(Output("a.avi").toStdString(), 12, 32, 24);
     Open();
     Movies().setCurrentRow(0);
@@ -269,8 +269,25 @@ TEST_F(AviPlayerTest, LargePlayerEndsOnAClickAndMovieGoesToTheSource) {
     EXPECT_TRUE(Panel().MovieEntries().isEmpty());
 }
 
+TEST_F(AviPlayerTest, LargePlayerOpensAtItsOwnSizeAndShowsAFullFrame) {
+    fakes.desktop.screen = QSize(800, 600);  // the size the windows are laid out for
+    OpenAll();
+    testing::WriteTestMovie(Output("wide.avi").toStdString(), 4, 512, 384);
+    Open();
+    Movies().setCurrentRow(0);
+    Panel().PlayLargeAvi();
+    LargePlayerWindow& large = Panel().LargePlayer();
+    EXPECT_EQ(large.size(), QSize(777, 553));
+    EXPECT_EQ(Panel().Player().DisplayRect(), QRect(0, 0, 512, 384));
+    // The frame fits the player's picture whole, at its own size.
+    const QSize area = large.ImageWindow().size();
+    EXPECT_GE(area.width(), 512);
+    EXPECT_GE(area.height(), 384);
+    Panel().LargePlayerClicked();
+}
+
 TEST_F(AviPlayerTest, Screenshots) {
-    WindowsTest::Open();
+    OpenAll();
     std::vector<Bitmap24> frames;
     for (const char* name : {"2P241328935EFFAUCTP2582L4M1.jpg", "2P241328935EFFAUCTP2582L5M1.jpg",
                              "2P241328935EFFAUCTP2582L6M1.jpg"}) {

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <csignal>
+
 #include "app/file_commands.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
@@ -18,6 +21,7 @@
 #include "browse/working_tree.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
+#include "movie/avi_player_panel.h"
 #include "tests/support/window_fixture.h"
 #include "widgets/picture_view.h"
 
@@ -47,6 +51,45 @@ class AviToolTest : public testing::WindowsTest {
         picture.Fill(30, 90, 150);
         WriteJpegFile(picture, path.toStdString());
     }
+    static void Bmp(const QString& path, int width, int height, std::uint8_t blue,
+                    std::uint8_t green, std::uint8_t red) {
+        Bitmap24 picture(width, height);
+        picture.Fill(blue, green, red);
+        WriteBmpFile(picture, path.toStdString());
+    }
+    // A bitmap of `bits` bits a pixel (a grey palette up to 8) with `compression` in its
+    // header; the pixel bytes are zero.
+    static void RawBmp(const QString& path, int width, int height, int bits, int compression) {
+        const int stride = (width * bits + 31) / 32 * 4;
+        const int colours = bits <= 8 ? 1 << bits : 0;
+        const int offset = 54 + 4 * colours;
+        QByteArray b(offset + stride * height, '\0');
+        const auto put = [&b](int at, quint32 value, int bytes) {
+            for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<char>(value >> (8 * i));
+        };
+        b[0] = 'B';
+        b[1] = 'M';
+        put(2, static_cast<quint32>(b.size()), 4);
+        put(10, static_cast<quint32>(offset), 4);
+        put(14, 40, 4);
+        put(18, static_cast<quint32>(width), 4);
+        put(22, static_cast<quint32>(height), 4);
+        put(26, 1, 2);
+        put(28, static_cast<quint32>(bits), 2);
+        put(30, static_cast<quint32>(compression), 4);
+        put(34, static_cast<quint32>(stride * height), 4);
+        put(46, static_cast<quint32>(colours), 4);
+        for (int i = 0; i < colours; ++i) put(54 + 4 * i, static_cast<quint32>(i * 0x010101), 4);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(b);
+    }
+    static QColor PixelOf(const QString& path) {
+        const Bitmap24 picture = ReadBmpFile(path.toStdString());
+        const std::uint8_t* p = picture.Row(0);
+        return QColor(p[2], p[1], p[0]);
+    }
+    void Open() { OpenAll(); }
 };
 
 TEST_F(AviToolTest, ConvertThenMakeAviPutsTheMovieInTheOutputDirectory) {
@@ -194,6 +237,113 @@ TEST_F(AviToolTest, TagAllFramesStampsEveryFrameInItsFile) {
     }
     EXPECT_EQ(QFileInfo(Source("c.Jpg")).size(), untouched);
     EXPECT_EQ(QDir(Source()).entryList(QDir::Files).size(), 3);
+}
+
+TEST_F(AviToolTest, ConvertingNeverReplacesAFrameAndSaysWhichJpegStayed) {
+    Open();
+    Jpeg(Source("x1.jpg"), 16, 16);
+    Bitmap24 blue(16, 16);
+    blue.Fill(255, 0, 0);
+    WriteJpegFile(blue, Source("x1.JPG").toStdString());
+    Bmp(Source("x2.bmp"), 16, 16, 0, 255, 0);  // lime, already a frame
+    Jpeg(Source("x2.jpg"), 16, 16);
+    Main().Menu().Item("AVI Creation Tool")->trigger();
+    EXPECT_EQ(Text("Counter"), "1 of 4");
+
+    prompts.Clear();
+    Tool().ConvertJpgsToBmps();
+    // x1.JPG, first in the list, made x1.bmp; nothing else was replaced or lost.
+    EXPECT_EQ(QDir(Source()).entryList(QDir::Files),
+              (QStringList{"x1.bmp", "x1.jpg", "x2.bmp", "x2.jpg"}));
+    EXPECT_GT(PixelOf(Source("x1.bmp")).blue(), 200);
+    EXPECT_LT(PixelOf(Source("x1.bmp")).red(), 60);
+    EXPECT_EQ(PixelOf(Source("x2.bmp")), QColor(0, 255, 0));
+    EXPECT_EQ(prompts.Texts("warning"),
+              (std::vector<std::string>{"x1.jpg was not converted: x1.bmp was just made from "
+                                        "x1.JPG.\nx2.jpg was not converted: x2.bmp already "
+                                        "exists."}));
+    EXPECT_EQ(Text("Counter"), "1 of 4");
+}
+
+TEST_F(AviToolTest, HiddenFilesAreNoFramesAndAfterTheMovieTheLastFrameIsShown) {
+    Open();
+    Bmp(Source("a.bmp"), 24, 16, 0, 0, 255);
+    Bmp(Source("b.bmp"), 24, 16, 255, 0, 0);
+    QFile hidden(Source(".hidden"));
+    ASSERT_TRUE(hidden.open(QIODevice::WriteOnly));
+    hidden.write("not a frame");
+    hidden.close();
+    const QString elsewhere = dir.filePath("elsewhere");
+    QDir().mkpath(elsewhere);
+    Main().Menu().Item("AVI Creation Tool")->trigger();
+    EXPECT_EQ(Text("Counter"), "1 of 2");
+    EXPECT_EQ(Tool().findChild<QListWidget*>("FileListBox1")->count(), 2);
+    // The main window follows the frame, hidden file or not.
+    Tool().findChild<QListWidget*>("FileListBox1")->setCurrentRow(1);
+    ASSERT_NE(MainList().currentItem(), nullptr);
+    EXPECT_EQ(MainList().currentItem()->text(), "b.bmp");
+
+    // Looking at another output folder meanwhile: the movie still goes to AVIoutput.
+    Tool().Player().ChooseOutputDirectory(elsewhere);
+    prompts.Clear();
+    Tool().MakeAvi();
+    Tool().WriteStep();
+    EXPECT_EQ(Text("Status"), "AVI written successfully");
+    EXPECT_TRUE(prompts.Texts("warning").empty());
+    EXPECT_EQ(QDir(Tool().OutputDirectory()), QDir(Output()));
+    EXPECT_TRUE(QFileInfo::exists(Output(Tool().MovieFileName())));
+    EXPECT_TRUE(QDir(elsewhere).isEmpty());
+    // The last frame is selected, counted and named.
+    EXPECT_EQ(Tool().findChild<QListWidget*>("FileListBox1")->currentRow(), 1);
+    EXPECT_EQ(Text("Counter"), "2 of 2");
+    EXPECT_EQ(Text("FileNameLabel"), "b.bmp");
+}
+
+TEST_F(AviToolTest, AMismatchNamesWhatDiffersAndARefusedWriteSaysSo) {
+    Open();
+    Bmp(Source("a.bmp"), 161, 121, 0, 0, 255);
+    RawBmp(Source("b.bmp"), 161, 121, 8, 0);
+    Main().Menu().Item("AVI Creation Tool")->trigger();
+    prompts.Clear();
+    Tool().MakeAvi();
+    Tool().WriteStep();
+    ASSERT_EQ(prompts.Texts("warning").size(), 1u);
+    std::string said = prompts.Texts("warning").front();
+    EXPECT_NE(said.find("frame 2 differs from the first frame: 8 bits a pixel, not 24"),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(said.find("161 x 121"), std::string::npos) << said;
+
+    RawBmp(Source("a.bmp"), 161, 121, 8, 0);
+    RawBmp(Source("b.bmp"), 161, 121, 8, 1);  // RLE8
+    prompts.Clear();
+    Tool().MakeAvi();
+    Tool().WriteStep();
+    ASSERT_EQ(prompts.Texts("warning").size(), 1u);
+    said = prompts.Texts("warning").front();
+    EXPECT_NE(said.find("compression RLE8, not none"), std::string::npos) << said;
+    EXPECT_EQ(Text("Status"), "AVI write FAILED");
+
+    // The disk refuses the second frame (a file size limit stands in for a full disk).
+    Bmp(Source("a.bmp"), 256, 256, 10, 20, 30);
+    Bmp(Source("b.bmp"), 256, 256, 30, 20, 10);
+    Tool().SetUpDirectories();
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 300 * 1024;
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    prompts.Clear();
+    Tool().MakeAvi();
+    Tool().WriteStep();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(prompts.Texts("message"), (std::vector<std::string>{"Error during Write AVI File"}));
+    EXPECT_TRUE(prompts.Texts("warning").empty());
+    EXPECT_EQ(Text("Status"), "AVI write FAILED");
+    EXPECT_FALSE(QFileInfo::exists(Source(Tool().MovieFileName())));
+    EXPECT_FALSE(QFileInfo::exists(Output(Tool().MovieFileName())));
 }
 
 TEST_F(AviToolTest, Screenshots) {

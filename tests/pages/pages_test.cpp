@@ -30,7 +30,7 @@ namespace {
 class PagesTest : public testing::WindowsTest {
   protected:
     void SetUp() override {
-        Open();
+        OpenAll();
         prompts.Clear();
     }
     void Trigger(const char* caption) { Main().Menu().Item(caption)->trigger(); }
@@ -233,6 +233,31 @@ TEST_F(PagesTest, LinksOpenTheirAddressesAndHelpLinksShowTheirWindows) {
         1);
     menuHelp.FollowLink("show:colourhelp");
     EXPECT_TRUE(windows->Help(HelpPageId::ColourComposite).isVisible());
+}
+
+TEST_F(PagesTest, EveryHelpPageClosesAndTheMenuHelpCountsTheLinkPagesRight) {
+    Trigger("Help");
+    for (const HelpPageId id : {HelpPageId::MenuSelections, HelpPageId::ColourComposite,
+                                HelpPageId::Anaglyph, HelpPageId::QuickStart, HelpPageId::Usage}) {
+        HelpTextPage& page = windows->Help(id);
+        page.show();
+        QPushButton* close = page.findChild<QPushButton*>("Close");
+        ASSERT_NE(close, nullptr) << page.windowTitle().toStdString();
+        EXPECT_TRUE(close->isVisibleTo(&page));
+        close->click();
+        EXPECT_FALSE(page.isVisible()) << page.windowTitle().toStdString();
+        EXPECT_TRUE(windows->HelpHub().isVisible());  // Close is not "back": the hub stays
+    }
+    // The link index lists six pages; with the image links of the menu they are seven.
+    const auto buttons = windows->LinkIndex().findChildren<QPushButton*>();
+    const auto linkPages = std::count_if(buttons.begin(), buttons.end(), [](QPushButton* b) {
+        return b->objectName() != "Close" && b->isVisibleTo(b->window());
+    });
+    EXPECT_EQ(linkPages, 6);
+    const QString text = windows->Help(HelpPageId::MenuSelections).Body().toPlainText();
+    EXPECT_TRUE(text.simplified().contains("Seven pages of web links")) << text.toStdString();
+    EXPECT_TRUE(text.simplified().contains("the six others are listed on the web links page"))
+        << text.toStdString();
 }
 
 TEST_F(PagesTest, TheTourSavesAPictureOfEveryWindowAndLeavesThemAsTheyWere) {

@@ -7,6 +7,7 @@
 
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -86,7 +87,7 @@ inline bool ChooseFile(MainWindow& main, const QString& name) {
     return true;
 }
 
-// Every window of the program on the fakes, in a temporary directory (Open).
+// Every window of the program on the fakes, in a temporary directory (OpenAll).
 class WindowsTest : public ::testing::Test {
   protected:
     WindowPlatform fakes;
@@ -94,13 +95,49 @@ class WindowsTest : public ::testing::Test {
     QTemporaryDir dir;
     std::unique_ptr<Windows> windows;
 
-    void Open() { windows = OpenWindows(fakes.platform, dir.path()); }
+    void OpenAll() { windows = OpenWindows(fakes.platform, dir.path()); }
     MainWindow& Main() { return windows->Main(); }
     // A click on `name` in the file list, which must list it.
     void Choose(const QString& name) {
         ASSERT_TRUE(ChooseFile(Main(), name)) << name.toStdString();
     }
 };
+
+// Where users keep their pictures: a folder of its own under `dir`, neither the program
+// directory nor its All-MER-Images, with a space in its name as many have.
+inline QString PicturesFolder(const QTemporaryDir& dir) {
+    return dir.filePath("Rover pictures/sol 241");
+}
+
+// The widget as it is painted on the screen.
+inline QImage Rendered(QWidget& widget) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// How many pixels of `a` a person tells from the same pixels of `b`: some channel differs by
+// at least `step` (a grey of 213 on white does not count).
+inline int PixelsApart(const QImage& a, const QImage& b, int step = 96) {
+    if (a.size() != b.size()) return a.width() * a.height();
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            if (std::abs(p.red() - q.red()) >= step || std::abs(p.green() - q.green()) >= step ||
+                std::abs(p.blue() - q.blue()) >= step) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+// How many pixels of `image` stand out from `ground` (as the text on a plain background).
+inline int PixelsAwayFrom(const QImage& image, const QColor& ground, int step = 96) {
+    QImage plain(image.size(), QImage::Format_RGB32);
+    plain.fill(ground);
+    return PixelsApart(image, plain, step);
+}
 
 // Under the build directory, for a look at the layout.
 inline void SaveScreenshot(QWidget& widget, const QString& fileName) {

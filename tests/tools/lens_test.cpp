@@ -63,6 +63,54 @@ TEST(Lens, CircleLetsBlackShowThePictureBeneathAndHasARing) {
     EXPECT_EQ(At(circle, 60 + 31, 60 + 31), (std::array<int, 3>{255, 255, 255}));  // outside
 }
 
+TEST(Lens, SquareBorderIsCentredOnItsFrameAndWidthZeroDrawsOnePixel) {
+    const Bitmap24 source = White(120);
+    const std::array<int, 3> red{0, 0, 255}, white{255, 255, 255};
+    for (const int width : {0, 1}) {
+        Bitmap24 view = source;
+        LensStyle style;
+        style.borderWidth = width;
+        DrawLens(source, view, 60, 60, LensFor(40, 4), 4, style);  // R = 40: lens 20 to 99
+        EXPECT_EQ(At(view, 19, 60), red) << width;
+        EXPECT_EQ(At(view, 100, 60), red) << width;
+        EXPECT_EQ(At(view, 60, 19), red) << width;
+        EXPECT_EQ(At(view, 60, 100), red) << width;
+        EXPECT_EQ(At(view, 18, 60), white) << width;
+        EXPECT_EQ(At(view, 101, 60), white) << width;
+        EXPECT_EQ(At(view, 101, 101), white) << width;
+        EXPECT_EQ(At(view, 100, 100), red) << width;
+    }
+    // Width 5: three pixels show on each side, the rest lies under the lens.
+    Bitmap24 view = source;
+    DrawLens(source, view, 60, 60, LensFor(40, 4), 4, LensStyle{});
+    for (const int x : {17, 18, 19, 100, 101, 102}) EXPECT_EQ(At(view, x, 60), red) << x;
+    for (const int x : {16, 103}) EXPECT_EQ(At(view, x, 60), white) << x;
+}
+
+TEST(Lens, CircleSpreadsTheSquareOverTwoRPlusEightPixels) {
+    // Each source column has its own blue; rows their own green.
+    Bitmap24 source(120, 120);
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            std::uint8_t* p = source.Row(y) + 3 * x;
+            p[0] = static_cast<std::uint8_t>(x + 1);
+            p[1] = static_cast<std::uint8_t>(y + 1);
+            p[2] = 7;
+        }
+    }
+    LensStyle round;
+    round.circle = true;
+    round.border = false;
+    Bitmap24 view = source;
+    // s = 10, R = 40: source 50 to 69 over 88 pixels from 16; the disc covers 20 to 99.
+    DrawLens(source, view, 60, 60, LensFor(40, 4), 4, round);
+    EXPECT_EQ(At(view, 20, 60)[0], 50 + 1);       // 2 x 10 x 4 / 88 = 0
+    EXPECT_EQ(At(view, 99, 60)[0], 50 + 18 + 1);  // 20 x 83 / 88 = 18; m pixels each gave 19
+    EXPECT_EQ(At(view, 60, 99)[1], 50 + 18 + 1);
+    EXPECT_EQ(At(view, 60, 60), At(source, 60, 60));  // the centre stays
+    EXPECT_EQ(At(view, 19, 60), At(source, 19, 60));  // outside the disc
+}
+
 TEST(Lens, ReadoutTexts) {
     EXPECT_EQ(ColourName(255, 0, 0), "clRed");
     EXPECT_EQ(ColourName(192, 220, 192), "clMoneyGreen");
@@ -74,6 +122,9 @@ TEST(Lens, ReadoutTexts) {
     EXPECT_EQ(PointerToBitmap(200, 150, true, {0, 100, 400, 200}, 200, 100), (std::pair{100, 25}));
     EXPECT_FALSE(PointerToBitmap(200, 50, true, {0, 100, 400, 200}, 200, 100));
     EXPECT_EQ(PointerToBitmap(5, 6, false, {}, 200, 100), (std::pair{5, 6}));
+    // Enlarged: the last drawn column and row show the last pixel, and read it.
+    EXPECT_EQ(PointerToBitmap(499, 499, true, {0, 0, 500, 500}, 100, 100), (std::pair{99, 99}));
+    EXPECT_FALSE(PointerToBitmap(500, 10, true, {0, 0, 500, 500}, 100, 100));
 }
 
 TEST(Lens, SettingsAndClipboardNames) {

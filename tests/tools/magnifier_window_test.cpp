@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -32,12 +34,105 @@ constexpr const char* kSpirit = "2P241328935EFFAUCTP2582L5M1.bmp";
 class MagnifierTest : public testing::WindowsTest {
   protected:
     MagnifierWindow& Tool() { return windows->Magnifier(); }
-    QString Text(QWidget& w, const char* name) { return w.findChild<QLabel*>(name)->text(); }
+    QString Text(QWidget& w, const char* name) {
+        const QLabel* label = w.findChild<QLabel*>(name);
+        return label != nullptr ? label->text() : QString("<no label %1>").arg(name);
+    }
     void Open() {
-        WindowsTest::Open();
+        OpenAll();
         Tool().SetSettingsPath(dir.filePath("kobrix.INI"));
     }
+    // What the window shows at a point of its image area.
+    QColor Shown(QPoint inArea) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        auto* area = Tool().findChild<PictureView*>("Image1");
+        return Tool().grab().toImage().pixelColor(area->mapTo(&Tool(), inArea));
+    }
+    // Every pixel tells its place: blue x / 4, green y / 4, red 128.
+    static Bitmap24 Places(int width, int height) {
+        Bitmap24 picture(width, height);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                std::uint8_t* p = picture.Row(y) + 3 * x;
+                p[0] = static_cast<std::uint8_t>(x / 4);
+                p[1] = static_cast<std::uint8_t>(y / 4);
+                p[2] = 128;
+            }
+        }
+        return picture;
+    }
 };
+
+TEST_F(MagnifierTest, PictureIsDrawnAndReadByOneRuleWithStretchOnOrOff) {
+    WriteBmpFile(Places(1000, 600), dir.filePath(kSpirit).toStdString());
+    Open();
+    Choose(kSpirit);
+    Main().Menu().Item("Magnifier Tool")->trigger();
+    auto* stretch = Tool().findChild<QCheckBox*>("Stretch");
+    EXPECT_TRUE(stretch->isChecked());  // larger than the area
+    // The window's size after the load.
+    EXPECT_EQ(Text(Tool(), "WidthLabel").toStdString(), std::to_string(Tool().width()));
+    EXPECT_EQ(Text(Tool(), "HeightLabel").toStdString(), std::to_string(Tool().height()));
+    // Stretched into the 501 x 501 area keeping its shape: 501 x 300, centred, black above.
+    EXPECT_EQ(Shown({250, 50}), QColor(Qt::black));
+    EXPECT_EQ(Shown({250, 250}).red(), 128);
+    EXPECT_EQ(Shown({250, 450}), QColor(Qt::black));
+
+    // At its own size from the top left: the pointer reads the pixel it is on.
+    stretch->setChecked(false);
+    const QColor at400 = Shown({400, 400});
+    EXPECT_EQ(at400, QColor(128, 100, 100));
+    Tool().PointerMoved({400, 400});
+    EXPECT_EQ(Text(Tool(), "LocationLabel").toStdString(),
+              LocationText(400, 400, static_cast<std::uint8_t>(at400.red()),
+                           static_cast<std::uint8_t>(at400.green()),
+                           static_cast<std::uint8_t>(at400.blue())));
+    // The lens goes where the pointer is: at (400, 400) it magnifies that pixel.
+    Tool().PressAt({400, 400});
+    EXPECT_EQ(Shown({401, 401}), at400);
+    Tool().Release();
+}
+
+TEST_F(MagnifierTest, BorderWidthZeroDrawsAOnePixelFrameOnScreen) {
+    Bitmap24 grey(200, 200);
+    grey.Fill(90, 90, 90);
+    WriteBmpFile(grey, dir.filePath(kSpirit).toStdString());
+    Open();
+    Choose(kSpirit);
+    Main().Menu().Item("Magnifier Tool")->trigger();
+    Tool().findChild<QSpinBox*>("Radius")->setValue(40);
+    Tool().findChild<QSpinBox*>("Magnification")->setValue(4);
+    Tool().findChild<QSpinBox*>("BorderWidth")->setValue(0);
+    Tool().PressAt({100, 100});  // R = 40: the lens covers 60 to 139
+    for (const QPoint at : {QPoint(59, 100), QPoint(140, 100), QPoint(100, 59), QPoint(100, 140)})
+        EXPECT_EQ(Shown(at), QColor(Qt::red)) << at.x() << "," << at.y();
+    for (const QPoint at : {QPoint(58, 100), QPoint(141, 100), QPoint(100, 141)})
+        EXPECT_EQ(Shown(at), QColor(90, 90, 90)) << at.x() << "," << at.y();
+    EXPECT_EQ(Shown({60, 100}), QColor(90, 90, 90));  // the magnified picture
+    Tool().Release();
+    EXPECT_EQ(Shown({59, 100}), QColor(90, 90, 90));
+}
+
+TEST_F(MagnifierTest, SettingsFileIsReplacedWholeNeverRewrittenInPlace) {
+    WriteBmpFile(Places(32, 32), dir.filePath(kSpirit).toStdString());
+    Open();
+    const QByteArray before = "[Other]\r\nKey=kept\r\n";
+    QFile ini(dir.filePath("kobrix.INI"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(before);
+    ini.close();
+    // Someone reading the settings meanwhile (an editor, a second copy of the program).
+    QFile reader(dir.filePath("kobrix.INI"));
+    ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
+    Choose(kSpirit);
+    Main().Menu().Item("Magnifier Tool")->trigger();
+    EXPECT_EQ(reader.readAll(), before);  // the whole old file, never an emptied or mixed one
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray after = ini.readAll();
+    EXPECT_TRUE(after.startsWith(before)) << after.toStdString();
+    EXPECT_TRUE(after.contains("[Setup]\r\nDirectory=")) << after.toStdString();
+    EXPECT_TRUE(fakes.prompts.Texts("warning").empty());
+}
 
 TEST_F(MagnifierTest, OpensOnTheImageReadsPixelsAndCapturesAfterTheCountdown) {
     Bitmap24 picture(64, 32);
@@ -117,6 +212,33 @@ TEST_F(MagnifierTest, ClipboardToolShowsSavesAndSaysWhenEmpty) {
     fakes.prompts.fileChoices = {{true, directory + "b.bmp", 0}};
     clipboard.SaveClipboard();
     EXPECT_EQ(ReadJpegFile((directory + "b.jpg").toStdString()).Width(), 20);
+}
+
+TEST_F(MagnifierTest, ClipboardJpegSavesNeverReplaceEachOther) {
+    Open();
+    ClipboardWindow& clipboard = windows->Clipboard();
+    QImage shot(12, 8, QImage::Format_RGB32);
+    shot.fill(Qt::red);
+    fakes.desktop.clipboard = shot;
+    clipboard.findChild<QCheckBox*>("JpegBox")->setChecked(true);
+    // Each save takes the name proposed, as a user pressing Enter in the dialog does.
+    QStringList saved;
+    for (int i = 0; i < 3; ++i) {
+        const QString proposed = clipboard.ProposedName();
+        saved << QFileInfo(proposed).completeBaseName();
+        fakes.prompts.fileChoices = {{true, proposed, 0}};
+        clipboard.SaveClipboard();
+        shot.fill(i == 0 ? Qt::green : Qt::blue);
+        fakes.desktop.clipboard = shot;
+    }
+    EXPECT_TRUE(saved[0].endsWith("-01") && saved[1].endsWith("-02") && saved[2].endsWith("-03"))
+        << saved.join(" ").toStdString();
+    const QDir directory(QFileInfo(clipboard.ProposedName()).path());
+    EXPECT_EQ(directory.entryList({"*.jpg"}, QDir::Files).size(), 3);
+    // The first capture is still the first file.
+    const Bitmap24 first = ReadJpegFile(directory.filePath(saved[0] + ".jpg").toStdString());
+    EXPECT_GT(first.Row(4)[2 + 3 * 6], 200);  // red
+    EXPECT_LT(first.Row(4)[1 + 3 * 6], 60);
 }
 
 TEST_F(MagnifierTest, Screenshots) {

@@ -1,15 +1,18 @@
 #include "tools/tagging_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -34,7 +37,9 @@ constexpr const char* kSpirit = "2P241328935EFFAUCTP2582L5M1.jpg";
 class TaggingTest : public testing::WindowsTest {
   protected:
     TaggingWindow& Tool() { return windows->Tagging(); }
-    QString Path(const QString& name) const { return dir.filePath(name); }
+    // The pictures stay in the user's own folder, away from the program directory.
+    QString Pictures() const { return testing::PicturesFolder(dir); }
+    QString Path(const QString& name) const { return QDir(Pictures()).filePath(name); }
     QString MainText(const char* name) { return Main().findChild<QLabel*>(name)->text(); }
     template <typename W>
     W& In(QWidget& window, const char* name) {
@@ -44,6 +49,12 @@ class TaggingTest : public testing::WindowsTest {
         Bitmap24 picture(width, height);
         picture.Fill(0, 0, 0);
         WriteJpegFile(picture, Path(name).toStdString());
+    }
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(Pictures())); }
+    void Open() {
+        OpenAll();
+        Main().ShowListDirectory(Pictures().toStdString());
+        fakes.prompts.Clear();  // the empty program directory's warning
     }
     // Pixels of the tool's picture that the yellow text reached, by row.
     static std::pair<int, int> YellowRows(const Bitmap24& picture) {
@@ -77,6 +88,22 @@ TEST_F(TaggingTest, FontFollowsThePictureWidthUnlessUserTagIsOn) {
     Choose("b-1024.jpg");
     EXPECT_EQ(Tool().DrawingFontSize(), 16);
     EXPECT_EQ(MainText("Label78"), "Font size 16");
+}
+
+TEST_F(TaggingTest, UserTagRefreshesTheCaptionAsTheMenuItemDoes) {
+    Write("b-1024.jpg", 1024, 64);
+    Open();
+    Choose("b-1024.jpg");
+    EXPECT_EQ(MainText("Label78"), "Font size 28");
+    In<QSpinBox>(Tool(), "FontSize").setValue(40);  // the user's own size
+    auto& userTag = In<QCheckBox>(Main(), "CheckBox5");
+    userTag.click();  // on: the user's size stays and the caption says so
+    EXPECT_TRUE(Tool().isVisible());
+    EXPECT_EQ(Tool().DrawingFontSize(), 40);
+    EXPECT_EQ(MainText("Label78"), "Font size 40");
+    userTag.click();  // off: the preset for the picture's width again
+    EXPECT_EQ(Tool().DrawingFontSize(), 28);
+    EXPECT_EQ(MainText("Label78"), "Font size 28");
 }
 
 TEST_F(TaggingTest, TextIsDrawnWhereItBelongsAndGoesWithAReload) {
@@ -193,13 +220,13 @@ TEST_F(TaggingTest, SaveProposesAFreeNameAndWritesTheChosenFormat) {
 
 TEST_F(TaggingTest, LanguagesSetFontsCharsetsAndUserTag) {
     Write(kSpirit, 64, 64);
-    QFile arial(Path("arial.ttf"));
+    QFile arial(dir.filePath("arial.ttf"));  // font files come from the program directory
     ASSERT_TRUE(arial.open(QIODevice::WriteOnly));
     arial.close();
     Open();
     LanguageWindow& language = windows->Language();
     language.ChooseLanguage(2);  // "3. English"
-    EXPECT_EQ(fakes.desktop.fontFiles, (std::vector<QString>{Path("arial.ttf")}));
+    EXPECT_EQ(fakes.desktop.fontFiles, (std::vector<QString>{dir.filePath("arial.ttf")}));
     EXPECT_EQ(language.SampleCharset(), 0);
     EXPECT_EQ(In<QLabel>(Tool(), "FontName").text(), "Arial");
     EXPECT_EQ(Main().CaptureTimeCharset(), 0);
@@ -218,6 +245,57 @@ TEST_F(TaggingTest, LanguagesSetFontsCharsetsAndUserTag) {
     EXPECT_EQ(Tool().Charset(), 0);
     EXPECT_EQ(In<QListWidget>(Tool(), "CharsetList").currentRow(), 4);
     EXPECT_EQ(Main().CaptureTimeCharset(), 136);
+}
+
+TEST_F(TaggingTest, ListsFollowTheKeyboardAsWellAsTheMouse) {
+    Write(kSpirit, 64, 64);
+    Open();
+    Choose(kSpirit);
+    Main().Menu().Item("Watermark Tool")->trigger();
+    const auto key = [](QListWidget& list, Qt::Key k) {
+        list.setFocus();
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(&list, &press);
+    };
+    // The tool: a language chosen by the arrow keys sets its font and character set.
+    auto& languages = In<QListWidget>(Tool(), "LanguageList");
+    auto& charsets = In<QListWidget>(Tool(), "CharsetList");
+    languages.setCurrentRow(0);  // "1. Arabic"
+    EXPECT_EQ(Tool().Charset(), LanguageEntries()[0].code);
+    key(languages, Qt::Key_Down);  // "2. Chinese"
+    EXPECT_EQ(languages.currentRow(), 1);
+    EXPECT_EQ(Tool().Charset(), 136);
+    EXPECT_EQ(Main().CaptureTimeCharset(), 136);
+    EXPECT_EQ(charsets.currentRow(), LanguageEntries()[1].charsetEntry);
+    key(charsets, Qt::Key_Home);
+    EXPECT_EQ(Tool().Charset(), CharsetEntries()[0].code);
+    // A language that only shows its character set entry does not apply that entry.
+    languages.setCurrentRow(3);  // "4. French"
+    EXPECT_EQ(Tool().Charset(), 0);
+    EXPECT_EQ(charsets.currentRow(), 4);
+    // A click on the entry already chosen applies it again.
+    key(charsets, Qt::Key_Home);
+    QListWidgetItem* french = languages.item(3);
+    languages.scrollToItem(french);
+    testing::ClickAt(*languages.viewport(), languages.visualItemRect(french).center(),
+                     Qt::LeftButton);
+    EXPECT_EQ(charsets.currentRow(), 4);
+
+    // The language window likewise, with the index of the entry shown.
+    LanguageWindow& language = windows->Language();
+    auto& windowLanguages = In<QListWidget>(language, "LanguageList");
+    auto& windowCharsets = In<QListWidget>(language, "CharsetList");
+    windowLanguages.setCurrentRow(0);
+    key(windowLanguages, Qt::Key_Down);
+    EXPECT_EQ(In<QLabel>(language, "IndexLabel").text(), "1");
+    EXPECT_EQ(language.SampleCharset(), 136);
+    EXPECT_EQ(
+        In<QLabel>(Tool(), "FontName").text(),
+        QString::fromUtf8(LanguageEntries()[1].font.data(), LanguageEntries()[1].font.size()));
+    EXPECT_TRUE(Main().UserTag());
+    key(windowCharsets, Qt::Key_End);  // the last, empty entry: only the index
+    EXPECT_EQ(In<QLabel>(language, "IndexLabel").text(), "20");
+    EXPECT_EQ(language.SampleCharset(), 136);
 }
 
 TEST_F(TaggingTest, EveryOfferedScriptFindsAFontWithItsGlyphs) {

@@ -66,18 +66,67 @@ std::pair<int, int> DiscSpan(int x, int y, int dy, long long radius) {
     return {x + static_cast<int>(low), x + static_cast<int>(high)};
 }
 
+// The circle: the source square of side 2s is spread over a work square of side 2R + 8 placed
+// at (x - R - 4, y - R - 4), of which the disc of radius R around (x, y) is kept; black
+// pixels of it are transparent. The ring lies between radius R and R + 2.
+void DrawCircleLens(const Bitmap24& source, Bitmap24& view, int x, int y, const LensGeometry& lens,
+                    const LensStyle& style) {
+    const int s = lens.s, R = lens.R;
+    const int side = 2 * R + 8, origin = -R - 4;
+    // The source column (row) of work square position j, counted from x - R - 4 (y - R - 4).
+    const auto sourceAt = [&](int centre, int j) {
+        return centre - s + static_cast<int>(2LL * s * j / side);
+    };
+    for (int dy = std::max(y - R, 0); dy < std::min(y + R, view.Height()); ++dy) {
+        const int sy = sourceAt(y, dy - (y + origin));
+        if (sy < 0 || sy >= source.Height()) continue;  // black there: transparent
+        const std::uint8_t* src = source.Row(sy);
+        std::uint8_t* out = view.Row(dy);
+        const auto [first, last] = DiscSpan(x, y, dy, R);
+        for (int dx = std::max(first, 0); dx <= std::min(last, view.Width() - 1); ++dx) {
+            const int sx = sourceAt(x, dx - (x + origin));
+            if (sx < 0 || sx >= source.Width()) continue;
+            const std::uint8_t* px = src + 3 * static_cast<std::size_t>(sx);
+            if ((px[0] | px[1] | px[2]) == 0) continue;
+            std::memcpy(out + 3 * static_cast<std::size_t>(dx), px, 3);
+        }
+    }
+    if (!style.border || (style.borderBlue | style.borderGreen | style.borderRed) == 0) return;
+    // A ring two pixels wide: within R + 2 of the centre but not within R.
+    for (int dy = std::max(y - R - 2, 0); dy < std::min(y + R + 2, view.Height()); ++dy) {
+        const auto [outerFirst, outerLast] = DiscSpan(x, y, dy, R + 2);
+        const auto [innerFirst, innerLast] = DiscSpan(x, y, dy, R);
+        std::uint8_t* out = view.Row(dy);
+        for (int dx = std::max(outerFirst, 0); dx <= std::min(outerLast, view.Width() - 1); ++dx) {
+            if (innerFirst <= innerLast && dx >= innerFirst && dx <= innerLast) {
+                dx = innerLast;
+                continue;
+            }
+            std::uint8_t* o = out + 3 * static_cast<std::size_t>(dx);
+            o[0] = style.borderBlue;
+            o[1] = style.borderGreen;
+            o[2] = style.borderRed;
+        }
+    }
+}
+
 }  // namespace
 
 void DrawLens(const Bitmap24& source, Bitmap24& view, int x, int y, const LensGeometry& lens,
               int magnification, const LensStyle& style) {
     const int s = lens.s, R = lens.R, m = std::max(magnification, 1);
-    if (!style.circle && style.border) {
-        const int half = style.borderWidth / 2;
-        FillRect(view, x - R - 1 - half, y - R - 1 - half, x + R + 2 + half, y + R + 2 + half,
+    if (style.circle) {
+        DrawCircleLens(source, view, x, y, lens, style);
+        return;
+    }
+    if (style.border) {
+        // The frame runs through columns x - R - 1 and x + R (rows alike), the pen centred on
+        // it; a pen of width 0 draws one pixel, as a width of 1.
+        const int w = std::max(style.borderWidth, 1);
+        const int out = w / 2, in = (w - 1) / 2;
+        FillRect(view, x - R - 1 - out, y - R - 1 - out, x + R + out + 1, y + R + out + 1,
                  style.borderBlue, style.borderGreen, style.borderRed);
-        FillRect(view, x - R - 1 + (style.borderWidth + 1) / 2,
-                 y - R - 1 + (style.borderWidth + 1) / 2, x + R + 2 - (style.borderWidth + 1) / 2,
-                 y + R + 2 - (style.borderWidth + 1) / 2, 255, 255, 255);
+        FillRect(view, x - R + in, y - R + in, x + R - in, y + R - in, 255, 255, 255);
     }
     const int top = std::max(y - R, 0), bottom = std::min(y + R, view.Height());
     const int left = std::max(x - R, 0), right = std::min(x + R, view.Width());
@@ -102,38 +151,7 @@ void DrawLens(const Bitmap24& source, Bitmap24& view, int x, int y, const LensGe
                 for (; dx < runEnd; ++dx, o += 3) std::memcpy(o, px, 3);
             }
         }
-        std::uint8_t* out = view.Row(dy) + 3 * static_cast<std::size_t>(left);
-        if (!style.circle) {
-            std::memcpy(out, row.data(), row.size());
-            continue;
-        }
-        // The disc's span on this row, measured from pixel centres.
-        const auto [first, last] = DiscSpan(x, y, dy, R);
-        for (int dx = std::max(first, left); dx <= std::min(last, right - 1); ++dx) {
-            const std::uint8_t* px = row.data() + 3 * static_cast<std::size_t>(dx - left);
-            if ((px[0] | px[1] | px[2]) == 0) continue;  // black: transparent
-            std::memcpy(out + 3 * static_cast<std::size_t>(dx - left), px, 3);
-        }
-    }
-    if (style.circle && style.border &&
-        (style.borderBlue | style.borderGreen | style.borderRed) != 0) {
-        // A ring two pixels wide: within R + 2 of the centre but not within R.
-        for (int dy = std::max(y - R - 2, 0); dy < std::min(y + R + 2, view.Height()); ++dy) {
-            const auto [outerFirst, outerLast] = DiscSpan(x, y, dy, R + 2);
-            const auto [innerFirst, innerLast] = DiscSpan(x, y, dy, R);
-            std::uint8_t* out = view.Row(dy);
-            for (int dx = std::max(outerFirst, 0); dx <= std::min(outerLast, view.Width() - 1);
-                 ++dx) {
-                if (innerFirst <= innerLast && dx >= innerFirst && dx <= innerLast) {
-                    dx = innerLast;
-                    continue;
-                }
-                std::uint8_t* o = out + 3 * static_cast<std::size_t>(dx);
-                o[0] = style.borderBlue;
-                o[1] = style.borderGreen;
-                o[2] = style.borderRed;
-            }
-        }
+        std::memcpy(view.Row(dy) + 3 * static_cast<std::size_t>(left), row.data(), row.size());
     }
 }
 
@@ -146,6 +164,10 @@ std::optional<std::pair<int, int>> PointerToBitmap(int x, int y, bool stretch, D
             RoundHalfEven(static_cast<double>(x - drawn.x) * bitmapWidth / drawn.width));
         by = static_cast<int>(
             RoundHalfEven(static_cast<double>(y - drawn.y) * bitmapHeight / drawn.height));
+        // Rounding takes the last drawn column (row) of an enlarged picture one past the
+        // bitmap's; it shows the last pixel.
+        if (x >= drawn.x && x < drawn.x + drawn.width) bx = std::min(bx, bitmapWidth - 1);
+        if (y >= drawn.y && y < drawn.y + drawn.height) by = std::min(by, bitmapHeight - 1);
     }
     if (bx < 0 || by < 0 || bx >= bitmapWidth || by >= bitmapHeight) return std::nullopt;
     return std::pair{bx, by};

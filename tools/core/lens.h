@@ -22,7 +22,7 @@ LensGeometry LensFor(int radius, int magnification);
 struct LensStyle {
     bool circle = false;
     bool border = true;
-    int borderWidth = 5;  // squares only
+    int borderWidth = 5;  // squares only; 0 draws one pixel, as 1
     std::uint8_t borderBlue = 0, borderGreen = 0, borderRed = 255;
 };
 
@@ -31,14 +31,17 @@ struct LensStyle {
 void CopyPicture(const Bitmap24& source, Bitmap24& copy);
 
 // Draws the lens centred on (x, y) of `source` into `view`, which must be a copy of the same
-// size. Picture outside the source reads as black; everything is clipped to `view`. In the
-// circle, black pixels of the magnified picture let the picture beneath show.
+// size. Picture outside the source reads as black; everything is clipped to `view`. The square
+// draws the 2s source square m times over 2R pixels inside its border; the circle spreads it
+// over 2R + 8 pixels and keeps the disc of radius R, where black pixels of the magnified
+// picture let the picture beneath show.
 void DrawLens(const Bitmap24& source, Bitmap24& view, int x, int y, const LensGeometry& lens,
               int magnification, const LensStyle& style);
 
 // The bitmap pixel under a pointer at (x, y) of the area. Stretched, the picture is drawn in
-// `drawn` (letterboxed, keeping its aspect ratio), and the pointer is mapped through it;
-// otherwise the picture is at its own size at the top left.
+// `drawn` (keeping its aspect ratio, centred), and the pointer is mapped through it, rounded
+// to the nearest pixel; otherwise the picture is at its own size at the top left, clipped to
+// the area, and the pointer is the pixel.
 struct DrawnRect {
     int x = 0, y = 0, width = 0, height = 0;
 };
