@@ -9,6 +9,7 @@
 #include "batch/batch_run.h"
 #include "batch/folder_listing.h"
 #include "cli/decode_output.h"
+#include "cli/label_output.h"
 #include "decode/product_name.h"
 
 namespace kobrix::cli {
@@ -38,9 +39,10 @@ struct Chunk {
 // depends on its name alone, so the output is the same as one name after the other.
 class Decoder {
   public:
-    Decoder(DecodeFormat format, const TimeZoneSource& zone, const DateNames& names,
+    Decoder(DecodeFormat format, bool labels, const TimeZoneSource& zone, const DateNames& names,
             std::ostream& out, std::ostream& err)
         : format_(format),
+          labels_(labels),
           zone_(zone),
           names_(names),
           maker_(format, zone, names),
@@ -48,10 +50,12 @@ class Decoder {
           err_(err) {
         buffer_.reserve(kFlushBytes * 2);
         if (format_ == DecodeFormat::Csv) AppendCsvHeader(buffer_);
+        if (format_ == DecodeFormat::Csv && labels_) AppendLabelCsvHeader(buffer_);
     }
     ~Decoder() { Flush(); }
 
-    void Decode(std::string_view name) {
+    // `path` is the file the name stands for, whose label --labels reads.
+    void Decode(std::string_view name, const std::string& path) {
         const std::size_t before = buffer_.size();
         if (!maker_.Append(name, buffer_)) {
             // The error goes out between the records before it and its own.
@@ -59,13 +63,21 @@ class Decoder {
             buffer_.erase(0, before);
             ReportFailure(name, maker_.Failure());
         }
+        if (labels_ && !AppendLabelFacts(format_, path, buffer_, labelError_)) {
+            Flush();
+            err_ << "kobrix-cli: " << labelError_ << '\n';
+            labelFailed_ = true;
+        }
         if (buffer_.size() >= kFlushBytes) Flush();
     }
 
-    void DecodeAll(const std::vector<std::string>& names) {
+    void DecodeAll(const std::string& directory, const std::vector<std::string>& names) {
         const auto threads = static_cast<std::size_t>(AvailableCores());
-        if (threads < 2 || names.size() < 2 * kChunkNames) {
-            for (const std::string& name : names) Decode(name);
+        // Labels are files to read, one after the other in the listing's order.
+        if (threads < 2 || names.size() < 2 * kChunkNames || labels_) {
+            const std::string prefix =
+                directory.empty() || directory.back() == '/' ? directory : directory + '/';
+            for (const std::string& name : names) Decode(name, prefix + name);
             return;
         }
         Flush();
@@ -106,6 +118,7 @@ class Decoder {
     }
 
     bool ConversionFailed() const { return conversionFailed_; }
+    bool LabelFailed() const { return labelFailed_; }
 
   private:
     void ReportFailure(std::string_view name, std::string_view failure) {
@@ -127,6 +140,7 @@ class Decoder {
     }
 
     DecodeFormat format_;
+    bool labels_;
     const TimeZoneSource& zone_;
     const DateNames& names_;
     RecordMaker maker_;
@@ -134,6 +148,8 @@ class Decoder {
     std::ostream& err_;
     std::string buffer_;
     bool conversionFailed_ = false;
+    bool labelFailed_ = false;
+    std::string labelError_;
 };
 
 }  // namespace
@@ -146,6 +162,7 @@ bool ListDirectory(const std::string& directory, std::vector<std::string>& names
 int RunDecodeCommand(const std::vector<std::string>& args, const TimeZoneSource& zone,
                      const DateNames& names, std::ostream& out, std::ostream& err) {
     DecodeFormat format = DecodeFormat::Text;
+    bool labels = false;
     std::vector<std::string> operands;
     bool optionsEnded = false;
     for (const std::string& arg : args) {
@@ -154,6 +171,8 @@ int RunDecodeCommand(const std::vector<std::string>& args, const TimeZoneSource&
                 format = DecodeFormat::Json;
             else if (arg == "--csv")
                 format = DecodeFormat::Csv;
+            else if (arg == "--labels")
+                labels = true;
             else {
                 err << "kobrix-cli decode: unknown option " << arg << "\n";
                 return 2;
@@ -170,7 +189,7 @@ int RunDecodeCommand(const std::vector<std::string>& args, const TimeZoneSource&
     }
 
     int status = 0;
-    Decoder decoder(format, zone, names, out, err);
+    Decoder decoder(format, labels, zone, names, out, err);
     std::vector<std::string> listing;
     for (const std::string& operand : operands) {
         std::error_code ec;
@@ -185,7 +204,7 @@ int RunDecodeCommand(const std::vector<std::string>& args, const TimeZoneSource&
                 status = 2;
                 continue;
             }
-            decoder.DecodeAll(listing);
+            decoder.DecodeAll(operand, listing);
             continue;
         }
         // A path names a file by its last part; its directory must exist.
@@ -198,13 +217,13 @@ int RunDecodeCommand(const std::vector<std::string>& args, const TimeZoneSource&
                 status = 2;
                 continue;
             }
-            decoder.Decode(std::string_view(operand).substr(slash + 1));
+            decoder.Decode(std::string_view(operand).substr(slash + 1), operand);
             continue;
         }
-        decoder.Decode(operand);
+        decoder.Decode(operand, operand);
     }
     decoder.Flush();
-    if (status == 0 && decoder.ConversionFailed()) status = 1;
+    if (status == 0 && (decoder.ConversionFailed() || decoder.LabelFailed())) status = 1;
     return status;
 }
 

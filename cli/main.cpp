@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "archive/archive_file.h"
 #include "batch/batch_run.h"
 #include "cli/batch_commands.h"
 #include "cli/colour_commands.h"
@@ -23,7 +24,7 @@ constexpr const char* kUsage =
     "Usage: kobrix-cli COMMAND [ARGUMENTS]\n"
     "\n"
     "Commands:\n"
-    "  decode [--json|--csv] NAME_OR_DIRECTORY...\n"
+    "  decode [--json|--csv] [--labels] NAME_OR_DIRECTORY...\n"
     "      Decode rover image product names. A directory stands for every ordinary file\n"
     "      in it, sorted by name without regard to case. Each name is decoded on its own.\n"
     "      Default output: the decoded-fields panel, caption and value per row.\n"
@@ -31,15 +32,30 @@ constexpr const char* kUsage =
     "      --csv   a header row and one row per name; the Martian elapsed time and totals\n"
     "              are four numbers separated by spaces.\n"
     "      Times use the computer's time zone (TZ) and day and month names of the locale\n"
-    "      (LC_ALL / LC_TIME). Exit status: 0 on success, 1 when a local time conversion\n"
-    "      failed, 2 for usage errors and missing or unreadable directories.\n"
+    "      (LC_ALL / LC_TIME).\n"
+    "      --labels  for archive files (as info names them) also the label's facts, read\n"
+    "              from the label alone: a \"label\" object in each JSON record (null\n"
+    "              for a label that cannot be read), label_* columns in CSV, KEY = value\n"
+    "              rows in the text.\n"
+    "      Exit status: 0 on success, 1 when a local time conversion failed or a label\n"
+    "      could not be read, 2 for usage errors and missing or unreadable directories.\n"
     "  info FILE...\n"
     "      Width, height and pixel format of pictures (JPEG, BMP, GIF), frames of a GIF,\n"
-    "      or why a file cannot be read. Exit status 1 when any file could not be read.\n"
-    "  convert IN OUT\n"
-    "      Reads IN (JPEG, BMP or GIF) and writes OUT by its extension: .jpg/.jpeg JPEG at\n"
-    "      quality 100, .bmp 24-bit BMP, .gif single-frame GIF. Exit status 1 when IN cannot\n"
-    "      be read or OUT written, 2 for usage errors.\n"
+    "      or why a file cannot be read. For a file of the planetary data archive (.IMG,\n"
+    "      .LBL, .xml, .VIC, .cub: PDS3 with attached or detached label, PDS4, VICAR,\n"
+    "      ISIS3) its format, size, bands, sample type and bits, then PRODUCT_ID,\n"
+    "      INSTRUMENT_ID, START_TIME, SPACECRAFT_CLOCK_START_COUNT, PLANET_DAY_NUMBER and\n"
+    "      LOCAL_TRUE_SOLAR_TIME as KEY = value, the value as the label writes it (lines\n"
+    "      for keys the label lacks are left out). A raw .IMG is read through the .LBL\n"
+    "      beside it. Exit status 1 when any file could not be read.\n"
+    "  convert IN OUT [--stretch P]\n"
+    "      Reads IN (JPEG, BMP, GIF or an archive file) and writes OUT by its extension:\n"
+    "      .jpg/.jpeg JPEG at quality 100, .bmp 24-bit BMP, .gif single-frame GIF. An\n"
+    "      archive file of 8-bit unsigned samples is written as it is; any other is\n"
+    "      stretched: the darkest and brightest P percent of its samples (default 0.5, from\n"
+    "      0 to 49.9; 0 is the whole range) go to black and white, the rest linearly between.\n"
+    "      Three bands are red, green and blue, stretched together. Exit status 1 when IN\n"
+    "      cannot be read or OUT written, 2 for usage errors; nothing is written on error.\n"
     "  anaglyph RIGHT LEFT -o OUT [--merge M] [--contrast T] [--brightness B] [--blue]\n"
     "      Red/cyan anaglyph of a stereo pair: RIGHT (the right-eye picture) gives blue and\n"
     "      green (blue only with --blue), LEFT gives red. The two are cross-faded over their\n"
@@ -144,6 +160,7 @@ std::string CommandHelp(const std::string& command) {
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     std::setlocale(LC_ALL, "");
+    kobrix::RegisterArchiveReader();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         std::cerr << kUsage;
@@ -201,13 +218,7 @@ int main(int argc, char** argv) {
     }
     if (command == "frames") return kobrix::cli::RunFramesCommand(args, std::cout, std::cerr);
     if (command == "info") return kobrix::cli::RunInfoCommand(args, std::cout, std::cerr);
-    if (command == "convert") {
-        if (args.size() != 2) {
-            std::cerr << "kobrix-cli convert: give IN and OUT\n";
-            return 2;
-        }
-        return kobrix::cli::RunConvertCommand(args[0], args[1], std::cout, std::cerr);
-    }
+    if (command == "convert") return kobrix::cli::RunConvertCommand(args, std::cout, std::cerr);
     std::cerr << "kobrix-cli: unknown command " << command << "\n\n" << kUsage;
     return 2;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <new>
 
 #include "imaging/bmp_io.h"
@@ -31,7 +32,30 @@ bool HasGifSignature(std::span<const std::uint8_t> head) {
     return head.size() >= 4 && std::equal(kSignature, kSignature + 4, head.begin());
 }
 
+// Few readers exist, all registered at start-up; a fixed table read without a lock.
+constexpr std::size_t kMaxReaders = 4;
+std::array<PictureReader, kMaxReaders> readers{};
+std::atomic<std::size_t> readerCount{0};
+
 }  // namespace
+
+void RegisterPictureReader(PictureReader reader) {
+    const std::size_t count = readerCount.load();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (readers[i].claims == reader.claims && readers[i].read == reader.read) return;
+    }
+    if (count == kMaxReaders) throw ImageError("", "too many picture readers");
+    readers[count] = reader;
+    readerCount.store(count + 1);
+}
+
+const PictureReader* ClaimingPictureReader(std::string_view path) {
+    const std::size_t count = readerCount.load();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (readers[i].claims(path)) return &readers[i];
+    }
+    return nullptr;
+}
 
 bool HasJpegExtension(std::string_view path) {
     const std::string extension = LowerExtension(path);
@@ -87,6 +111,10 @@ Bitmap24 ReadJpegOrBmp(const std::string& path) {
 
 void ReadAnyPictureInto(const std::string& path, Bitmap24& picture,
                         std::vector<std::uint8_t>& bytes) {
+    if (const PictureReader* reader = ClaimingPictureReader(path)) {
+        picture = reader->read(path);
+        return;
+    }
     if (!HasJpegExtension(path)) {
         picture = ReadAnyPicture(path);
         return;
@@ -96,6 +124,7 @@ void ReadAnyPictureInto(const std::string& path, Bitmap24& picture,
 }
 
 Bitmap24 ReadAnyPicture(const std::string& path) {
+    if (const PictureReader* reader = ClaimingPictureReader(path)) return reader->read(path);
     std::array<std::uint8_t, 4> head{};
     std::size_t headSize = 0;
     if (!HasJpegExtension(path)) {

@@ -32,6 +32,18 @@ void ReadWholeFileInto(const std::string& path, std::vector<std::uint8_t>& bytes
 void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
                     Placement placement = Placement::Replace);
 
+// A reader of pictures in a format that a library above this one knows (the planetary
+// archive's files): it claims a file by its name and reads it to 24 bits. ReadAnyPicture and
+// ReadAnyPictureInto ask the registered readers before their own codecs, so that this layer
+// need not depend on the one that reads those formats. Register at start-up, before reading.
+struct PictureReader {
+    bool (*claims)(std::string_view path);
+    Bitmap24 (*read)(const std::string& path);
+};
+void RegisterPictureReader(PictureReader reader);
+// The registered reader that claims `path`, if any.
+const PictureReader* ClaimingPictureReader(std::string_view path);
+
 // JPEG by extension, everything else as a Windows BMP.
 Bitmap24 ReadJpegOrBmp(const std::string& path);
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz/ (or $KOBRIX_FUZZ_BUILD_DIR) and runs
 # the fuzzer of each reader in turn for the given number of seconds (default 60), one process
-# at a time. Usage: scripts/fuzz.sh [seconds] [jpeg|gif|bmp|movie ...]
+# at a time. Usage: scripts/fuzz.sh [seconds] [jpeg|gif|bmp|movie|archive ...]
 # Each run starts from the committed seeds in fuzz/corpus/<reader>/ plus what earlier runs
 # found (build-fuzz/corpus/<reader>/); crashing inputs land in build-fuzz/findings/<reader>/.
 set -euo pipefail
@@ -9,7 +9,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 [ $# -gt 0 ] && shift
 readers=("$@")
-[ ${#readers[@]} -eq 0 ] && readers=(jpeg gif bmp movie)
+[ ${#readers[@]} -eq 0 ] && readers=(jpeg gif bmp movie archive)
 build="${KOBRIX_FUZZ_BUILD_DIR:-$here/build-fuzz}"
 
 generator=()

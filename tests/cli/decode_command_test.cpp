@@ -159,7 +159,8 @@ TEST(DecodeCommand, UsageErrors) {
               1);
     const testing::CommandResult help = testing::RunCommand(Shell("--help"));
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("decode [--json|--csv] NAME_OR_DIRECTORY..."), std::string::npos);
+    EXPECT_NE(help.out.find("decode [--json|--csv] [--labels] NAME_OR_DIRECTORY..."),
+              std::string::npos);
     // Each command's own part, the folder commands with what they share.
     const testing::CommandResult pairs = testing::RunCommand(Shell("pairs --help"));
     EXPECT_EQ(pairs.status, 0);
