@@ -100,13 +100,13 @@ bool PrepareGalleryHome(const QString& samples, const QString& home) {
 WindowGallery::WindowGallery(Windows& windows, UnattendedDesktop& desktop)
     : windows_(windows),
       desktop_(desktop),
-      home_(windows.Main().ListDirectory()),
+      home_(Q(windows.Main().ListDirectory())),
       // Before the tools add their working files.
       samples_(QDir(home_).entryList(QDir::Files, QDir::Name)) {}
 
 void WindowGallery::Choose(const QString& name) {
     MainWindow& main = windows_.Main();
-    if (QDir(main.ListDirectory()) != QDir(home_)) main.ShowListDirectory(home_);
+    if (QDir(Q(main.ListDirectory())) != QDir(home_)) main.ShowListDirectory(home_.toStdString());
     main.SelectFile(name);
 }
 

@@ -144,7 +144,8 @@ TEST_F(WindowGalleryTest, ShowsTheToolsAtWorkOnTheSamplePictures) {
     Open();
     MainWindow& main = windows->Main();
     Staged(main);
-    EXPECT_EQ(QFileInfo(main.DisplayedPath()).fileName(), WindowGallery::kPicture);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(main.DisplayedPath())).fileName(),
+              WindowGallery::kPicture);
 
     StereoViewer& stereo = windows->Stereo();
     const QImage pair = Staged(stereo);
