@@ -8,8 +8,8 @@
 #include <QMouseEvent>
 #include <filesystem>
 
-#include "app/file_operations.h"
 #include "app/main_window.h"
+#include "browse/file_operations.h"
 
 namespace kobrix {
 namespace {
@@ -121,7 +121,7 @@ void FileCommands::SaveAs(const Bitmap24& picture) {
 }
 
 void FileCommands::Restore(const std::string& directory, int index) {
-    main_.RestoreList(Q(directory), index);
+    main_.RestoreList(directory, index);
 }
 
 // ---- the multi-select list and the copy to the AVI source directory

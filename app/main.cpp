@@ -9,10 +9,10 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "app/program_directory.h"
 #include "app/window_gallery.h"
 #include "app/window_tour.h"
 #include "app/windows.h"
+#include "browse/program_directory.h"
 #include "platform/qt_desktop.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_time_zone.h"

@@ -20,20 +20,20 @@
 #include "app/thumbnail_sheet_window.h"
 #include "app/window_tour.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "colour/anaglyph_window.h"
 #include "colour/colour_processor_window.h"
 #include "colour/colour_run.h"
 #include "colour/colour_window.h"
 #include "colour/sunset_window.h"
-#include "decode/earth_time_page.h"
-#include "decode/martian_time_page.h"
 #include "imaging/bitmap24.h"
 #include "movie/avi_player_panel.h"
 #include "movie/avi_tool_window.h"
 #include "movie/large_player_window.h"
 #include "movie/movie_player.h"
 #include "pages/dedication_page.h"
+#include "pages/earth_time_page.h"
+#include "pages/martian_time_page.h"
 #include "tools/clipboard_window.h"
 #include "tools/magnifier_window.h"
 #include "tools/tagging_window.h"
@@ -101,13 +101,13 @@ bool PrepareGalleryHome(const QString& samples, const QString& home) {
 WindowGallery::WindowGallery(Windows& windows, UnattendedDesktop& desktop)
     : windows_(windows),
       desktop_(desktop),
-      home_(windows.Main().ListDirectory()),
+      home_(Q(windows.Main().ListDirectory())),
       // Before the tools add their working files.
       samples_(QDir(home_).entryList(QDir::Files, QDir::Name)) {}
 
 void WindowGallery::Choose(const QString& name) {
     MainWindow& main = windows_.Main();
-    if (QDir(main.ListDirectory()) != QDir(home_)) main.ShowListDirectory(home_);
+    if (QDir(Q(main.ListDirectory())) != QDir(home_)) main.ShowListDirectory(home_.toStdString());
     main.SelectFile(name);
 }
 

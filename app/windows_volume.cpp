@@ -53,8 +53,9 @@ void Windows::ConnectVolume() {
     MainWindow& main = *main_;
     QObject::connect(main.Menu().Item("Archive Label"), &QAction::triggered, &main, [this, &main] {
         main.Drive([this, &main] {
-            const QString selected = main.SelectedPath();
-            label_->Open(selected.isEmpty() ? main.DisplayedPath() : selected);
+            const std::string selected = main.SelectedPath();
+            label_->Open(
+                QString::fromStdString(selected.empty() ? main.DisplayedPath() : selected));
         });
     });
 
@@ -83,17 +84,16 @@ void Windows::ConnectVolume() {
     ConnectAttributesLine();
 
     // A click on a thumbnail shows that file in the main window.
-    QObject::connect(
-        thumbnailSheet_.get(), &ThumbnailSheetWindow::fileChosen, &main,
-        [&main](const QString& directory, const QString& name) {
-            if (QString::fromStdString(main.GetBrowser().Files().Directory()) != directory) {
-                main.ShowListDirectory(directory);
-            }
-            const std::vector<std::string>& names = main.GetBrowser().Files().Names();
-            const auto at = std::find(names.begin(), names.end(), name.toStdString());
-            if (at == names.end()) return;
-            main.RestoreList(directory, static_cast<int>(at - names.begin()));
-        });
+    QObject::connect(thumbnailSheet_.get(), &ThumbnailSheetWindow::fileChosen, &main,
+                     [&main](const QString& directory, const QString& name) {
+                         const std::string folder = directory.toStdString();
+                         if (main.GetBrowser().Files().Directory() != folder)
+                             main.ShowListDirectory(folder);
+                         const std::vector<std::string>& names = main.GetBrowser().Files().Names();
+                         const auto at = std::find(names.begin(), names.end(), name.toStdString());
+                         if (at == names.end()) return;
+                         main.RestoreList(folder, static_cast<int>(at - names.begin()));
+                     });
 }
 
 // The attributes line under the picture: a click shows the label of the archive file shown,
@@ -105,9 +105,9 @@ void Windows::ConnectAttributesLine() {
     if (line == nullptr || files == nullptr) return;
     line->installEventFilter(new ClickWatch(
         [this, &main] {
-            const QString shown = main.DisplayedPath();
-            if (!HasArchiveExtension(shown.toStdString())) return;
-            label_->Open(shown);
+            const std::string shown = main.DisplayedPath();
+            if (!HasArchiveExtension(shown)) return;
+            label_->Open(QString::fromStdString(shown));
         },
         line));
 
@@ -119,7 +119,7 @@ void Windows::ConnectAttributesLine() {
     }
     const auto refresh = [&main, derived] {
         derived->clear();
-        const std::string path = main.SelectedPath().toStdString();
+        const std::string path = main.SelectedPath();
         const std::size_t slash = path.rfind('/');
         const std::optional<ProductNameParts> parts =
             SplitProductName(slash == std::string::npos ? path : path.substr(slash + 1));
@@ -144,7 +144,7 @@ void Windows::ConnectAttributesLine() {
         if (path.isEmpty()) return;
         const QFileInfo info(path);
         main.Drive([&main, info] {
-            const QString directory = info.absolutePath();
+            const std::string directory = info.absolutePath().toStdString();
             if (main.ListDirectory() != directory) main.ShowListDirectory(directory);
             const std::vector<std::string>& names = main.GetBrowser().Files().Names();
             const auto at = std::find(names.begin(), names.end(), info.fileName().toStdString());

@@ -3,10 +3,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "app/file_list.h"
-#include "app/file_operations.h"
-#include "app/stereo_pair.h"
-#include "colour/composite.h"
+#include "browse/file_list.h"
+#include "browse/file_operations.h"
+#include "browse/stereo_pair.h"
+#include "colour/core/composite.h"
 #include "decode/product_name.h"
 #include "imaging/image_file.h"
 

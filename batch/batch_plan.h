@@ -7,7 +7,7 @@
 
 #include "batch/folder_listing.h"
 #include "batch/shard.h"
-#include "colour/anaglyph.h"
+#include "colour/core/anaglyph.h"
 #include "decode/time_zone.h"
 
 namespace kobrix {

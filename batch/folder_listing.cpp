@@ -9,7 +9,7 @@
 #include <cstring>
 #include <map>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 
 namespace kobrix {
 namespace {

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/browser.h"
 #include "bench/null_host.h"
 #include "bench/ratio_reporter.h"
+#include "browse/browser.h"
 #include "imaging/image_file.h"
 #include "imaging/jpeg_io.h"
 #include "platform/system_time_zone.h"

@@ -7,9 +7,9 @@
 #include <optional>
 #include <system_error>
 
-#include "app/browse_texts.h"
 #include "batch/batch_run.h"
 #include "batch/folder_listing.h"
+#include "browse/browse_texts.h"
 #include "cli/option_value.h"
 #include "cli/shard_option.h"
 

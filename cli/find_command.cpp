@@ -8,9 +8,9 @@
 #include <optional>
 #include <set>
 
-#include "app/file_list.h"
 #include "batch/folder_listing.h"
 #include "batch/name_filter.h"
+#include "browse/file_list.h"
 #include "cli/decode_output.h"
 #include "cli/option_value.h"
 #include "cli/shard_option.h"

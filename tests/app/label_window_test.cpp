@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_menu.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "tests/volume/volume_builder.h"
 
 namespace kobrix {

@@ -16,11 +16,15 @@
 
 #include "app/main_menu.h"
 #include "archive/archive_file.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "tests/volume/volume_builder.h"
 
 namespace kobrix {
 namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 namespace fs = std::filesystem;
 
@@ -233,7 +237,7 @@ TEST_F(ThumbnailSheetInMainWindow, AKeyInTheFileListOpensItAndAClickChoosesTheFi
     QListView& view = sheet.View();
     const QRect cell = view.visualRect(view.model()->index(2, 0));
     testing::ClickAt(*view.viewport(), QPointF(cell.center()), Qt::LeftButton);
-    EXPECT_EQ(main.SelectedPath(), dir.filePath(samples[2]));
+    EXPECT_EQ(Q(main.SelectedPath()), dir.filePath(samples[2]));
     EXPECT_EQ(list.currentItem()->text(), samples[2]);
 }
 

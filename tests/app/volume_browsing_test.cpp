@@ -11,11 +11,19 @@
 #include "app/directories_window.h"
 #include "app/label_window.h"
 #include "app/main_window.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "tests/volume/volume_builder.h"
 
 namespace kobrix {
 namespace {
+
+std::string S(const QString& text) {
+    return text.toStdString();
+}
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 QStringList Texts(const QListWidget& list) {
     QStringList texts;
@@ -50,7 +58,7 @@ TEST_F(VolumeBrowsing, TheSolsWithTheirDatesReplaceTheFolders) {
     MainWindow& main = windows->Main();
     auto& directories = *main.findChild<QListWidget*>("DirectoryListBox1");
     auto& files = *main.findChild<QListWidget*>("FileListBox1");
-    main.ShowListDirectory(root);
+    main.ShowListDirectory(S(root));
     QStringList texts = Texts(directories);
     EXPECT_EQ(texts.mid(texts.size() - 4),
               (QStringList{"mer2no_0xxx", "[edr/ products: choose for rdr/]",
@@ -59,17 +67,17 @@ TEST_F(VolumeBrowsing, TheSolsWithTheirDatesReplaceTheFolders) {
 
     // A sol opens its edr/ folder.
     emit directories.itemActivated(Entry(directories, "sol 0100"));
-    EXPECT_EQ(main.ListDirectory(), root + "/data/sol0100/edr");
+    EXPECT_EQ(Q(main.ListDirectory()), root + "/data/sol0100/edr");
     EXPECT_FALSE(files.findItems("e2N241329230EFFAUCTP1952L0M1.jpg", Qt::MatchExactly).isEmpty());
     EXPECT_EQ(directories.currentItem()->text().trimmed(), "sol 0100   2004-04-14");
 
     // The switch: the same sol's rdr/ folder, and the next sol chosen opens its rdr/.
     emit directories.itemActivated(Entry(directories, "[edr/"));
-    EXPECT_EQ(main.ListDirectory(), root + "/data/sol0100/rdr");
+    EXPECT_EQ(Q(main.ListDirectory()), root + "/data/sol0100/rdr");
     EXPECT_FALSE(files.findItems("r2N241329230EFFAUCTP1952L0M1.jpg", Qt::MatchExactly).isEmpty());
     EXPECT_NE(Entry(directories, "[rdr/ products: choose for edr/]"), nullptr);
     emit directories.itemActivated(Entry(directories, "sol 0101"));
-    EXPECT_EQ(main.ListDirectory(), root + "/data/sol0101/rdr");
+    EXPECT_EQ(Q(main.ListDirectory()), root + "/data/sol0101/rdr");
 
     // Up to the volume's parent: folders again.
     emit directories.itemActivated(
@@ -82,10 +90,10 @@ TEST_F(VolumeBrowsing, AFolderOutsideAVolumeKeepsItsSubfolders) {
     MainWindow& main = windows->Main();
     auto& directories = *main.findChild<QListWidget*>("DirectoryListBox1");
     QDir(dir.path()).mkpath("data/sol0001x");
-    main.ShowListDirectory(dir.path());
+    main.ShowListDirectory(S(dir.path()));
     EXPECT_NE(Entry(directories, "data"), nullptr);
     EXPECT_EQ(Entry(directories, "[edr/"), nullptr);
-    main.ShowListDirectory(root + "/data");
+    main.ShowListDirectory(S(root + "/data"));
     EXPECT_NE(Entry(directories, "sol0100"), nullptr);
     EXPECT_EQ(Entry(directories, "sol 0100"), nullptr);
 }
@@ -96,11 +104,11 @@ TEST_F(VolumeBrowsing, TheDirectoriesWindowJumpsToAVolumeRoot) {
     fakes.prompts.fileChoices = {FileChoice{true, root + "/AAREADME.TXT", 1}};
     windows->Directories().Browse();
     MainWindow& main = windows->Main();
-    EXPECT_EQ(main.ListDirectory(), root);
+    EXPECT_EQ(Q(main.ListDirectory()), root);
     auto& directories = *main.findChild<QListWidget*>("DirectoryListBox1");
     ASSERT_NE(Entry(directories, "sol 0101"), nullptr);
     emit directories.itemActivated(Entry(directories, "sol 0101"));
-    EXPECT_EQ(main.ListDirectory(), root + "/data/sol0101/edr");
+    EXPECT_EQ(Q(main.ListDirectory()), root + "/data/sol0101/edr");
 }
 
 TEST_F(VolumeBrowsing, AnEdrOffersItsDerivedProductsUnderThePicture) {
@@ -109,10 +117,10 @@ TEST_F(VolumeBrowsing, AnEdrOffersItsDerivedProductsUnderThePicture) {
     const QString sample = QDir(KOBRIX_SAMPLES_DIR).filePath("2N241329230EFFAUCTP1952L0M1.jpg");
     const QString edr = "2N135251689EFF0000P1234L0M1.jpg";
     ASSERT_TRUE(QFile::copy(sample, root + "/data/sol0100/edr/" + edr));
-    main.ShowListDirectory(root + "/data/sol0100/edr");
+    main.ShowListDirectory(S(root + "/data/sol0100/edr"));
     auto& derived = *main.findChild<QComboBox*>("DerivedProducts");
     ASSERT_TRUE(testing::ChooseFile(main, edr));
-    ASSERT_EQ(main.SelectedPath(), root + "/data/sol0100/edr/" + edr);
+    ASSERT_EQ(Q(main.SelectedPath()), root + "/data/sol0100/edr/" + edr);
     EXPECT_TRUE(derived.isVisibleTo(&main));
     QStringList items;
     for (int i = 0; i < derived.count(); ++i) items << derived.itemText(i);
@@ -126,16 +134,16 @@ TEST_F(VolumeBrowsing, AnEdrOffersItsDerivedProductsUnderThePicture) {
 
     // Choosing one goes to it in the rdr/ folder.
     emit derived.activated(2);
-    EXPECT_EQ(main.ListDirectory(), root + "/data/sol0100/rdr");
+    EXPECT_EQ(Q(main.ListDirectory()), root + "/data/sol0100/rdr");
     // A picture whose name is not an EDR's offers nothing.
     ASSERT_TRUE(testing::ChooseFile(main, "r2N241329230EFFAUCTP1952L0M1.jpg"))
-        << main.ListDirectory().toStdString();
+        << main.ListDirectory();
     EXPECT_FALSE(derived.isVisibleTo(&main));
 }
 
 TEST_F(VolumeBrowsing, Screenshot) {
     MainWindow& main = windows->Main();
-    main.ShowListDirectory(root + "/data/sol0100/edr");
+    main.ShowListDirectory(S(root + "/data/sol0100/edr"));
     testing::SaveScreenshot(main, "volume-by-sol.png");
 }
 

@@ -24,7 +24,7 @@
 #include "movie/large_player_window.h"
 #include "movie/movie_player.h"
 #include "pages/dedication_page.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "tools/clipboard_window.h"
 #include "tools/magnifier_window.h"
 #include "tools/tagging_window.h"
@@ -144,7 +144,8 @@ TEST_F(WindowGalleryTest, ShowsTheToolsAtWorkOnTheSamplePictures) {
     Open();
     MainWindow& main = windows->Main();
     Staged(main);
-    EXPECT_EQ(QFileInfo(main.DisplayedPath()).fileName(), WindowGallery::kPicture);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(main.DisplayedPath())).fileName(),
+              WindowGallery::kPicture);
 
     StereoViewer& stereo = windows->Stereo();
     const QImage pair = Staged(stereo);

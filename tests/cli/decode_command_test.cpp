@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 #include "cli/zone_snapshot.h"
 #include "platform/system_time_zone.h"
 #include "tests/cli/cli_test_support.h"

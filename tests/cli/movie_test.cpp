@@ -1,4 +1,4 @@
-#include "movie/avi_writer.h"
+#include "movie/core/avi_writer.h"
 
 #include <filesystem>
 #include <sstream>
@@ -9,7 +9,7 @@
 #include "cli/movie_command.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
-#include "movie/movie_decoder.h"
+#include "movie/core/movie_decoder.h"
 #include "tests/imaging/bmp_builder.h"
 #include "tests/imaging/magick.h"
 #include "tests/imaging/temp_dir.h"

@@ -16,7 +16,7 @@
 #include "cli/shard_option.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/sample_names.h"
+#include "tests/browse/sample_names.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/imaging/temp_dir.h"
 #include "tests/support/fake_time_zone.h"
