@@ -509,9 +509,9 @@ void WriteMovie(const std::string& path, const std::vector<std::string>& frames,
     const auto check = [&](int i, const FrameFormat& f) {
         if (f.width != format.width || f.height != format.height || f.bitCount != format.bitCount ||
             f.compression != format.compression || f.imageSize != format.imageSize) {
-            throw MovieError(MovieError::Kind::FrameMismatch, i,
-                             FormatMismatch(i, f, format) + " (" +
-                                 frames[static_cast<std::size_t>(i)] + ")");
+            throw MovieError(
+                MovieError::Kind::FrameMismatch, i,
+                FormatMismatch(i, f, format) + " (" + frames[static_cast<std::size_t>(i)] + ")");
         }
     };
     // The movie has one colour table: frames with colours of their own are written as
