@@ -10,6 +10,7 @@
 #include "app/program_directory.h"
 #include "app/window_tour.h"
 #include "app/windows.h"
+#include "archive/archive_file.h"
 #include "platform/qt_desktop.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_time_zone.h"
@@ -25,6 +26,8 @@
 //              questions are answered Yes and messages go to standard error
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Every window that opens pictures opens the planetary archive's files as well.
+    kobrix::RegisterArchiveReader();
     QApplication::setApplicationName("KOBRIX 2007");
     QApplication::setQuitOnLastWindowClosed(false);
     QString start;

@@ -1,0 +1,214 @@
+// The planetary archive's files in the windows: the lists, the display pass and its
+// attributes line, the stereo viewer, the colour composite, the magnifier and the AVI tool,
+// on small files the tests write into a folder of their own.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPalette>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/main_menu.h"
+#include "app/main_window.h"
+#include "app/stereo_viewer.h"
+#include "app/windows.h"
+#include "archive/archive_file.h"
+#include "colour/colour_window.h"
+#include "imaging/jpeg_io.h"
+#include "tests/app/window_test_support.h"
+#include "tests/archive/archive_builder.h"
+#include "tools/magnifier_window.h"
+#include "widgets/picture_view.h"
+
+namespace kobrix {
+namespace {
+
+using test::ArchiveSpec;
+
+constexpr const char* kLeft = "2P241328935EFFAUCTP2582L5M1.IMG";
+constexpr const char* kRight = "2P241328935EFFAUCTP2582R5M1.IMG";
+const std::string kSequence = "2P241328935EFFAUCTP2582L";
+
+// The label facts of the pair above, its time the true one: 31 s after the clock's
+// arithmetic (Saturday Aug 25 2007 15:47:50.816).
+std::string Facts(int sol = 1295) {
+    return "START_TIME = 2007-08-25T15:48:21.816Z\r\nPLANET_DAY_NUMBER = " + std::to_string(sol) +
+           "\r\nLOCAL_TRUE_SOLAR_TIME = \"12:00:12\"\r\n";
+}
+
+// An 8-bit picture of one grey, whose samples the display shows as they are.
+ArchiveSpec Grey(int grey, int size = 8) {
+    ArchiveSpec spec;
+    spec.width = spec.height = size;
+    spec.bits = 8;
+    spec.samples.assign(static_cast<std::size_t>(size * size), grey);
+    spec.extraLabel = Facts();
+    return spec;
+}
+
+class ArchiveWindowsTest : public ::testing::Test {
+  protected:
+    testing::WindowPlatform fakes;
+    testing::FakePrompts& prompts = fakes.prompts;
+    QTemporaryDir programDir;   // the program's own
+    test::ScratchDir pictures;  // the user's downloaded sol
+    std::unique_ptr<Windows> windows;
+
+    static void SetUpTestSuite() { RegisterArchiveReader(); }
+
+    MainWindow& Main() { return windows->Main(); }
+    StereoViewer& Viewer() { return windows->Stereo(); }
+    QString Folder() const { return QString::fromStdString(pictures / "").chopped(1); }
+    QString Path(const std::string& name) const { return QString::fromStdString(pictures / name); }
+
+    void Attached(const std::string& name, const ArchiveSpec& spec) {
+        test::Put(pictures, name, test::AttachedPds3(spec, false));
+    }
+    void Open() {
+        windows = testing::OpenWindows(fakes.platform, programDir.path());
+        Main().ShowListDirectory(Folder());
+        prompts.Clear();  // the empty program directory's warning
+    }
+    QListWidget& FileList() { return *Main().findChild<QListWidget*>("FileListBox1"); }
+    QStringList Listed() {
+        QStringList names;
+        for (int i = 0; i < FileList().count(); ++i) names << FileList().item(i)->text();
+        return names;
+    }
+    void Choose(const std::string& name) {
+        ASSERT_TRUE(testing::ChooseFile(Main(), QString::fromStdString(name))) << name;
+    }
+    QLabel& Attributes() { return *Main().findChild<QLabel*>("Label77"); }
+    static int Red(const PictureView& view) { return view.Image().pixelColor(2, 2).red(); }
+    int Shown() { return Red(*Main().findChild<PictureView*>("Image1")); }
+};
+
+TEST_F(ArchiveWindowsTest, FileListShowsEachArchivePictureOnceAndTheDisplayPassOpensIt) {
+    Attached("1N241637757EFF8615P1999L0M1.IMG", Grey(30));
+    // A detached pair: the raw samples and their label beside them, the label's extension in
+    // small letters.
+    ArchiveSpec detached = Grey(60);
+    test::DetachedPds3(pictures, "2P241328935EFFAUCTP2582L2M1.lbl",
+                       "2P241328935EFFAUCTP2582L2M1.IMG", detached);
+    test::Pds4(pictures, "2P241328935EFFAUCTP2582L3M1", Grey(90));
+    // An XML file that is no label.
+    test::Put(pictures, "0-notes.xml", {'<', 'a', '/', '>'});
+    Open();
+    const QStringList listed = Listed();
+    EXPECT_TRUE(listed.contains("1N241637757EFF8615P1999L0M1.IMG"));
+    EXPECT_TRUE(listed.contains("2P241328935EFFAUCTP2582L2M1.IMG"));
+    EXPECT_FALSE(listed.contains("2P241328935EFFAUCTP2582L2M1.lbl"));
+    EXPECT_TRUE(listed.contains("2P241328935EFFAUCTP2582L3M1.xml"));
+
+    Choose("2P241328935EFFAUCTP2582L2M1.IMG");
+    EXPECT_TRUE(prompts.log.empty()) << prompts.log.front();
+    EXPECT_EQ(Shown(), 60);
+    EXPECT_EQ(Main().SelectedPath(), Path("2P241328935EFFAUCTP2582L2M1.IMG"));
+    Choose("2P241328935EFFAUCTP2582L3M1.xml");
+    EXPECT_TRUE(prompts.log.empty()) << prompts.log.front();
+    EXPECT_EQ(Shown(), 90);
+    // The XML file that is no label is passed over like any other document: the pass goes
+    // on to the next entry and says nothing.
+    Choose("0-notes.xml");
+    EXPECT_TRUE(prompts.log.empty()) << prompts.log.front();
+    EXPECT_EQ(Main().SelectedPath(), Path("1N241637757EFF8615P1999L0M1.IMG"));
+    EXPECT_EQ(Shown(), 30);
+}
+
+TEST_F(ArchiveWindowsTest, AttributesLineGivesTheLabelsTrueTimeAndMarksAnotherSol) {
+    Attached(kLeft, Grey(120, 12));
+    // Same clock, but the label puts it on another sol.
+    ArchiveSpec otherSol = Grey(40);
+    otherSol.extraLabel = Facts(1294);
+    Attached(kRight, otherSol);
+    Bitmap24 jpeg(4, 4);
+    jpeg.Fill(10, 10, 10);
+    WriteJpegFile(jpeg, (pictures / "2P241328935EFFAUCTP2582R6M1.jpg"));
+    Open();
+
+    Choose(kLeft);
+    EXPECT_EQ(Attributes().text().toStdString(),
+              "12 x 12 pixels  24 bit\nPDS3  8 bit  START_TIME 2007-08-25T15:48:21.816Z"
+              "  sol 1295  LTST 12:00:12  label - panel UTC +31 s");
+    EXPECT_NE(Attributes().palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+    Choose(kRight);
+    EXPECT_TRUE(Attributes().text().contains("sol 1294"));
+    EXPECT_EQ(Attributes().palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    // The panel keeps the name's sol.
+    EXPECT_EQ(windows->Main().GetBrowser().Decoded().panel.sol, "1295");
+
+    // A JPEG has no label: one line, in the window's own colour again.
+    Choose("2P241328935EFFAUCTP2582R6M1.jpg");
+    EXPECT_EQ(Attributes().text(), "4 x 4 pixels  24 bit");
+    EXPECT_NE(Attributes().palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+TEST_F(ArchiveWindowsTest, StereoViewerFindsThePartnerWithTheFilesOwnExtension) {
+    Attached(kLeft, Grey(200));
+    // The partner's extension in small letters, as copies from other systems have it.
+    Attached("2P241328935EFFAUCTP2582R5M1.img", Grey(20));
+    Open();
+    Choose(kLeft);
+    Main().Button13Click();
+    EXPECT_TRUE(prompts.log.empty()) << prompts.log.front();
+    ASSERT_TRUE(Viewer().isVisible());
+    EXPECT_EQ(Red(Viewer().RightEyeView()), 20);  // crossed: the right eye on the left
+    EXPECT_EQ(Red(Viewer().LeftEyeView()), 200);
+    EXPECT_EQ(Viewer().findChild<QLabel*>("RightEyeName")->text(), kRight);
+    EXPECT_EQ(Viewer().findChild<QLabel*>("LeftEyeName")->text(), kLeft);
+
+    // With autoshow on, browsing onto the left eye shows the pair by itself.
+    Viewer().hide();
+    Main().Menu().Item("Check Stereo Autoshow")->trigger();
+    Choose("2P241328935EFFAUCTP2582R5M1.img");
+    Choose(kLeft);
+    EXPECT_TRUE(Viewer().isVisible());
+    EXPECT_EQ(Red(Viewer().RightEyeView()), 20);
+}
+
+TEST_F(ArchiveWindowsTest, AutomaticColourRunCompositesThreeImgBands) {
+    Attached(kSequence + "4M1.IMG", Grey(200));
+    Attached(kSequence + "5M1.IMG", Grey(100));
+    Attached(kSequence + "6M1.IMG", Grey(50));
+    Open();
+    Choose(kSequence + "4M1.IMG");
+    Main().findChild<QPushButton*>("Button9")->click();
+    EXPECT_TRUE(prompts.log.empty()) << prompts.log.front();
+    ColourWindow& colour = windows->Colour();
+    ASSERT_TRUE(colour.AllLoaded());
+    const std::uint8_t* p = colour.Composite().Row(0);
+    EXPECT_EQ((std::vector<int>{p[0], p[1], p[2]}), (std::vector<int>{50, 100, 200}));
+    // Whatever the composite is saved as, the band files stay as they were.
+    EXPECT_TRUE(QFileInfo::exists(Path(kSequence + "4M1.IMG")));
+}
+
+TEST_F(ArchiveWindowsTest, MagnifierReadsOutTheStoredSampleBesideTheGrey) {
+    // A 16-bit EDR: 12-bit values, stretched for display.
+    ArchiveSpec edr;
+    edr.width = edr.height = 16;
+    edr.bits = 16;
+    for (int i = 0; i < 256; ++i) edr.samples.push_back(i * 16);
+    edr.extraLabel = Facts();
+    Attached(kLeft, edr);
+    Open();
+    windows->Magnifier().SetSettingsPath(programDir.filePath("kobrix.INI"));
+    Choose(kLeft);
+    Main().Menu().Item("Magnifier Tool")->trigger();
+    MagnifierWindow& tool = windows->Magnifier();
+    ASSERT_TRUE(tool.isVisible());
+    tool.PointerMoved({15, 15});  // the last sample, 4080: white after the stretch
+    EXPECT_EQ(tool.findChild<QLabel*>("LocationLabel")->text(),
+              "(X,Y) = (15, 15)     (R,G,B) = (255, 255, 255) = clWhite     sample 4080");
+    tool.PointerMoved({1, 0});
+    EXPECT_TRUE(tool.findChild<QLabel*>("LocationLabel")->text().endsWith("     sample 16"));
+}
+
+}  // namespace
+}  // namespace kobrix
