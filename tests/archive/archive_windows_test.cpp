@@ -14,12 +14,14 @@
 
 #include <filesystem>
 
+#include "app/file_commands.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/stereo_viewer.h"
 #include "app/windows.h"
 #include "archive/archive_file.h"
 #include "colour/colour_window.h"
+#include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
 #include "tests/app/window_test_support.h"
 #include "tests/archive/archive_builder.h"
@@ -208,6 +210,39 @@ TEST_F(ArchiveWindowsTest, MagnifierReadsOutTheStoredSampleBesideTheGrey) {
               "(X,Y) = (15, 15)     (R,G,B) = (255, 255, 255) = clWhite     sample 4080");
     tool.PointerMoved({1, 0});
     EXPECT_TRUE(tool.findChild<QLabel*>("LocationLabel")->text().endsWith("     sample 16"));
+}
+
+TEST_F(ArchiveWindowsTest, CopiedToTheAviToolADetachedPairTravelsWholeAndBecomesABitmap) {
+    const std::string frame = "2P241328935EFFAUCTP2582L2M1";
+    test::DetachedPds3(pictures, frame + ".LBL", frame + ".IMG", Grey(70));
+    Attached(kLeft, Grey(140));
+    Open();
+    auto& multi = *Main().findChild<QListWidget*>("ListBox1");
+    prompts.answers = {true};
+    Main().FileOps().FileListRightClick();
+    ASSERT_EQ(multi.count(), 2);
+    for (int i = 0; i < multi.count(); ++i) multi.item(i)->setSelected(true);
+    Main().FileOps().MultiSelectClick();
+    prompts.Clear();
+    prompts.answers = {true};
+    Main().FileOps().MultiSelectRightClick();
+    // Both pictures copied, the raw samples with their label, and made into frames there.
+    ASSERT_FALSE(prompts.log.empty());
+    EXPECT_EQ(prompts.log.front(), "question: COPY SELECTED FILES TO AVI SOURCE DIRECTORY");
+    for (const std::string& entry : prompts.log) {
+        EXPECT_EQ(entry.find("FAILED"), std::string::npos) << entry;  // no copy failed
+        EXPECT_EQ(entry.find("not converted"), std::string::npos) << entry;
+    }
+    const QDir source(programDir.filePath("AVIsource"));
+    EXPECT_EQ(source.entryList(QDir::Files), (QStringList{QString::fromStdString(frame) + ".bmp",
+                                                          "2P241328935EFFAUCTP2582L5M1.bmp"}));
+    const Bitmap24 converted =
+        ReadBmpFile(source.filePath(QString::fromStdString(frame) + ".bmp").toStdString());
+    EXPECT_EQ(converted.Row(0)[0], 70);
+    // The user's own files are where they were.
+    for (const std::string& name : {frame + ".LBL", frame + ".IMG", std::string(kLeft)}) {
+        EXPECT_TRUE(QFileInfo::exists(Path(name))) << name;
+    }
 }
 
 }  // namespace
