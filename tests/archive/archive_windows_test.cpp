@@ -20,6 +20,7 @@
 #include "app/stereo_viewer.h"
 #include "app/windows.h"
 #include "archive/archive_file.h"
+#include "colour/anaglyph_window.h"
 #include "colour/colour_window.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
@@ -243,6 +244,56 @@ TEST_F(ArchiveWindowsTest, CopiedToTheAviToolADetachedPairTravelsWholeAndBecomes
     for (const std::string& name : {frame + ".LBL", frame + ".IMG", std::string(kLeft)}) {
         EXPECT_TRUE(QFileInfo::exists(Path(name))) << name;
     }
+}
+
+// A sample picture as a 16-bit EDR: 12-bit values from its green, with the label facts.
+ArchiveSpec EdrFrom(const QString& sample, const std::string& facts) {
+    const Bitmap24 picture = ReadJpegFile(QDir(KOBRIX_SAMPLES_DIR).filePath(sample).toStdString());
+    ArchiveSpec spec;
+    spec.width = picture.Width();
+    spec.height = picture.Height();
+    spec.bits = 16;
+    spec.extraLabel = facts;
+    for (int y = 0; y < spec.height; ++y) {
+        for (int x = 0; x < spec.width; ++x) spec.samples.push_back(picture.Row(y)[3 * x + 1] * 16);
+    }
+    return spec;
+}
+
+TEST_F(ArchiveWindowsTest, AnaglyphMakerTakesTheImgPairFromTheViewerAndScreenshots) {
+    const std::string pair = "2N241329230EFFAUCTP1952";
+    const std::string facts =
+        "START_TIME = 2007-08-25T15:53:16.816Z\r\nPLANET_DAY_NUMBER = 1295\r\n"
+        "LOCAL_TRUE_SOLAR_TIME = \"12:04:34\"\r\n";
+    Attached(pair + "L0M1.IMG", EdrFrom(QString::fromStdString(pair + "L0M1.jpg"), facts));
+    Attached(pair + "R0M1.IMG", EdrFrom(QString::fromStdString(pair + "R0M1.jpg"), facts));
+    const std::string colour = "2P241328935EFFAUCTP2582L";
+    for (const char digit : {'4', '5', '6'}) {
+        Attached(colour + digit + "M1.IMG",
+                 EdrFrom(QString::fromStdString(colour + digit + "M1.jpg"), Facts(1294)));
+    }
+    Open();
+    Main().resize(1024, 740);
+    Choose(pair + "L0M1.IMG");
+    EXPECT_TRUE(prompts.log.empty()) << prompts.log.front();
+    EXPECT_TRUE(Attributes().text().endsWith("label - panel UTC +31 s"))
+        << Attributes().text().toStdString();
+    testing::SaveScreenshot(Main(), "archive-main-window.png");
+    Choose(colour + "5M1.IMG");
+    EXPECT_EQ(Attributes().palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    testing::SaveScreenshot(Main(), "archive-main-window-other-sol.png");
+
+    Choose(pair + "L0M1.IMG");
+    Main().Button13Click();
+    ASSERT_TRUE(Viewer().isVisible());
+    EXPECT_EQ(Viewer().findChild<QLabel*>("RightEyeName")->text(),
+              QString::fromStdString(pair + "R0M1.IMG"));
+    testing::SaveScreenshot(Viewer(), "archive-stereo-viewer.png");
+    Viewer().findChild<QPushButton*>("Button5")->click();
+    AnaglyphWindow& maker = windows->Anaglyph();
+    ASSERT_TRUE(maker.Loaded1() && maker.Loaded2());
+    EXPECT_TRUE(prompts.log.empty()) << prompts.log.front();
+    testing::SaveScreenshot(maker, "archive-anaglyph.png");
 }
 
 }  // namespace
