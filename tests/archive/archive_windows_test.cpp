@@ -24,6 +24,7 @@
 #include "colour/colour_window.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
+#include "movie/avi_tool_window.h"
 #include "tests/app/window_test_support.h"
 #include "tests/archive/archive_builder.h"
 #include "tools/magnifier_window.h"
@@ -122,6 +123,39 @@ TEST_F(ArchiveWindowsTest, FileListShowsEachArchivePictureOnceAndTheDisplayPassO
     EXPECT_TRUE(prompts.log.empty()) << prompts.log.front();
     EXPECT_EQ(Main().SelectedPath(), Path("1N241637757EFF8615P1999L0M1.IMG"));
     EXPECT_EQ(Shown(), 30);
+}
+
+TEST_F(ArchiveWindowsTest, ADamagedArchiveFileIsNamedInTheErrorAndThePictureStays) {
+    Attached(kLeft, Grey(120));
+    ArchiveSpec cut = Grey(40);
+    cut.cut = 5;  // the download broke off
+    Attached(kRight, cut);
+    // A label whose samples are missing.
+    test::DetachedPds3(pictures, "2P241328935EFFAUCTP2582R6M1.LBL",
+                       "2P241328935EFFAUCTP2582R6M1.IMG", Grey(10), false);
+    Open();
+    Choose(kLeft);
+    const QString attributes = Attributes().text();
+    Choose(kRight);
+    const std::vector<std::string> errors = prompts.Texts("error");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find(kRight), std::string::npos) << errors[0];
+    EXPECT_NE(errors[0].find("but the data file holds"), std::string::npos) << errors[0];
+    EXPECT_EQ(Shown(), 120);
+    EXPECT_EQ(Attributes().text(), attributes);
+
+    // The label alone is listed (it has no picture beside it), and says what is missing.
+    prompts.Clear();
+    Choose("2P241328935EFFAUCTP2582R6M1.LBL");
+    ASSERT_EQ(prompts.Texts("error").size(), 1u);
+    EXPECT_NE(prompts.Texts("error")[0].find("named by the label is missing"), std::string::npos);
+    EXPECT_EQ(Shown(), 120);
+    // The Stereo button names a damaged partner as the display pass does.
+    prompts.Clear();
+    Choose(kLeft);
+    Main().findChild<QPushButton*>("Button13")->click();
+    ASSERT_EQ(prompts.Texts("error").size(), 1u);
+    EXPECT_NE(prompts.Texts("error")[0].find(kRight), std::string::npos);
 }
 
 TEST_F(ArchiveWindowsTest, AttributesLineGivesTheLabelsTrueTimeAndMarksAnotherSol) {
@@ -244,6 +278,35 @@ TEST_F(ArchiveWindowsTest, CopiedToTheAviToolADetachedPairTravelsWholeAndBecomes
     for (const std::string& name : {frame + ".LBL", frame + ".IMG", std::string(kLeft)}) {
         EXPECT_TRUE(QFileInfo::exists(Path(name))) << name;
     }
+}
+
+TEST_F(ArchiveWindowsTest, AnArchiveFrameWhoseBitmapIsInTheWayStaysWhole) {
+    Open();
+    const QDir source(programDir.filePath("AVIsource"));
+    const std::string frame = "2P241328935EFFAUCTP2582L2M1";
+    const std::string label = source.filePath(QString::fromStdString(frame + ".LBL")).toStdString();
+    const ArchiveSpec spec = Grey(70);
+    const std::string text =
+        "PDS_VERSION_ID = PDS3\r\nRECORD_TYPE = FIXED_LENGTH\r\nRECORD_BYTES = 8\r\n"
+        "^IMAGE = (\"" +
+        frame + ".IMG\", 1)\r\n" + test::Pds3ImageObject(spec);
+    test::WriteBytes(label, std::vector<std::uint8_t>(text.begin(), text.end()));
+    test::WriteBytes(source.filePath(QString::fromStdString(frame + ".IMG")).toStdString(),
+                     test::EncodeSamples(spec));
+    Bitmap24 mine(2, 2);
+    mine.Fill(1, 2, 3);
+    WriteBmpFile(mine, source.filePath(QString::fromStdString(frame + ".bmp")).toStdString());
+    Main().Menu().Item("AVI Creation Tool")->trigger();
+    prompts.Clear();
+    windows->AviTool().ConvertJpgsToBmps();
+    EXPECT_EQ(source.entryList(QDir::Files), (QStringList{QString::fromStdString(frame) + ".bmp",
+                                                          QString::fromStdString(frame) + ".IMG",
+                                                          QString::fromStdString(frame) + ".LBL"}));
+    EXPECT_EQ(
+        ReadBmpFile(source.filePath(QString::fromStdString(frame + ".bmp")).toStdString()).Width(),
+        2);
+    ASSERT_EQ(prompts.Texts("warning").size(), 1u);
+    EXPECT_NE(prompts.Texts("warning")[0].find("already exists"), std::string::npos);
 }
 
 // A sample picture as a 16-bit EDR: 12-bit values from its green, with the label facts.
