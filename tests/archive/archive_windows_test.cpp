@@ -22,6 +22,7 @@
 #include "archive/archive_file.h"
 #include "colour/anaglyph_window.h"
 #include "colour/colour_window.h"
+#include "colour/sunset_window.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
 #include "movie/avi_tool_window.h"
@@ -224,6 +225,22 @@ TEST_F(ArchiveWindowsTest, AutomaticColourRunCompositesThreeImgBands) {
     EXPECT_EQ((std::vector<int>{p[0], p[1], p[2]}), (std::vector<int>{50, 100, 200}));
     // Whatever the composite is saved as, the band files stay as they were.
     EXPECT_TRUE(QFileInfo::exists(Path(kSequence + "4M1.IMG")));
+}
+
+TEST_F(ArchiveWindowsTest, SunsetOpensAnArchiveFileThroughItsDialog) {
+    test::DetachedPds3(pictures, "2P241328935EFFAUCTP2582L2M1.LBL",
+                       "2P241328935EFFAUCTP2582L2M1.IMG", Grey(77));
+    Open();
+    SunsetWindow& sunset = windows->Sunset();
+    // The detached label's picture, chosen as its raw samples.
+    prompts.fileChoices = {{true, Path("2P241328935EFFAUCTP2582L2M1.IMG"), 5}};
+    sunset.Button2Click();
+    ASSERT_EQ(prompts.fileRequests.size(), 1u);
+    EXPECT_TRUE(prompts.fileRequests[0].filters.contains(
+        "Planetary archive (*.IMG;*.img;*.LBL;*.lbl;*.xml)"));
+    EXPECT_EQ(prompts.log, std::vector<std::string>{"open: Open Image"});
+    ASSERT_EQ(sunset.Working().Width(), 8);
+    EXPECT_EQ(sunset.Working().Row(3)[0], 77);
 }
 
 TEST_F(ArchiveWindowsTest, MagnifierReadsOutTheStoredSampleBesideTheGrey) {
