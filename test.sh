@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 ./scripts/check-format.sh
+./scripts/check-layers.sh
 if [ "${1:-}" = "--sanitize" ]; then
   export KOBRIX_BUILD_DIR="${KOBRIX_SANITIZE_BUILD_DIR:-build-sanitize}"
   CC=clang CXX=clang++ ./scripts/build.sh -DKOBRIX_WERROR=ON -DKOBRIX_SANITIZE=ON \

@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "app/birthday_search.h"
+#include "browse/birthday_search.h"
 #include "platform/platform.h"
 
 class QCalendarWidget;

@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/browser.h"
+#include "browse/browser.h"
 #include "imaging/bitmap24.h"
 #include "imaging/image_error.h"
 #include "widgets/controls.h"

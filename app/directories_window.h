@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "platform/platform.h"
 
 class QLineEdit;

@@ -8,9 +8,9 @@
 #include <QMouseEvent>
 #include <filesystem>
 
-#include "app/file_operations.h"
 #include "app/main_window.h"
 #include "archive/archive_file.h"
+#include "browse/file_operations.h"
 #include "imaging/image_error.h"
 
 namespace kobrix {
@@ -123,7 +123,7 @@ void FileCommands::SaveAs(const Bitmap24& picture) {
 }
 
 void FileCommands::Restore(const std::string& directory, int index) {
-    main_.RestoreList(Q(directory), index);
+    main_.RestoreList(directory, index);
 }
 
 // ---- the multi-select list and the copy to the AVI source directory

@@ -14,10 +14,8 @@
 #include <exception>
 
 #include "app/birthday_search_window.h"
-#include "app/browse_texts.h"
 #include "app/decoded_panel_view.h"
 #include "app/directories_window.h"
-#include "app/directory_browser.h"
 #include "app/file_commands.h"
 #include "app/full_size_window.h"
 #include "app/large_image_page.h"
@@ -28,16 +26,18 @@
 #include "app/sol_search_window.h"
 #include "app/startup_picture.h"
 #include "app/stereo_viewer.h"
-#include "app/tag_tool.h"
 #include "archive/archive_file.h"
 #include "archive/capture_time.h"
-#include "decode/earth_time_page.h"
-#include "decode/information_text_pages.h"
-#include "decode/martian_time_page.h"
+#include "browse/browse_texts.h"
+#include "browse/tag_tool.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
+#include "pages/earth_time_page.h"
+#include "pages/information_text_pages.h"
+#include "pages/martian_time_page.h"
 #include "tools/script_fonts.h"
 #include "widgets/controls.h"
+#include "widgets/directory_browser.h"
 #include "widgets/path_label.h"
 #include "widgets/picture_view.h"
 
@@ -171,27 +171,27 @@ void MainWindow::Guard(const std::function<void()>& action) {
     SyncFileList();
 }
 
-QString MainWindow::ListDirectory() const {
-    return Q(browser_.Files().Directory());
+std::string MainWindow::ListDirectory() const {
+    return browser_.Files().Directory();
 }
 
-QString MainWindow::SelectedPath() const {
+std::string MainWindow::SelectedPath() const {
     const std::string& name = browser_.Files().SelectedName();
     if (name.empty()) return {};
-    return QDir(ListDirectory()).filePath(Q(name));
+    return QDir(Q(ListDirectory())).filePath(Q(name)).toStdString();
 }
 
 int MainWindow::ListSelection() const {
     return browser_.Files().Selected();
 }
 
-void MainWindow::ShowListDirectory(const QString& directory) {
-    Guard([&] { JumpTo(directory); });
+void MainWindow::ShowListDirectory(const std::string& directory) {
+    Guard([&] { JumpTo(Q(directory)); });
 }
 
-void MainWindow::RestoreList(const QString& directory, int index) {
+void MainWindow::RestoreList(const std::string& directory, int index) {
     Guard([&] {
-        if (browser_.Files().Directory() != directory.toStdString()) JumpTo(directory);
+        if (browser_.Files().Directory() != directory) JumpTo(Q(directory));
         browser_.Files().Select(index);
         Button3Click();
     });
@@ -201,8 +201,8 @@ QImage MainWindow::DisplayedPicture() const {
     return image1_->Image();
 }
 
-QString MainWindow::DisplayedPath() const {
-    return Q(browser_.PathCaption());
+std::string MainWindow::DisplayedPath() const {
+    return browser_.PathCaption();
 }
 
 void MainWindow::RereadFileList() {
@@ -290,7 +290,7 @@ void MainWindow::Button20Click() {
 
 void MainWindow::Button19Click() {
     if (tagTool_ == nullptr) return;
-    image1_->SetImage(tagTool_->TagPicture(image1_->Image()));
+    image1_->SetBitmap(tagTool_->TagPicture(BitmapFromImage(image1_->Image())));
     label78_->setText("Font size " + QString::number(tagTool_->DrawingFontSize()));
 }
 

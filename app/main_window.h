@@ -12,12 +12,12 @@
 #include <memory>
 #include <vector>
 
-#include "app/browser.h"
-#include "app/browsing_link.h"
-#include "app/stereo_pair.h"
-#include "app/working_tree.h"
+#include "browse/browser.h"
+#include "browse/stereo_pair.h"
+#include "browse/working_tree.h"
 #include "imaging/gif_io.h"
 #include "platform/platform.h"
+#include "widgets/picture_link.h"
 
 namespace kobrix {
 
@@ -62,7 +62,7 @@ struct MainWindowPeers {
 class MainWindow : public QMainWindow,
                    private BrowserHost,
                    private WorkingTreeHost,
-                   public BrowsingLink {
+                   public PictureLink {
     Q_OBJECT
   public:
     explicit MainWindow(Platform& platform, QWidget* parent = nullptr);
@@ -94,15 +94,15 @@ class MainWindow : public QMainWindow,
     void RereadFileList();
     // What the tool windows reach the browsing through. Tree() is the working directories
     // as the latest DirsNpaths computed them.
-    BrowsingLink& Link() { return *this; }
+    PictureLink& Link() { return *this; }
     const WorkingTree& Tree() const override { return treeCheck_.Tree(); }
-    QString ListDirectory() const override;
+    std::string ListDirectory() const override;
     int ListSelection() const override;
-    QString SelectedPath() const override;
-    void ShowListDirectory(const QString& directory) override;
-    void RestoreList(const QString& directory, int index) override;
+    std::string SelectedPath() const override;
+    void ShowListDirectory(const std::string& directory) override;
+    void RestoreList(const std::string& directory, int index) override;
     QImage DisplayedPicture() const override;
-    QString DisplayedPath() const override;
+    std::string DisplayedPath() const override;
     const DecodeState& Decoded() const override { return browser_.Decoded(); }
     void DisplayCurrent() override;
     void StepList(int delta) override;

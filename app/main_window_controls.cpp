@@ -6,10 +6,10 @@
 #include <QVBoxLayout>
 
 #include "app/decoded_panel_view.h"
-#include "app/directory_browser.h"
 #include "app/main_window.h"
 #include "app/startup_picture.h"
 #include "widgets/controls.h"
+#include "widgets/directory_browser.h"
 #include "widgets/path_label.h"
 #include "widgets/picture_view.h"
 

@@ -7,16 +7,16 @@
 #include <QMenuBar>
 
 #include "app/birthday_search_window.h"
-#include "app/browse_texts.h"
 #include "app/decoded_panel_view.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/slideshow_delay_window.h"
 #include "app/sol_search_window.h"
-#include "app/tag_tool.h"
-#include "decode/earth_time_page.h"
-#include "decode/information_text_pages.h"
-#include "decode/martian_time_page.h"
+#include "browse/browse_texts.h"
+#include "browse/tag_tool.h"
+#include "pages/earth_time_page.h"
+#include "pages/information_text_pages.h"
+#include "pages/martian_time_page.h"
 #include "tools/script_fonts.h"
 
 namespace kobrix {

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/stereo_pair.h"
+#include "browse/stereo_pair.h"
 #include "platform/platform.h"
 
 class QLabel;

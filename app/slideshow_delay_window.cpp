@@ -9,7 +9,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "app/browse_texts.h"
+#include "browse/browse_texts.h"
 
 namespace kobrix {
 

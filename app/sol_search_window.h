@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <array>
 
-#include "app/sol_search.h"
+#include "browse/sol_search.h"
 #include "platform/platform.h"
 
 class QCheckBox;

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "app/stereo_pair.h"
+#include "browse/stereo_pair.h"
 #include "platform/platform.h"
 
 class QLabel;

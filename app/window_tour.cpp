@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstdio>
 
+#include "app/window_gallery.h"
 #include "app/windows.h"
 
 namespace kobrix {
@@ -39,6 +40,11 @@ bool UnattendedPrompts::YesCancel(const QString& text) {
     return true;
 }
 
+void UnattendedDesktop::Wait(int milliseconds) {
+    real_.Wait(milliseconds);
+    if (afterWait) afterWait();
+}
+
 QString WindowPictureName(int index, const QString& caption) {
     QString slug = caption.toLower();
     slug.replace(QRegularExpression("[^a-z0-9]+"), "-");
@@ -48,21 +54,31 @@ QString WindowPictureName(int index, const QString& caption) {
     return QString("%1-%2.png").arg(index, 2, 10, QChar('0')).arg(slug);
 }
 
-QStringList SaveWindowPictures(Windows& windows, const QString& directory) {
+QStringList SaveWindowPictures(Windows& windows, const QString& directory, WindowGallery* gallery) {
     QDir().mkpath(directory);
+    QList<QWidget*> shown;
+    for (QWidget* window : windows.All()) {
+        if (window->isVisible()) shown << window;
+    }
     QStringList written;
     int index = 0;
     for (QWidget* window : windows.All()) {
         ++index;
-        const bool wasVisible = window->isVisible();
+        QImage caught;
+        if (gallery != nullptr) caught = gallery->Stage(*window);
         window->show();
         window->raise();
         Settle();
         // The main window's caption changes with what it reports; its name does not.
         const QString name =
             WindowPictureName(index, index == 1 ? QString("main window") : window->windowTitle());
-        if (window->grab().save(QDir(directory).filePath(name))) written << name;
-        if (!wasVisible) window->hide();
+        const QImage picture = caught.isNull() ? window->grab().toImage() : caught;
+        if (picture.save(QDir(directory).filePath(name))) written << name;
+        if (gallery != nullptr) gallery->Finish(*window);
+        // A scene may have shown other windows on its way.
+        for (QWidget* other : windows.All()) {
+            if (!shown.contains(other) && other->isVisible()) other->hide();
+        }
     }
     return written;
 }

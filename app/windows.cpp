@@ -20,16 +20,16 @@
 #include "colour/colour_run.h"
 #include "colour/colour_window.h"
 #include "colour/sunset_window.h"
-#include "decode/earth_time_page.h"
-#include "decode/information_text_pages.h"
-#include "decode/martian_time_page.h"
 #include "movie/avi_player_panel.h"
 #include "movie/avi_tool_window.h"
 #include "movie/large_player_window.h"
 #include "pages/dedication_page.h"
+#include "pages/earth_time_page.h"
 #include "pages/help_pages.h"
+#include "pages/information_text_pages.h"
 #include "pages/klingon_page.h"
 #include "pages/link_pages.h"
+#include "pages/martian_time_page.h"
 #include "pages/traverse_maps.h"
 #include "tools/clipboard_window.h"
 #include "tools/language_window.h"
@@ -195,11 +195,13 @@ void Windows::ConnectColourTools() {
             anaglyph_->LoadPair(right, left);
         });
     });
-    QObject::connect(
-        main.Menu().Item("Sunset Sim fade"), &QAction::triggered, &main, [this, &main] {
-            main.Drive(
-                [this, &main] { sunset_->Receive(main.DisplayedPicture(), main.DisplayedPath()); });
-        });
+    QObject::connect(main.Menu().Item("Sunset Sim fade"), &QAction::triggered, &main,
+                     [this, &main] {
+                         main.Drive([this, &main] {
+                             sunset_->Receive(main.DisplayedPicture(),
+                                              QString::fromStdString(main.DisplayedPath()));
+                         });
+                     });
 }
 
 void Windows::ConnectComposites() {

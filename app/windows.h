@@ -4,9 +4,9 @@
 #include <QString>
 #include <memory>
 
-#include "app/screen_fit.h"
-#include "pages/help_texts.h"
-#include "pages/link_table.h"
+#include "browse/screen_fit.h"
+#include "pages/core/help_texts.h"
+#include "pages/core/link_table.h"
 #include "platform/platform.h"
 
 class QWidget;

@@ -1,11 +1,12 @@
 #include "batch/batch_plan.h"
 
+#include <unordered_map>
 #include <unordered_set>
 
-#include "app/file_list.h"
-#include "app/file_operations.h"
-#include "app/stereo_pair.h"
-#include "colour/composite.h"
+#include "browse/file_list.h"
+#include "browse/file_operations.h"
+#include "browse/stereo_pair.h"
+#include "colour/core/composite.h"
 #include "decode/product_name.h"
 #include "imaging/image_file.h"
 
@@ -47,6 +48,15 @@ void ForEachProduct(const std::vector<FolderListing>& folders, const TimeZoneSou
     }
 }
 
+// The stem of an output path, folded: its file name without the extension and the number.
+std::string StemOf(std::string_view output) {
+    const std::size_t slash = output.rfind('/');
+    std::string_view name = slash == std::string_view::npos ? output : output.substr(slash + 1);
+    name = name.substr(0, name.rfind('.'));
+    const std::size_t number = name.rfind("-0");
+    return Folded(number == std::string_view::npos ? name : name.substr(0, number));
+}
+
 }  // namespace
 
 OutputNamer::OutputNamer(const std::string& outputDirectory,
@@ -68,6 +78,24 @@ void OutputNamer::Name(const std::string& stem, BatchItem& item) {
         taken_.Add(name + ".jpg");
     }
     item.output = SaveTargetAs(JoinPath(directory_, name), jpeg_).path;
+}
+
+void KeepShard(BatchPlan& plan, const Shard& shard) {
+    const std::size_t total = plan.items.size();
+    std::unordered_map<std::string, std::size_t> firstOfStem;  // folded stem, position
+    std::vector<BatchItem> kept;
+    for (std::size_t i = 0; i < total; ++i) {
+        const std::size_t first =
+            firstOfStem.try_emplace(StemOf(plan.items[i].output), i).first->second;
+        if (ShardOf(first, total, shard.count) == shard.index) {
+            kept.push_back(std::move(plan.items[i]));
+        }
+    }
+    plan.items = std::move(kept);
+    const auto [begin, end] = ShardRange(shard, plan.unmatched.size());
+    plan.unmatched =
+        std::vector<Unmatched>(plan.unmatched.begin() + static_cast<std::ptrdiff_t>(begin),
+                               plan.unmatched.begin() + static_cast<std::ptrdiff_t>(end));
 }
 
 BatchPlan PlanPairs(const std::vector<FolderListing>& folders, const BatchSettings& settings,

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "batch/folder_listing.h"
-#include "colour/anaglyph.h"
+#include "batch/shard.h"
+#include "colour/core/anaglyph.h"
 #include "decode/time_zone.h"
 
 namespace kobrix {
@@ -69,6 +70,12 @@ BatchPlan PlanPairs(const std::vector<FolderListing>& folders, const BatchSettin
 BatchPlan PlanComposites(const std::vector<FolderListing>& folders, const BatchSettings& settings,
                          const std::string& outputDirectory,
                          const std::vector<std::string>& existing, const TimeZoneSource& zone);
+
+// Keeps the items and the unmatched pictures of `shard`'s part of the plan. The items are
+// divided in their order, except that the items of one stem (the same pair in two folders)
+// stay with the part of the first of them: their numbers follow one another, and a run that
+// made the first must not meet it in the folder while it names the others.
+void KeepShard(BatchPlan& plan, const Shard& shard);
 
 // The numbering of both: a stem already saved as "-01" (".jpg" or ".bmp", any case) among
 // `existing` is made already; otherwise the first number free among `existing` and the

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "batch/cross_eyed.h"
-#include "colour/anaglyph.h"
-#include "colour/composite.h"
+#include "colour/core/anaglyph.h"
+#include "colour/core/composite.h"
 #include "imaging/image_file.h"
 
 namespace kobrix {

@@ -7,8 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <map>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 
 namespace kobrix {
 namespace {
@@ -93,6 +94,37 @@ std::vector<FolderListing> ListFolders(const std::vector<std::string>& roots, bo
     std::vector<FolderListing> out;
     for (const std::string& root : roots) ListTree(root, recursive, out, problems);
     return out;
+}
+
+void SortPathsOnce(std::vector<std::string>& paths) {
+    FileList::SortIgnoringCase(paths);
+    // Ties are broken by bytes, so that equal paths stand together.
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
+}
+
+std::vector<FolderListing> ListingsOfPaths(const std::vector<std::string>& paths) {
+    std::map<std::string, std::vector<std::string>> byFolder;
+    for (const std::string& path : paths) {
+        const std::size_t slash = path.rfind('/');
+        if (slash == std::string::npos) {
+            byFolder[""].push_back(path);
+        } else {
+            // "/name" lies in the root; its folder is "/", not the empty text of a bare name.
+            byFolder[path.substr(0, slash == 0 ? 1 : slash)].push_back(path.substr(slash + 1));
+        }
+    }
+    std::vector<std::string> folders;
+    for (const auto& entry : byFolder) folders.push_back(entry.first);
+    FileList::SortIgnoringCase(folders);
+    std::vector<FolderListing> listings;
+    for (const std::string& folder : folders) {
+        std::vector<std::string>& names = byFolder[folder];
+        SortPathsOnce(names);
+        // A line that ends in '/' names a folder, not a file.
+        names.erase(std::remove(names.begin(), names.end(), std::string()), names.end());
+        if (!names.empty()) listings.push_back({folder, std::move(names)});
+    }
+    return listings;
 }
 
 }  // namespace kobrix

@@ -21,4 +21,12 @@ bool ListFolder(const std::string& directory, std::vector<std::string>& names, s
 std::vector<FolderListing> ListFolders(const std::vector<std::string>& roots, bool recursive,
                                        std::vector<std::string>& problems);
 
+// Sorts paths as the file list sorts names and drops repeated ones.
+void SortPathsOnce(std::vector<std::string>& paths);
+
+// Paths of files, one listing a folder: the folder is the text before the last '/' (empty for
+// a bare name), the folders and the names in them in the file list's order. Nothing is read
+// from the disk.
+std::vector<FolderListing> ListingsOfPaths(const std::vector<std::string>& paths);
+
 }  // namespace kobrix

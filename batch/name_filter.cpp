@@ -1,6 +1,6 @@
 #include "batch/name_filter.h"
 
-#include "app/browse_texts.h"
+#include "browse/browse_texts.h"
 #include "decode/date_time.h"
 
 namespace kobrix {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "bench/ratio_reporter.h"
-#include "colour/anaglyph.h"
-#include "colour/composite.h"
-#include "colour/sunset.h"
+#include "colour/core/anaglyph.h"
+#include "colour/core/composite.h"
+#include "colour/core/sunset.h"
 
 namespace kobrix {
 namespace {

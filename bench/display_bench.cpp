@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/browser.h"
 #include "archive/archive_file.h"
 #include "bench/null_host.h"
 #include "bench/ratio_reporter.h"
+#include "browse/browser.h"
 #include "imaging/image_file.h"
 #include "imaging/jpeg_io.h"
 #include "platform/system_time_zone.h"

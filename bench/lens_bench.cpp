@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bench/ratio_reporter.h"
-#include "tools/lens.h"
+#include "tools/core/lens.h"
 
 namespace kobrix {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/browser.h"
+#include "browse/browser.h"
 
 namespace kobrix {
 

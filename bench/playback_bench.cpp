@@ -14,8 +14,8 @@
 #include <string>
 
 #include "bench/ratio_reporter.h"
-#include "movie/avi_writer.h"
-#include "movie/movie_decoder.h"
+#include "movie/core/avi_writer.h"
+#include "movie/core/movie_decoder.h"
 #include "movie/movie_player.h"
 
 namespace kobrix {

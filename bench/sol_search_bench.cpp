@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/browser.h"
-#include "app/sol_search.h"
 #include "bench/null_host.h"
 #include "bench/ratio_reporter.h"
+#include "browse/browser.h"
+#include "browse/sol_search.h"
 #include "imaging/jpeg_io.h"
 #include "platform/system_time_zone.h"
 

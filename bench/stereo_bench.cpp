@@ -13,8 +13,8 @@
 
 #include <strings.h>
 
-#include "app/stereo_pair.h"
 #include "bench/ratio_reporter.h"
+#include "browse/stereo_pair.h"
 
 namespace kobrix {
 namespace {

@@ -7,10 +7,11 @@
 #include <optional>
 #include <system_error>
 
-#include "app/browse_texts.h"
 #include "batch/batch_run.h"
 #include "batch/folder_listing.h"
+#include "browse/browse_texts.h"
 #include "cli/option_value.h"
+#include "cli/shard_option.h"
 
 namespace kobrix::cli {
 namespace {
@@ -33,15 +34,25 @@ struct FolderArguments {
     bool jpeg = true;
     bool blue = false;
     bool crossEyed = false;
+    Shard shard;
+    std::vector<std::string> listed;  // the files of --files-from
 };
 
 // Reads the arguments; a usage problem goes to `problem`. `switches` are the command's own
 // switches besides --recursive and --force.
-std::optional<FolderArguments> Parse(const std::vector<std::string>& args,
+std::optional<FolderArguments> Parse(const std::vector<std::string>& given,
                                      const std::vector<NumberOption>& numberOptions,
                                      const std::vector<std::string>& switches,
                                      std::string& problem) {
     FolderArguments parsed;
+    std::vector<std::string> arguments = given;
+    ShareOptions share;
+    if (!TakeShareOptions(arguments, share, problem)) return std::nullopt;
+    if (share.filesFrom && !ReadPathList(*share.filesFrom, parsed.listed, problem)) {
+        return std::nullopt;
+    }
+    parsed.shard = share.shard;
+    const std::vector<std::string>& args = arguments;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
         std::optional<std::string> value = SplitOptionValue(arg);
@@ -98,7 +109,9 @@ std::optional<FolderArguments> Parse(const std::vector<std::string>& args,
         }
         parsed.folders.push_back(args[i]);
     }
-    if (parsed.folders.empty()) problem = "give at least one folder";
+    if (parsed.folders.empty() && !share.filesFrom) {
+        problem = "give at least one folder, or --files-from FILE";
+    }
     if (problem.empty()) return parsed;
     return std::nullopt;
 }
@@ -149,8 +162,12 @@ int RunFolders(const char* command, const FolderArguments& parsed, const BatchSe
                std::ostream& out, std::ostream& err) {
     const std::string prefix = std::string("kobrix-cli ") + command + ": ";
     std::vector<std::string> problems;
-    const std::vector<FolderListing> folders =
-        ListFolders(parsed.folders, parsed.recursive, problems);
+    std::vector<FolderListing> folders = ListFolders(parsed.folders, parsed.recursive, problems);
+    // The listed files follow the folders, each folder of them holding the files listed in it;
+    // partners are looked for among those.
+    for (FolderListing& listing : ListingsOfPaths(parsed.listed)) {
+        folders.push_back(std::move(listing));
+    }
     const auto refuse = [&] {
         for (const std::string& problem : problems)
             err << prefix << "cannot read " << problem << '\n';
@@ -170,7 +187,8 @@ int RunFolders(const char* command, const FolderArguments& parsed, const BatchSe
         problems.push_back(parsed.output + ": " + error);
         return refuse();
     }
-    const BatchPlan plan = planner(folders, settings, parsed.output, existing, zone);
+    BatchPlan plan = planner(folders, settings, parsed.output, existing, zone);
+    if (parsed.shard.count > 1) KeepShard(plan, parsed.shard);
 
     ProgressLine progress(console.progress, err);
     std::size_t made = 0;

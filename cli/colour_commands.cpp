@@ -7,14 +7,14 @@
 #include <optional>
 #include <set>
 
-#include "app/file_operations.h"
+#include "browse/file_operations.h"
 #include "cli/option_value.h"
-#include "colour/anaglyph.h"
-#include "colour/composite.h"
-#include "colour/sunset.h"
+#include "colour/core/anaglyph.h"
+#include "colour/core/composite.h"
+#include "colour/core/sunset.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
-#include "tools/lens.h"
+#include "tools/core/lens.h"
 
 namespace kobrix::cli {
 namespace {

@@ -10,6 +10,7 @@
 #include "batch/folder_listing.h"
 #include "cli/decode_output.h"
 #include "cli/label_output.h"
+#include "cli/shard_option.h"
 #include "decode/product_name.h"
 
 namespace kobrix::cli {
@@ -40,7 +41,7 @@ struct Chunk {
 class Decoder {
   public:
     Decoder(DecodeFormat format, bool labels, const TimeZoneSource& zone, const DateNames& names,
-            std::ostream& out, std::ostream& err)
+            std::ostream& out, std::ostream& err, bool header)
         : format_(format),
           labels_(labels),
           zone_(zone),
@@ -49,8 +50,8 @@ class Decoder {
           out_(out),
           err_(err) {
         buffer_.reserve(kFlushBytes * 2);
-        if (format_ == DecodeFormat::Csv) AppendCsvHeader(buffer_);
-        if (format_ == DecodeFormat::Csv && labels_) AppendLabelCsvHeader(buffer_);
+        if (format_ == DecodeFormat::Csv && header) AppendCsvHeader(buffer_);
+        if (format_ == DecodeFormat::Csv && header && labels_) AppendLabelCsvHeader(buffer_);
     }
     ~Decoder() { Flush(); }
 
@@ -71,13 +72,16 @@ class Decoder {
         if (buffer_.size() >= kFlushBytes) Flush();
     }
 
-    void DecodeAll(const std::string& directory, const std::vector<std::string>& names) {
+    // With labels, `paths[i]` is the file `names[i]` stands for; without, `paths` is unused.
+    void DecodeAll(const std::vector<std::string>& names, const std::vector<std::string>& paths) {
         const auto threads = static_cast<std::size_t>(AvailableCores());
         // Labels are files to read, one after the other in the listing's order.
-        if (threads < 2 || names.size() < 2 * kChunkNames || labels_) {
-            const std::string prefix =
-                directory.empty() || directory.back() == '/' ? directory : directory + '/';
-            for (const std::string& name : names) Decode(name, prefix + name);
+        if (labels_) {
+            for (std::size_t i = 0; i < names.size(); ++i) Decode(names[i], paths[i]);
+            return;
+        }
+        if (threads < 2 || names.size() < 2 * kChunkNames) {
+            for (const std::string& name : names) Decode(name, name);
             return;
         }
         Flush();
@@ -152,6 +156,48 @@ class Decoder {
     std::string labelError_;
 };
 
+// Goes through the operands in order: `listing` gets each directory's names and their paths,
+// `name` each single name and its path, `problem` the message for a name whose directory does not
+// exist and `folderProblem` the message for a directory that cannot be read.
+template <typename Listing, typename Name, typename Problem, typename FolderProblem>
+void WalkOperands(const std::vector<std::string>& operands, bool withPaths, Listing listing,
+                  Name name, Problem problem, FolderProblem folderProblem) {
+    std::vector<std::string> names;
+    std::vector<std::string> paths;
+    for (const std::string& operand : operands) {
+        std::error_code ec;
+        const fs::path path(operand);
+        const bool endsWithSeparator = !operand.empty() && operand.back() == '/';
+        if (!operand.empty() && (fs::is_directory(path, ec) || endsWithSeparator)) {
+            std::string error;
+            if (!ListDirectory(operand, names, error)) {
+                folderProblem("cannot read directory " + operand + ": " + error);
+                continue;
+            }
+            paths.clear();
+            if (withPaths) {
+                const std::string prefix = operand.back() == '/' ? operand : operand + '/';
+                paths.reserve(names.size());
+                for (const std::string& each : names) paths.push_back(prefix + each);
+            }
+            listing(names, paths);
+            continue;
+        }
+        // A path names a file by its last part; its directory must exist.
+        const std::size_t slash = operand.rfind('/');
+        if (slash != std::string::npos) {
+            const std::string parent = slash == 0 ? "/" : operand.substr(0, slash);
+            if (!fs::is_directory(parent, ec)) {
+                problem("no such directory " + parent);
+                continue;
+            }
+            name(std::string_view(operand).substr(slash + 1), operand);
+            continue;
+        }
+        name(operand, operand);
+    }
+}
+
 }  // namespace
 
 bool ListDirectory(const std::string& directory, std::vector<std::string>& names,
@@ -161,11 +207,18 @@ bool ListDirectory(const std::string& directory, std::vector<std::string>& names
 
 int RunDecodeCommand(const std::vector<std::string>& args, const TimeZoneSource& zone,
                      const DateNames& names, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> arguments = args;
+    ShareOptions share;
+    std::string problem;
+    if (!TakeShareOptions(arguments, share, problem)) {
+        err << "kobrix-cli decode: " << problem << "\n";
+        return 2;
+    }
     DecodeFormat format = DecodeFormat::Text;
     bool labels = false;
     std::vector<std::string> operands;
     bool optionsEnded = false;
-    for (const std::string& arg : args) {
+    for (const std::string& arg : arguments) {
         if (!optionsEnded && arg.size() > 2 && arg.rfind("--", 0) == 0) {
             if (arg == "--json")
                 format = DecodeFormat::Json;
@@ -183,44 +236,74 @@ int RunDecodeCommand(const std::vector<std::string>& args, const TimeZoneSource&
             operands.push_back(arg);
         }
     }
-    if (operands.empty()) {
-        err << "kobrix-cli decode: give at least one name or directory\n";
+    if (share.filesFrom) {
+        // The listed paths follow the arguments, each taken as an argument would be.
+        std::vector<std::string> listed;
+        if (!ReadPathList(*share.filesFrom, listed, problem)) {
+            err << "kobrix-cli decode: " << problem << "\n";
+            return 2;
+        }
+        operands.insert(operands.end(), listed.begin(), listed.end());
+    } else if (operands.empty()) {
+        err << "kobrix-cli decode: give at least one name or directory, or --files-from FILE\n";
         return 2;
     }
 
     int status = 0;
-    Decoder decoder(format, labels, zone, names, out, err);
-    std::vector<std::string> listing;
-    for (const std::string& operand : operands) {
-        std::error_code ec;
-        const fs::path path(operand);
-        const bool endsWithSeparator = !operand.empty() && operand.back() == '/';
-        if (!operand.empty() && (fs::is_directory(path, ec) || endsWithSeparator)) {
-            std::string error;
-            if (!ListDirectory(operand, listing, error)) {
-                decoder.Flush();
-                err << "kobrix-cli decode: cannot read directory " << operand << ": " << error
-                    << "\n";
-                status = 2;
+    // The parts of a shared run join into one table: the first part has the header row.
+    Decoder decoder(format, labels, zone, names, out, err, share.shard.index == 1);
+    const auto report = [&](const std::string& text) {
+        decoder.Flush();
+        err << "kobrix-cli decode: " << text << "\n";
+        status = 2;
+    };
+    if (share.shard.count == 1) {
+        WalkOperands(
+            operands, labels,
+            [&](const std::vector<std::string>& listing, const std::vector<std::string>& paths) {
+                decoder.DecodeAll(listing, paths);
+            },
+            [&](std::string_view name, const std::string& path) { decoder.Decode(name, path); },
+            report, report);
+    } else {
+        // The whole plan first: the part of this run depends on its length. A folder that
+        // cannot be read changes the plan, so every run reports it; a name's problem belongs
+        // to the run whose part holds it.
+        struct Step {
+            std::string text;  // the name, or the problem's message
+            std::string path;
+            bool problem;
+        };
+        std::vector<Step> plan;
+        WalkOperands(
+            operands, labels,
+            [&](const std::vector<std::string>& listing, const std::vector<std::string>& paths) {
+                for (std::size_t i = 0; i < listing.size(); ++i) {
+                    plan.push_back({listing[i], labels ? paths[i] : std::string(), false});
+                }
+            },
+            [&](std::string_view name, const std::string& path) {
+                plan.push_back({std::string(name), path, false});
+            },
+            [&](const std::string& text) {
+                plan.push_back({text, {}, true});
+            },
+            report);
+        const auto [begin, end] = ShardRange(share.shard, plan.size());
+        std::vector<std::string> run;
+        std::vector<std::string> runPaths;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (!plan[i].problem) {
+                run.push_back(std::move(plan[i].text));
+                runPaths.push_back(std::move(plan[i].path));
                 continue;
             }
-            decoder.DecodeAll(operand, listing);
-            continue;
+            decoder.DecodeAll(run, runPaths);
+            run.clear();
+            runPaths.clear();
+            report(plan[i].text);
         }
-        // A path names a file by its last part; its directory must exist.
-        const std::size_t slash = operand.rfind('/');
-        if (slash != std::string::npos) {
-            const std::string parent = slash == 0 ? "/" : operand.substr(0, slash);
-            if (!fs::is_directory(parent, ec)) {
-                decoder.Flush();
-                err << "kobrix-cli decode: no such directory " << parent << "\n";
-                status = 2;
-                continue;
-            }
-            decoder.Decode(std::string_view(operand).substr(slash + 1), operand);
-            continue;
-        }
-        decoder.Decode(operand, operand);
+        decoder.DecodeAll(run, runPaths);
     }
     decoder.Flush();
     if (status == 0 && (decoder.ConversionFailed() || decoder.LabelFailed())) status = 1;

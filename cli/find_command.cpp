@@ -1,12 +1,17 @@
 #include "cli/find_command.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
-#include "app/file_list.h"
 #include "batch/folder_listing.h"
 #include "batch/name_filter.h"
+#include "browse/file_list.h"
 #include "cli/decode_output.h"
 #include "cli/option_value.h"
+#include "cli/shard_option.h"
 
 namespace kobrix::cli {
 namespace {
@@ -30,7 +35,8 @@ std::optional<char> Letter(const std::string& value, std::string_view allowed) {
     return c;
 }
 
-std::optional<FindArguments> Parse(const std::vector<std::string>& args, std::string& problem) {
+std::optional<FindArguments> Parse(const std::vector<std::string>& args, bool listGiven,
+                                   std::string& problem) {
     FindArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
@@ -84,8 +90,8 @@ std::optional<FindArguments> Parse(const std::vector<std::string>& args, std::st
         }
         parsed.folders.push_back(args[i]);
     }
-    if (parsed.folders.empty()) {
-        problem = "give at least one folder";
+    if (parsed.folders.empty() && !listGiven) {
+        problem = "give at least one folder, or --files-from FILE";
         return std::nullopt;
     }
     if (parsed.separator == '\0' && parsed.format) {
@@ -99,8 +105,17 @@ std::optional<FindArguments> Parse(const std::vector<std::string>& args, std::st
 
 int RunFindCommand(const std::vector<std::string>& args, const TimeZoneSource& zone,
                    const DateNames& names, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> arguments = args;
+    ShareOptions share;
     std::string problem;
-    const std::optional<FindArguments> parsed = Parse(args, problem);
+    std::optional<FindArguments> parsed;
+    if (TakeShareOptions(arguments, share, problem)) {
+        parsed = Parse(arguments, share.filesFrom.has_value(), problem);
+    }
+    std::vector<std::string> listed;
+    if (parsed && share.filesFrom && !ReadPathList(*share.filesFrom, listed, problem)) {
+        parsed.reset();
+    }
     if (!parsed) {
         err << "kobrix-cli find: " << problem << '\n';
         return 2;
@@ -115,33 +130,68 @@ int RunFindCommand(const std::vector<std::string>& args, const TimeZoneSource& z
     RecordMaker maker(parsed->format.value_or(DecodeFormat::Json), zone, names);
     std::string buffer;
     buffer.reserve(kFlushBytes * 2);
-    if (parsed->format == DecodeFormat::Csv) AppendCsvHeader(buffer);
+    // The parts of a shared run join into one table: the first part has the header row.
+    if (parsed->format == DecodeFormat::Csv && share.shard.index == 1) AppendCsvHeader(buffer);
     const auto flush = [&] {
         out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
         buffer.clear();
     };
     bool conversionFailed = false;
+    bool missing = false;
+    // `path` is the path printed; null for a folder's file, whose path is made on a match.
+    const auto consider = [&](const std::string& name, const std::string& directory,
+                              const std::string* path) {
+        const DecodeState& state = maker.Decode(name);
+        if (!Matches(parsed->filter, state)) return;
+        if (!state.failure.empty()) {
+            flush();
+            err << "kobrix-cli: " << name << ": local time conversion failed: " << state.failure
+                << '\n';
+            conversionFailed = true;
+        }
+        if (parsed->format) {
+            maker.AppendRecord(buffer);
+        } else {
+            buffer += path ? *path : JoinPath(directory, name);
+            buffer.push_back(parsed->separator);
+        }
+        if (buffer.size() >= kFlushBytes) flush();
+    };
+    // The plan: the folders' files, then the listed ones; this run takes its part of it.
+    std::size_t total = listed.size();
+    for (const FolderListing& folder : folders) total += folder.names.size();
+    const auto [begin, end] = ShardRange(share.shard, total);
+    std::size_t position = 0;
     for (const FolderListing& folder : folders) {
+        if (position + folder.names.size() <= begin || position >= end) {
+            position += folder.names.size();
+            continue;
+        }
         for (const std::string& name : folder.names) {
-            const DecodeState& state = maker.Decode(name);
-            if (!Matches(parsed->filter, state)) continue;
-            if (!state.failure.empty()) {
-                flush();
-                err << "kobrix-cli: " << name << ": local time conversion failed: " << state.failure
-                    << '\n';
-                conversionFailed = true;
-            }
-            if (parsed->format) {
-                maker.AppendRecord(buffer);
-            } else {
-                buffer += JoinPath(folder.directory, name);
-                buffer.push_back(parsed->separator);
-            }
-            if (buffer.size() >= kFlushBytes) flush();
+            if (position >= begin && position < end) consider(name, folder.directory, nullptr);
+            ++position;
         }
     }
+    const std::string none;
+    for (const std::string& path : listed) {
+        if (position >= begin && position < end) {
+            // A listed file must be there, as the files of a folder are.
+            struct stat info;
+            const bool there = ::stat(path.c_str(), &info) == 0;
+            if (!there || !S_ISREG(info.st_mode)) {
+                flush();
+                err << "kobrix-cli find: cannot read " << path << ": "
+                    << (there ? "not an ordinary file" : std::strerror(errno)) << '\n';
+                missing = true;
+            } else {
+                const std::size_t slash = path.rfind('/');
+                consider(slash == std::string::npos ? path : path.substr(slash + 1), none, &path);
+            }
+        }
+        ++position;
+    }
     flush();
-    if (!problems.empty()) return 2;
+    if (!problems.empty() || missing) return 2;
     return conversionFailed ? 1 : 0;
 }
 

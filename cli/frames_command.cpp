@@ -7,7 +7,7 @@
 
 #include "imaging/bmp_io.h"
 #include "imaging/image_error.h"
-#include "movie/movie_decoder.h"
+#include "movie/core/movie_decoder.h"
 
 namespace kobrix::cli {
 namespace {

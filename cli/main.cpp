@@ -24,7 +24,7 @@ constexpr const char* kUsage =
     "Usage: kobrix-cli COMMAND [ARGUMENTS]\n"
     "\n"
     "Commands:\n"
-    "  decode [--json|--csv] [--labels] NAME_OR_DIRECTORY...\n"
+    "  decode [--json|--csv] [--labels] [--files-from FILE] [--shard K/N] NAME_OR_DIRECTORY...\n"
     "      Decode rover image product names. A directory stands for every ordinary file\n"
     "      in it, sorted by name without regard to case. Each name is decoded on its own.\n"
     "      Default output: the decoded-fields panel, caption and value per row.\n"
@@ -99,6 +99,7 @@ constexpr const char* kUsage =
     "      not play, no frame of it decodes or N is past its last frame; 2 for usage errors.\n"
     "  pairs DIR... [-o OUTDIR] [--merge M] [--contrast T] [--brightness B] [--blue]\n"
     "        [--cross-eyed] [--format jpg|bmp] [--jobs N] [--recursive] [--force]\n"
+    "        [--files-from FILE] [--shard K/N]\n"
     "      The anaglyph of every stereo pair in the folders (with --recursive, also in every\n"
     "      folder below them), made as the anaglyph command makes it: a JPEG whose name\n"
     "      decodes with the eye letter L or R stands for its pair, and the partners are the\n"
@@ -109,7 +110,7 @@ constexpr const char* kUsage =
     "      by side instead (the right eye on the left, the lower picture centred on black),\n"
     "      named with -XEYED in place of the settings. Folder runs, below.\n"
     "  colour DIR... [-o OUTDIR] [--red-mix P] [--blue-mix P] [--format jpg|bmp] [--jobs N]\n"
-    "        [--recursive] [--force]\n"
+    "        [--recursive] [--force] [--files-from FILE] [--shard K/N]\n"
     "      The colour composite of every set of left-eye filter 4, 5 and 6 pictures of one\n"
     "      exposure (the names that differ only in the filter digit and end in M1): filter 4\n"
     "      red, 5 green, 6 blue, as the composite command makes it. Named as the green band,\n"
@@ -128,12 +129,31 @@ constexpr const char* kUsage =
     "      that cannot be read and an OUTDIR that cannot be created.\n"
     "  find DIR... [--rover 1|2] [--camera F|R|N|P|M|E] [--sol N[-M]]\n"
     "        [--date YYYY-MM-DD[..YYYY-MM-DD]] [--eye L|R] [--filter D] [--recursive]\n"
-    "        [--json|--csv|-0]\n"
+    "        [--json|--csv|-0] [--files-from FILE] [--shard K/N]\n"
     "      The files whose names decode to the given rover, camera, sol range, UTC capture\n"
     "      date range, eye and filter (letters in either case); no picture is read. Prints\n"
     "      their paths, one a line, or with -0 (--print0) each ended by a NUL byte (for\n"
     "      xargs -0; names may hold line breaks), or their decode records as decode --json /\n"
     "      --csv prints them. Exit status as decode's.\n"
+    "  Shared runs (decode, find, pairs and colour)\n"
+    "      --files-from FILE  also take the paths listed in FILE, one a line (- reads standard\n"
+    "              input; blank lines are skipped, a CR before the line end is dropped). The\n"
+    "              list is sorted as folders are and a path listed twice counts once; its\n"
+    "              paths come after the folders and names given as arguments. decode takes\n"
+    "              each as it takes an argument; find judges each file by its name, and a\n"
+    "              listed file that is not there is reported as a folder that cannot be read;\n"
+    "              pairs and colour look for partners among the listed files of the same\n"
+    "              folder, and a listed picture that is gone fails alone.\n"
+    "      --shard K/N  do the K-th of N equal, contiguous parts of the sorted plan\n"
+    "              (1 <= K <= N): the names for decode and find, the pictures to make (whole\n"
+    "              pairs and filter sets) for pairs and colour. N runs with K = 1..N, on one\n"
+    "              machine or many, with the same arguments and no word between them, make\n"
+    "              what one run makes:\n"
+    "              decode and find output joined in the order of K (the CSV header row comes\n"
+    "              with part 1), pairs and colour the same files in OUTDIR, each made once.\n"
+    "              Pictures that take one name with different numbers (the same pair in two\n"
+    "              folders) all go to the part of the first. A folder that cannot be read is\n"
+    "              reported by every run; any other problem by the run whose part holds it.\n"
     "  COMMAND --help\n"
     "      Show the part of this text about COMMAND.\n"
     "  --help\n"
@@ -171,6 +191,9 @@ int main(int argc, char** argv) {
     if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
         std::string help = CommandHelp(command);
         if (command == "pairs" || command == "colour") help += CommandHelp("Folder");
+        const bool shared =
+            command == "decode" || command == "find" || command == "pairs" || command == "colour";
+        if (shared && !help.empty()) help += CommandHelp("Shared");
         if (!help.empty()) {
             std::cout << "Usage: kobrix-cli\n" << help;
             return 0;

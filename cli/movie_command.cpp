@@ -3,9 +3,9 @@
 #include <charconv>
 #include <optional>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 #include "imaging/image_file.h"
-#include "movie/avi_writer.h"
+#include "movie/core/avi_writer.h"
 
 namespace kobrix::cli {
 namespace {

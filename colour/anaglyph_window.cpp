@@ -9,8 +9,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "app/browsing_link.h"
-#include "app/file_operations.h"
+#include "browse/browsing_link.h"
+#include "browse/file_operations.h"
 #include "imaging/image_file.h"
 #include "widgets/controls.h"
 #include "widgets/path_label.h"
@@ -247,18 +247,18 @@ void AnaglyphWindow::Button3Click() {
     if (!loaded1_ || !loaded2_ || link_ == nullptr) return;
     const std::string tag = AnaglyphSettingsTag(Settings());
     const std::string base = QFileInfo(dialogFile_).completeBaseName().toStdString();
-    const QString directory = link_->ListDirectory();
+    const std::string directory = link_->ListDirectory();
     const int index = link_->ListSelection();
     // The main window goes back where it was whatever happens in between.
     struct Restore {
         BrowsingLink& link;
-        QString directory;
+        std::string directory;
         int index;
         ~Restore() { link.RestoreList(directory, index); }
     } restore{*link_, directory, index};
 
     const std::string saveDirectory = WithTrailingSeparator(link_->Tree().AnaglyphSaveDirectory);
-    link_->ShowListDirectory(QString::fromStdString(saveDirectory));
+    link_->ShowListDirectory(saveDirectory);
     const std::string candidate =
         NumberedAnaglyphName(base, tag, DirectoryEntryNames(saveDirectory));
     const QString proposal =

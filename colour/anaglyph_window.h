@@ -3,7 +3,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "colour/anaglyph.h"
+#include "colour/core/anaglyph.h"
 #include "imaging/bitmap24.h"
 #include "platform/platform.h"
 

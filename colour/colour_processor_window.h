@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "colour/composite.h"
+#include "colour/core/composite.h"
 #include "platform/platform.h"
 
 class QCheckBox;

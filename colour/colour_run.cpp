@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/browsing_link.h"
+#include "browse/browsing_link.h"
 #include "colour/colour_processor_window.h"
 #include "colour/colour_window.h"
 
@@ -31,15 +31,16 @@ bool ColourRun::AutoMode() const {
 }
 
 void ColourRun::ColourButton() {
-    selectedPath_ = link_.SelectedPath();
+    selectedPath_ = QString::fromStdString(link_.SelectedPath());
     const QString suffix = QFileInfo(selectedPath_).suffix();
     extension_ = suffix.isEmpty() ? QString() : "." + suffix;
     // The run works in the folder of the picture on display, wherever the user keeps it: the
     // list stays there (the partner files are looked up in it) and the band dialogs start there.
     QString imageDirectory = QString::fromStdString(link_.Tree().CurrentWorkingDirectory);
-    if (imageDirectory.isEmpty()) imageDirectory = link_.ListDirectory();
-    if (!imageDirectory.isEmpty() && QDir(link_.ListDirectory()) != QDir(imageDirectory)) {
-        link_.ShowListDirectory(imageDirectory);
+    if (imageDirectory.isEmpty()) imageDirectory = QString::fromStdString(link_.ListDirectory());
+    if (!imageDirectory.isEmpty() &&
+        QDir(QString::fromStdString(link_.ListDirectory())) != QDir(imageDirectory)) {
+        link_.ShowListDirectory(imageDirectory.toStdString());
     }
     colour_.SetDialogDirectory(imageDirectory);
     if (!AutoMode()) {

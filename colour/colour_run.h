@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "colour/composite.h"
+#include "colour/core/composite.h"
 #include "platform/platform.h"
 
 class QAction;

@@ -11,9 +11,9 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "app/browsing_link.h"
-#include "app/file_operations.h"
-#include "colour/anaglyph.h"
+#include "browse/browsing_link.h"
+#include "browse/file_operations.h"
+#include "colour/core/anaglyph.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
 #include "widgets/controls.h"
@@ -262,7 +262,9 @@ void ColourWindow::SetBandIdCaption(const QString& caption) {
 }
 
 QString ColourWindow::WorkingDirectory() const {
-    if (link_ != nullptr && !link_->ListDirectory().isEmpty()) return link_->ListDirectory();
+    if (link_ != nullptr && !link_->ListDirectory().empty()) {
+        return QString::fromStdString(link_->ListDirectory());
+    }
     return QDir::currentPath();
 }
 
@@ -350,10 +352,10 @@ Bitmap24 ColourWindow::ReadWorkingFile(const char* name) const {
 
 void ColourWindow::Button7Click() {
     if (!AllLoaded() || link_ == nullptr) return;
-    const QString directory = link_->ListDirectory();
+    const std::string directory = link_->ListDirectory();
     const int index = link_->ListSelection();
     const std::string saveDirectory = WithTrailingSeparator(link_->Tree().Directory_456_RGB);
-    link_->ShowListDirectory(QString::fromStdString(saveDirectory));
+    link_->ShowListDirectory(saveDirectory);
     saveDirectory_->setText(QString::fromStdString(saveDirectory));
 
     const std::string base =
@@ -367,7 +369,7 @@ void ColourWindow::Button7Click() {
     // The main window goes back where it was whatever happens from here.
     const auto restore = [&] {
         link_->RestoreList(directory, index);
-        backDirectory_->setText(directory);
+        backDirectory_->setText(QString::fromStdString(directory));
     };
     if (!choice.accepted) {
         restore();

@@ -7,7 +7,7 @@
 #include <array>
 #include <functional>
 
-#include "colour/composite.h"
+#include "colour/core/composite.h"
 #include "imaging/bitmap24.h"
 #include "platform/platform.h"
 

@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/browse_texts.h"
-#include "colour/sunset.h"
+#include "browse/browse_texts.h"
+#include "colour/core/sunset.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
 #include "widgets/controls.h"

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "movie/movie_decoder.h"
+#include "movie/core/movie_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string path = "/tmp/kobrix-fuzz-movie-" + std::to_string(getpid()) + ".avi";

@@ -13,11 +13,11 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "app/directory_browser.h"
-#include "app/file_operations.h"
+#include "browse/file_operations.h"
 #include "decode/rounding.h"
 #include "movie/large_player_window.h"
 #include "widgets/controls.h"
+#include "widgets/directory_browser.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {

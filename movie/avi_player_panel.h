@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 #include "movie/movie_player.h"
 #include "platform/platform.h"
 

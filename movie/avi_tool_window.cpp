@@ -19,17 +19,17 @@
 #include <cstring>
 #include <map>
 
-#include "app/browse_texts.h"
-#include "app/browsing_link.h"
-#include "app/directory_browser.h"
-#include "app/file_operations.h"
-#include "app/tag_tool.h"
 #include "archive/archive_file.h"
+#include "browse/browse_texts.h"
+#include "browse/browsing_link.h"
+#include "browse/file_operations.h"
+#include "browse/tag_tool.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
 #include "movie/avi_player_panel.h"
-#include "movie/avi_writer.h"
+#include "movie/core/avi_writer.h"
 #include "widgets/controls.h"
+#include "widgets/directory_browser.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {
@@ -286,7 +286,7 @@ void AviToolWindow::OpenFromMenu() {
     if (link_ == nullptr) return;
     savedIndex_ = link_->ListSelection();
     savedDirectory_ = link_->ListDirectory();
-    link_->ShowListDirectory(FrameDirectory());
+    link_->ShowListDirectory(FrameDirectory().toStdString());
     RefreshLists();
     SetStatus("WAITING", QColor(0, 128, 0));
     movieName_ = "KobrixAVI-0001.avi";
@@ -380,7 +380,7 @@ void AviToolWindow::EnterNewSettings() {
 
 void AviToolWindow::ProposeMovieName() {
     if (link_ == nullptr) return;
-    if (taggingRun_) link_->ShowListDirectory(FrameDirectory());
+    if (taggingRun_) link_->ShowListDirectory(FrameDirectory().toStdString());
     const DecodeState& decoded = link_->Decoded();
     const DecodedPanel& panel = decoded.panel;
     if (panel.sol == "Invalid" || panel.sol.empty()) {
@@ -501,7 +501,7 @@ void AviToolWindow::ConvertJpgsToBmps() {
     FrameSelected(frameList_->currentRow());
     SetStatus("Waiting", QColor(0, 128, 0));
     if (link_ != nullptr) {
-        link_->ShowListDirectory(directory);
+        link_->ShowListDirectory(directory.toStdString());
         link_->SelectListEntry(ListedIndex(std::max(row, 0)));
         link_->DisplayCurrent();
     }
@@ -512,7 +512,7 @@ void AviToolWindow::ConvertJpgsToBmps() {
 void AviToolWindow::TagAllFrames() {
     if (tagTool_ == nullptr || link_ == nullptr) return;
     taggingRun_ = true;
-    link_->ShowListDirectory(FrameDirectory());
+    link_->ShowListDirectory(FrameDirectory().toStdString());
     tagTool_->SetAuto(true);
     if (!frames_.Empty()) frameList_->setCurrentRow(0);
     tagIndex_ = 0;

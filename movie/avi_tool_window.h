@@ -3,9 +3,10 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <string>
 #include <vector>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 #include "platform/platform.h"
 
 class QComboBox;
@@ -85,7 +86,7 @@ class AviToolWindow : public QWidget {
     bool writeFailed_ = false;
     bool differentSource_ = false;
     QString chosenSource_;
-    QString savedDirectory_;
+    std::string savedDirectory_;
     int savedIndex_ = -1;
     bool taggingRun_ = false;
     int tagIndex_ = 0;

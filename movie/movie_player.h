@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "movie/frame_pump.h"
+#include "movie/core/frame_pump.h"
 
 namespace kobrix {
 

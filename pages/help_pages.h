@@ -3,7 +3,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "pages/help_texts.h"
+#include "pages/core/help_texts.h"
 #include "platform/platform.h"
 
 class QTextBrowser;

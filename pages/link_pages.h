@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "pages/link_table.h"
+#include "pages/core/link_table.h"
 #include "platform/platform.h"
 
 class QLabel;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 #include "pages/traverse_map_art.h"
 #include "platform/platform.h"
 

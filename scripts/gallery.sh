@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
-# Makes the window gallery of the README: starts the program under Xvfb (1280 x 1024) on a copy
-# of the sample pictures with `--screenshots`, which shows every window in turn and saves it,
-# then writes a small copy of each picture to docs/screenshots/ and the gallery table into the
+# Makes the window gallery of the README in one command: starts the program under Xvfb
+# (1280 x 1024) with `--screenshots`, which puts every window to work on a copy of the sample
+# pictures in a temporary program directory of its own and saves a picture of each, then
+# writes a small copy of each picture to docs/screenshots/ and the gallery table into the
 # README between its gallery marks. Usage: scripts/gallery.sh [BUILD_DIR]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$here/build}"
+build="$(cd "${1:-$here/build}" && pwd)"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/start"
-cp "$build"/samples/*.jpg "$work/start/"
-(cd "$work/start" && xvfb-run -a -s "-screen 0 1280x1024x24" "$build/app/kobrix" \
-  --screenshots "$work/full" . 2>/dev/null)
+(cd "$work" && xvfb-run -a -s "-screen 0 1280x1024x24" "$build/app/kobrix" \
+  --screenshots "$work/full" "$build/samples" 2>"$work/messages.txt") ||
+  { cat "$work/messages.txt" >&2; exit 1; }
 out="$here/docs/screenshots"
 rm -rf "$out"
 mkdir -p "$out"

@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/browsing_link.h"
-#include "app/file_operations.h"
+#include "browse/browsing_link.h"
+#include "browse/file_operations.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
-#include "tools/lens.h"
+#include "tools/core/lens.h"
 #include "widgets/controls.h"
 #include "widgets/picture_view.h"
 

@@ -11,8 +11,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/browsing_link.h"
-#include "tools/charsets.h"
+#include "browse/browsing_link.h"
+#include "tools/core/charsets.h"
 #include "tools/script_fonts.h"
 #include "widgets/controls.h"
 

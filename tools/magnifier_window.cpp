@@ -16,12 +16,12 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/browse_texts.h"
-#include "app/browsing_link.h"
 #include "archive/display_rule.h"
+#include "browse/browse_texts.h"
 #include "imaging/file_access.h"
 #include "imaging/image_file.h"
 #include "widgets/controls.h"
+#include "widgets/picture_link.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {
@@ -212,7 +212,7 @@ MagnifierWindow::MagnifierWindow(Platform& platform, QWidget* parent)
     connect(&captureTimer_, &QTimer::timeout, this, [this] { Guarded([this] { CaptureTick(); }); });
 }
 
-void MagnifierWindow::Attach(BrowsingLink& link, std::function<void()> viewClipboard) {
+void MagnifierWindow::Attach(PictureLink& link, std::function<void()> viewClipboard) {
     link_ = &link;
     viewClipboard_ = std::move(viewClipboard);
 }
@@ -288,7 +288,7 @@ void MagnifierWindow::OpenOnCurrentImage() {
 }
 
 void MagnifierWindow::LoadImage() {
-    const QString path = link_ != nullptr ? link_->DisplayedPath() : QString();
+    const QString path = link_ != nullptr ? Q(link_->DisplayedPath()) : QString();
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         location_->setText("No picture file to magnify: " + (path.isEmpty() ? "none" : path));
         return;  // the previous picture stays

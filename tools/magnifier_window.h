@@ -9,7 +9,7 @@
 #include "archive/archive_file.h"
 #include "imaging/bitmap24.h"
 #include "platform/platform.h"
-#include "tools/lens.h"
+#include "tools/core/lens.h"
 
 class QCheckBox;
 class QLabel;
@@ -20,7 +20,7 @@ class QSpinBox;
 
 namespace kobrix {
 
-class BrowsingLink;
+class PictureLink;
 class PictureView;
 
 // "Magnification Tool": the current image with a lens drawn into it under the pointer while
@@ -35,7 +35,7 @@ class MagnifierWindow : public QWidget {
   public:
     explicit MagnifierWindow(Platform& platform, QWidget* parent = nullptr);
     // `viewClipboard` shows the clipboard tool.
-    void Attach(BrowsingLink& link, std::function<void()> viewClipboard);
+    void Attach(PictureLink& link, std::function<void()> viewClipboard);
     // Where the settings file goes; by default beside the program, else in the program
     // directory of the working tree.
     void SetSettingsPath(const QString& path) { settingsPath_ = path; }
@@ -67,7 +67,7 @@ class MagnifierWindow : public QWidget {
     void Guarded(const std::function<void()>& action);
 
     Platform& platform_;
-    BrowsingLink* link_ = nullptr;
+    PictureLink* link_ = nullptr;
     std::function<void()> viewClipboard_;
     Bitmap24 source_;
     // An archive file's samples as stored, for the readout beside the grey; empty otherwise.

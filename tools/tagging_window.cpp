@@ -14,11 +14,11 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/browsing_link.h"
-#include "app/file_operations.h"
-#include "tools/charsets.h"
+#include "browse/file_operations.h"
+#include "tools/core/charsets.h"
 #include "tools/script_fonts.h"
 #include "widgets/controls.h"
+#include "widgets/picture_link.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {
@@ -200,7 +200,7 @@ void TaggingWindow::Guarded(const std::function<void()>& action) {
     RunGuarded(platform_.prompts, action);
 }
 
-void TaggingWindow::Attach(BrowsingLink& link, TaggingPeers peers) {
+void TaggingWindow::Attach(PictureLink& link, TaggingPeers peers) {
     link_ = &link;
     peers_ = std::move(peers);
 }
@@ -348,13 +348,11 @@ void TaggingWindow::EnterAutoTagAndPlace() {
     PlaceText();
 }
 
-QImage TaggingWindow::TagPicture(const QImage& picture) {
-    picture_ = BitmapFromImage(picture);
+Bitmap24 TaggingWindow::TagPicture(const Bitmap24& picture) {
+    picture_ = picture;
     ShowPicture();
     EnterAutoTagAndPlace();
-    const QImage view(picture_.Data(), picture_.Width(), picture_.Height(),
-                      static_cast<qsizetype>(picture_.Stride()), QImage::Format_BGR888);
-    return view.copy();
+    return picture_;
 }
 
 void TaggingWindow::OpenFromMenu() {

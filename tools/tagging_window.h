@@ -6,10 +6,10 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/tag_tool.h"
+#include "browse/tag_tool.h"
 #include "imaging/bitmap24.h"
 #include "platform/platform.h"
-#include "tools/tag_text.h"
+#include "tools/core/tag_text.h"
 
 class QCheckBox;
 class QLabel;
@@ -21,7 +21,7 @@ class QSpinBox;
 
 namespace kobrix {
 
-class BrowsingLink;
+class PictureLink;
 class PictureView;
 
 // What the tagging tool takes from windows other than the main one.
@@ -45,12 +45,12 @@ class TaggingWindow : public QWidget, public TagTool {
     Q_OBJECT
   public:
     explicit TaggingWindow(Platform& platform, QWidget* parent = nullptr);
-    void Attach(BrowsingLink& link, TaggingPeers peers);
+    void Attach(PictureLink& link, TaggingPeers peers);
 
     // TagTool
     void ApplySizePreset(int pictureWidth) override;
     int DrawingFontSize() const override;
-    QImage TagPicture(const QImage& picture) override;
+    Bitmap24 TagPicture(const Bitmap24& picture) override;
     void OpenFromMenu() override;
     void UserTagClicked() override;
     bool SlideshowOn() const override;
@@ -95,7 +95,7 @@ class TaggingWindow : public QWidget, public TagTool {
     void Guarded(const std::function<void()>& action);
 
     Platform& platform_;
-    BrowsingLink* link_ = nullptr;
+    PictureLink* link_ = nullptr;
     TaggingPeers peers_;
     Bitmap24 picture_;
     TagPreset origin_{10, 10, 2};

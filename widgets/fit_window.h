@@ -2,7 +2,7 @@
 
 #include <QList>
 
-#include "app/screen_fit.h"
+#include "browse/screen_fit.h"
 
 class QWidget;
 

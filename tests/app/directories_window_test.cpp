@@ -12,7 +12,7 @@
 #include "app/main_window.h"
 #include "app/windows.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {

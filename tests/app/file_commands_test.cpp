@@ -18,10 +18,10 @@
 #include "app/main_window.h"
 #include "app/print_mode.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "widgets/controls.h"
 #include "widgets/picture_view.h"
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "widgets/fit_window.h"
 #include "widgets/picture_view.h"
 

@@ -12,17 +12,17 @@
 
 #include <gtest/gtest.h>
 
-#include "app/browse_texts.h"
 #include "app/main_menu.h"
-#include "app/screen_fit.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/browse_texts.h"
+#include "browse/screen_fit.h"
+#include "browse/working_tree.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/window_test_support.h"
 #include "tests/imaging/gif_builder.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_prompts.h"
 #include "tests/support/fake_time_zone.h"
+#include "tests/support/window_fixture.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {

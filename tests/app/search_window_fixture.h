@@ -14,12 +14,12 @@
 #include "app/main_window.h"
 #include "app/sol_search_window.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/window_test_support.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_prompts.h"
 #include "tests/support/fake_time_zone.h"
+#include "tests/support/window_fixture.h"
 
 namespace kobrix::testing {
 
@@ -58,7 +58,7 @@ class SearchWindowTest : public ::testing::Test {
         }
         windows = std::make_unique<Windows>(platform);
         windows->Start(dir.path());
-        Main().ShowListDirectory(Pictures());
+        Main().ShowListDirectory(Pictures().toStdString());
         if constexpr (std::is_same_v<W, SolSearchWindow>) {
             window = &windows->SolSearch();
             Main().Menu().Item("SOL / Camera Search Tool")->trigger();

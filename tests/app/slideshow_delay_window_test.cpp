@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 
 namespace kobrix {
 namespace {

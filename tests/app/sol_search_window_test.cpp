@@ -8,9 +8,9 @@
 #include <QPushButton>
 
 #include "app/main_menu.h"
-#include "tests/app/sample_names.h"
 #include "tests/app/search_window_fixture.h"
-#include "tests/app/window_test_support.h"
+#include "tests/browse/sample_names.h"
+#include "tests/support/window_fixture.h"
 
 namespace kobrix {
 namespace {

@@ -14,9 +14,9 @@
 #include "app/manual_stereo_window.h"
 #include "app/stereo_viewer.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {
@@ -59,7 +59,7 @@ class StereoTest : public ::testing::Test {
         }
         windows = std::make_unique<Windows>(fakes.platform);
         windows->Start(dir.path());
-        Main().ShowListDirectory(Pictures());
+        Main().ShowListDirectory(Pictures().toStdString());
         prompts.Clear();  // the empty program directory's warning
     }
     void Choose(const QString& name) {

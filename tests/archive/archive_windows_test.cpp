@@ -26,8 +26,8 @@
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
 #include "movie/avi_tool_window.h"
-#include "tests/app/window_test_support.h"
 #include "tests/archive/archive_builder.h"
+#include "tests/support/window_fixture.h"
 #include "tools/magnifier_window.h"
 #include "widgets/picture_view.h"
 
@@ -77,7 +77,7 @@ class ArchiveWindowsTest : public ::testing::Test {
     }
     void Open() {
         windows = testing::OpenWindows(fakes.platform, programDir.path());
-        Main().ShowListDirectory(Folder());
+        Main().ShowListDirectory(Folder().toStdString());
         prompts.Clear();  // the empty program directory's warning
     }
     QListWidget& FileList() { return *Main().findChild<QListWidget*>("FileListBox1"); }
@@ -114,7 +114,8 @@ TEST_F(ArchiveWindowsTest, FileListShowsEachArchivePictureOnceAndTheDisplayPassO
     Choose("2P241328935EFFAUCTP2582L2M1.IMG");
     EXPECT_TRUE(prompts.log.empty()) << prompts.log.front();
     EXPECT_EQ(Shown(), 60);
-    EXPECT_EQ(Main().SelectedPath(), Path("2P241328935EFFAUCTP2582L2M1.IMG"));
+    EXPECT_EQ(QString::fromStdString(Main().SelectedPath()),
+              Path("2P241328935EFFAUCTP2582L2M1.IMG"));
     Choose("2P241328935EFFAUCTP2582L3M1.xml");
     EXPECT_TRUE(prompts.log.empty()) << prompts.log.front();
     EXPECT_EQ(Shown(), 90);
@@ -122,7 +123,8 @@ TEST_F(ArchiveWindowsTest, FileListShowsEachArchivePictureOnceAndTheDisplayPassO
     // on to the next entry and says nothing.
     Choose("0-notes.xml");
     EXPECT_TRUE(prompts.log.empty()) << prompts.log.front();
-    EXPECT_EQ(Main().SelectedPath(), Path("1N241637757EFF8615P1999L0M1.IMG"));
+    EXPECT_EQ(QString::fromStdString(Main().SelectedPath()),
+              Path("1N241637757EFF8615P1999L0M1.IMG"));
     EXPECT_EQ(Shown(), 30);
 }
 

@@ -133,6 +133,12 @@ TEST(ArchiveCommands, DecodeLabelsAddsTheFactsOfArchiveFilesOnly) {
     stripped.erase(stripped.find(",\"label\":null"), 13);
     EXPECT_EQ(stripped, bare.out);
 
+    // Shared runs read the same labels: the parts joined are the whole.
+    const Output first = Decode({"--json", "--labels", "--shard", "1/2", dir / ""});
+    const Output second = Decode({"--json", "--labels", "--shard", "2/2", dir / ""});
+    EXPECT_EQ(first.out + second.out, json.out);
+    EXPECT_EQ(first.err + second.err, json.err);
+
     const Output csv = Decode({"--csv", "--labels", dir / (kEdrName)});
     EXPECT_EQ(csv.status, 0);
     const std::string header = csv.out.substr(0, csv.out.find("\r\n"));

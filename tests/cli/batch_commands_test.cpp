@@ -8,8 +8,8 @@
 
 #include "batch/batch_run.h"
 #include "batch/cross_eyed.h"
-#include "colour/anaglyph.h"
-#include "colour/composite.h"
+#include "colour/core/anaglyph.h"
+#include "colour/core/composite.h"
 #include "imaging/bmp_io.h"
 #include "imaging/image_file.h"
 #include "imaging/jpeg_io.h"

@@ -8,7 +8,7 @@
 #include "imaging/image_file.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/imaging/temp_dir.h"
-#include "tools/lens.h"
+#include "tools/core/lens.h"
 
 namespace kobrix::cli {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/file_list.h"
+#include "browse/file_list.h"
 #include "cli/zone_snapshot.h"
 #include "platform/system_time_zone.h"
 #include "tests/cli/cli_test_support.h"
@@ -159,7 +159,8 @@ TEST(DecodeCommand, UsageErrors) {
               1);
     const testing::CommandResult help = testing::RunCommand(Shell("--help"));
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("decode [--json|--csv] [--labels] NAME_OR_DIRECTORY..."),
+    EXPECT_NE(help.out.find("decode [--json|--csv] [--labels] [--files-from FILE] [--shard K/N] "
+                            "NAME_OR_DIRECTORY..."),
               std::string::npos);
     // Each command's own part, the folder commands with what they share.
     const testing::CommandResult pairs = testing::RunCommand(Shell("pairs --help"));
@@ -167,7 +168,11 @@ TEST(DecodeCommand, UsageErrors) {
     EXPECT_NE(pairs.out.find("  pairs DIR..."), std::string::npos);
     EXPECT_NE(pairs.out.find("  Folder runs"), std::string::npos);
     EXPECT_EQ(pairs.out.find("  colour DIR..."), std::string::npos);
-    EXPECT_NE(testing::RunCommand(Shell("find -h")).out.find("  find DIR..."), std::string::npos);
+    EXPECT_NE(pairs.out.find("  Shared runs"), std::string::npos);
+    const testing::CommandResult find = testing::RunCommand(Shell("find -h"));
+    EXPECT_NE(find.out.find("  find DIR..."), std::string::npos);
+    EXPECT_NE(find.out.find("--shard K/N  do the K-th of N"), std::string::npos);
+    EXPECT_EQ(find.out.find("  Folder runs"), std::string::npos);
 }
 
 TEST(DecodeCommand, AnyByteStringDecodes) {

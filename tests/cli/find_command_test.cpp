@@ -8,7 +8,7 @@
 
 #include "cli/decode_command.h"
 #include "decode/product_name.h"
-#include "tests/app/sample_names.h"
+#include "tests/browse/sample_names.h"
 #include "tests/imaging/temp_dir.h"
 #include "tests/support/fake_time_zone.h"
 

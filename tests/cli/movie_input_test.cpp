@@ -12,9 +12,10 @@
 #include "cli/frames_command.h"
 #include "cli/movie_command.h"
 #include "imaging/bmp_io.h"
-#include "movie/avi_writer.h"
-#include "movie/movie_decoder.h"
+#include "movie/core/avi_writer.h"
+#include "movie/core/movie_decoder.h"
 #include "tests/cli/cli_test_support.h"
+#include "tests/cli/ffmpeg_frame.h"
 #include "tests/imaging/bmp_builder.h"
 #include "tests/imaging/temp_dir.h"
 
@@ -44,19 +45,6 @@ Result Movie(const std::vector<std::string>& args) {
 
 bool HaveFfmpeg() {
     return test::Run("ffmpeg -version");
-}
-
-// Frame `index` of `movie` as ffmpeg decodes it, as top-down BGR rows.
-std::vector<std::uint8_t> FfmpegFrame(const std::string& movie, int index, const std::string& raw) {
-    test::Run("ffmpeg -v error -y -i '" + movie + "' -vf 'select=eq(n\\," + std::to_string(index) +
-              ")' -frames:v 1 -f rawvideo -pix_fmt bgr24 '" + raw + "'");
-    return test::ReadBytes(raw);
-}
-
-std::vector<std::uint8_t> Packed(const Bitmap24& b) {
-    std::vector<std::uint8_t> out;
-    for (int y = 0; y < b.Height(); ++y) out.insert(out.end(), b.Row(y), b.Row(y) + 3 * b.Width());
-    return out;
 }
 
 // An 8-bit frame whose pixels are the same in every frame but whose colour table is not:
@@ -95,8 +83,8 @@ TEST(MovieInput, FramesWithTheirOwnColourTablesPlayInTheirOwnColours) {
     // And another player.
     if (HaveFfmpeg()) {
         for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(FfmpegFrame(movie, i, dir / "f.raw"),
-                      Packed(ReadBmpFile(frames[static_cast<std::size_t>(i)])))
+            EXPECT_EQ(test::FfmpegFrame(movie, i, dir / "f.raw"),
+                      test::PackedRows(ReadBmpFile(frames[static_cast<std::size_t>(i)])))
                 << "frame " << i;
         }
     }

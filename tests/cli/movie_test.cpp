@@ -1,4 +1,4 @@
-#include "movie/avi_writer.h"
+#include "movie/core/avi_writer.h"
 
 #include <filesystem>
 #include <sstream>
@@ -9,7 +9,8 @@
 #include "cli/movie_command.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
-#include "movie/movie_decoder.h"
+#include "movie/core/movie_decoder.h"
+#include "tests/cli/ffmpeg_frame.h"
 #include "tests/imaging/bmp_builder.h"
 #include "tests/imaging/magick.h"
 #include "tests/imaging/temp_dir.h"
@@ -47,19 +48,6 @@ std::string Probe(const std::string& movie) {
         .value_or("");
 }
 
-// Frame `index` as ffmpeg decodes it, in the picture's own top-down BGR rows.
-std::vector<std::uint8_t> Decoded(const std::string& movie, int index, const std::string& raw) {
-    test::Run("ffmpeg -v error -y -i '" + movie + "' -vf 'select=eq(n\\," + std::to_string(index) +
-              ")' -frames:v 1 -f rawvideo -pix_fmt bgr24 '" + raw + "'");
-    return test::ReadBytes(raw);
-}
-
-std::vector<std::uint8_t> Packed(const Bitmap24& b) {
-    std::vector<std::uint8_t> out;
-    for (int y = 0; y < b.Height(); ++y) out.insert(out.end(), b.Row(y), b.Row(y) + 3 * b.Width());
-    return out;
-}
-
 TEST(AviWriter, PlayersReadEveryFrameAsWritten) {
     if (!HaveFfmpeg()) GTEST_SKIP() << "ffmpeg is not installed";
     ScratchDir dir;
@@ -80,7 +68,7 @@ TEST(AviWriter, PlayersReadEveryFrameAsWritten) {
     });
     EXPECT_EQ(calls, 5);
     EXPECT_EQ(Probe(movie), "rawvideo,33,17,7/1,5\n");
-    EXPECT_EQ(Decoded(movie, 3, dir / "3.raw"), Packed(pictures[3]));
+    EXPECT_EQ(test::FfmpegFrame(movie, 3, dir / "3.raw"), test::PackedRows(pictures[3]));
 
     // 8-bit palette frames stay 8-bit, with their palette.
     std::vector<std::string> grey;
@@ -101,7 +89,8 @@ TEST(AviWriter, PlayersReadEveryFrameAsWritten) {
                   .value_or("")
                   .find("pal8"),
               std::string::npos);
-    EXPECT_EQ(Decoded(dir / "g.avi", 2, dir / "g.raw"), Packed(ReadBmpFile(grey[2])));
+    EXPECT_EQ(test::FfmpegFrame(dir / "g.avi", 2, dir / "g.raw"),
+              test::PackedRows(ReadBmpFile(grey[2])));
 }
 
 TEST(AviWriter, MoviesPastOneGibKeepEveryFrame) {
@@ -116,7 +105,7 @@ TEST(AviWriter, MoviesPastOneGibKeepEveryFrame) {
     WriteMovie(movie, frames, 5);
     EXPECT_GT(std::filesystem::file_size(movie), std::uintmax_t{1} << 30);
     EXPECT_EQ(Probe(movie), "rawvideo,2048,2048,5/1,100\n");
-    EXPECT_EQ(Decoded(movie, 99, dir / "99.raw"), Packed(b));
+    EXPECT_EQ(test::FfmpegFrame(movie, 99, dir / "99.raw"), test::PackedRows(b));
     // The player reads the OpenDML parts too.
     MovieDecoder player(movie);
     EXPECT_EQ(player.Length(), 100);

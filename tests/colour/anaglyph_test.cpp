@@ -1,5 +1,5 @@
-#include "colour/anaglyph.h"
-#include "colour/render_row.h"
+#include "colour/core/anaglyph.h"
+#include "colour/core/render_row.h"
 
 #include <gtest/gtest.h>
 

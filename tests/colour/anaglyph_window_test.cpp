@@ -15,12 +15,12 @@
 #include "app/main_window.h"
 #include "app/stereo_viewer.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "colour/sunset_window.h"
 #include "imaging/bmp_io.h"
 #include "imaging/image_error.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {
@@ -31,14 +31,8 @@ constexpr const char* kRight = "2P241328935EFFAUCTP2582R5M1.bmp";
 constexpr const char* kLeftJpeg = "2P241328935EFFAUCTP2582L5M1.jpg";
 constexpr const char* kRightJpeg = "2P241328935EFFAUCTP2582R5M1.jpg";
 
-class AnaglyphWindowTest : public ::testing::Test {
+class AnaglyphWindowTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    testing::FakePrompts& prompts = fakes.prompts;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
-    MainWindow& Main() { return windows->Main(); }
     AnaglyphWindow& Maker() { return windows->Anaglyph(); }
     // The pictures stay in the user's own folder, away from the program directory.
     QString Pictures() const { return testing::PicturesFolder(dir); }
@@ -65,12 +59,9 @@ class AnaglyphWindowTest : public ::testing::Test {
     }
     void SetUp() override { ASSERT_TRUE(QDir().mkpath(Pictures())); }
     void Open() {
-        windows = testing::OpenWindows(fakes.platform, dir.path());
-        Main().ShowListDirectory(Pictures());
+        OpenAll();
+        Main().ShowListDirectory(Pictures().toStdString());
         prompts.Clear();  // the empty program directory's warning
-    }
-    void Choose(const QString& name) {
-        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
     // Both pictures chosen in the open dialog, as after "Manual Adjustment Controls".
     void LoadManually(const QString& right, const QString& left) {
@@ -149,7 +140,7 @@ TEST_F(AnaglyphWindowTest, SaveAsNumbersItsNamesAndRestoresTheMainWindow) {
     EXPECT_TRUE(QFileInfo::exists(first + ".jpg"));
     EXPECT_EQ(Text("Label13"), "SAVED");
     // The main window is back where it was, showing what it showed.
-    EXPECT_EQ(Main().ListDirectory(), Pictures());
+    EXPECT_EQ(Main().ListDirectory(), Pictures().toStdString());
     EXPECT_EQ(FileList().currentItem()->text(), kRight);
 
     // The second proposal counts on; a typed extension goes and the name is upper-cased; any
@@ -165,7 +156,7 @@ TEST_F(AnaglyphWindowTest, SaveAsNumbersItsNamesAndRestoresTheMainWindow) {
     prompts.fileChoices = {FileChoice{}};
     Maker().Button3Click();
     EXPECT_EQ(QDir(SaveDirectory()).entryList(QDir::Files).size(), 2);
-    EXPECT_EQ(Main().ListDirectory(), Pictures());
+    EXPECT_EQ(Main().ListDirectory(), Pictures().toStdString());
     EXPECT_EQ(FileList().currentItem()->text(), kRight);
 }
 

@@ -14,25 +14,19 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "colour/colour_processor_window.h"
 #include "colour/colour_run.h"
 #include "imaging/bmp_io.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 
 namespace kobrix {
 namespace {
 
 const QString kSequence = "2P241328935EFFAUCTP2582L";
 
-class ColourWindowTest : public ::testing::Test {
+class ColourWindowTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    testing::FakePrompts& prompts = fakes.prompts;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
-    MainWindow& Main() { return windows->Main(); }
     ColourWindow& Colour() { return windows->Colour(); }
     ColourProcessorWindow& Processor() { return windows->ColourProcessor(); }
     // The user's own picture folder: the colour run works wherever the list is.
@@ -54,12 +48,9 @@ class ColourWindowTest : public ::testing::Test {
     // Opens the program in its own directory and browses to the pictures (where the working
     // files then go).
     void Open() {
-        windows = testing::OpenWindows(fakes.platform, dir.path());
-        Main().ShowListDirectory(ImageDirectory());
+        OpenAll();
+        Main().ShowListDirectory(ImageDirectory().toStdString());
         prompts.log.clear();  // the empty start directory's warning
-    }
-    void Choose(const QString& name) {
-        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
     void PressColour() { Main().findChild<QPushButton*>("Button9")->click(); }
     // Manual loads through the three dialogs, blue first.
@@ -155,8 +146,8 @@ TEST_F(ColourWindowTest, SaveAsProposesTheNameAndWritesTheEffect) {
     ASSERT_FALSE(prompts.fileRequests.empty());
     EXPECT_EQ(prompts.fileRequests.back().initial, rgb + kSequence + "5M1-L4L5L6-01");
     EXPECT_EQ(prompts.fileRequests.back().selectedFilter, 2);
-    EXPECT_EQ(Main().ListDirectory(), ImageDirectory());  // back where it was
-    EXPECT_EQ(Main().SelectedPath(), Image(kSequence + "5M1.bmp"));
+    EXPECT_EQ(Main().ListDirectory(), ImageDirectory().toStdString());  // back where it was
+    EXPECT_EQ(Main().SelectedPath(), Image(kSequence + "5M1.bmp").toStdString());
 
     Colour().Button15Click();
     EXPECT_TRUE(Colour().InvertedFlag());
@@ -217,7 +208,7 @@ TEST_F(ColourWindowTest, AutomaticRunOnFilterFourLoadsTheSequence) {
     EXPECT_EQ(Text("Label22"), "RGB Loaded.");
     ASSERT_TRUE(Colour().AllLoaded());
     EXPECT_EQ(Pixel(Colour().Composite()), (std::vector<int>{50, 100, 200}));
-    EXPECT_EQ(Main().SelectedPath(), Image(kSequence + "4M1.bmp"));
+    EXPECT_EQ(Main().SelectedPath(), Image(kSequence + "4M1.bmp").toStdString());
     EXPECT_FALSE(Processor().NotFoundTimer().isActive());
     EXPECT_GE(fakes.desktop.beeps, 1);
     EXPECT_FALSE(windows->ColourProcessing().Busy());
@@ -268,7 +259,7 @@ TEST_F(ColourWindowTest, ManualModeAsksForTheBand) {
     EXPECT_TRUE(Colour().Loaded(Band::Red));
     EXPECT_EQ(prompts.fileRequests.back().initial, Image("2P241328935EFFAUCTP2582R4M1.bmp"));
     EXPECT_EQ(Processor().Ticked(), TickedBand::None);
-    EXPECT_EQ(Main().ListDirectory(), ImageDirectory());
+    EXPECT_EQ(Main().ListDirectory(), ImageDirectory().toStdString());
     // A band not picked opens its dialog in the folder the list shows.
     prompts.fileChoices = {{false, QString(), 0}};
     Colour().Button1Click();

@@ -1,4 +1,4 @@
-#include "colour/composite.h"
+#include "colour/core/composite.h"
 
 #include <gtest/gtest.h>
 

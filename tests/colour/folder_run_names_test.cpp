@@ -13,12 +13,12 @@
 #include "app/main_window.h"
 #include "app/stereo_viewer.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "cli/batch_commands.h"
 #include "colour/anaglyph_window.h"
 #include "colour/colour_window.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 
 namespace kobrix {
 namespace {
@@ -30,13 +30,8 @@ std::string Bytes(const QString& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class FolderRunNamesTest : public ::testing::Test {
+class FolderRunNamesTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    testing::FakePrompts& prompts = fakes.prompts;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
     // The user's own folder: the windows work wherever the list is.
     QString Images() const { return testing::PicturesFolder(dir); }
     void WriteJpeg(const QString& name, int seed) {
@@ -48,8 +43,8 @@ class FolderRunNamesTest : public ::testing::Test {
         WriteJpegFile(picture, QDir(Images()).filePath(name).toStdString());
     }
     void Open() {
-        windows = testing::OpenWindows(fakes.platform, dir.path());
-        windows->Main().ShowListDirectory(Images());
+        OpenAll();
+        windows->Main().ShowListDirectory(Images().toStdString());
         prompts.log.clear();
     }
     // Save as twice: cancelled to learn the proposal, then accepted as proposed with the JPEG

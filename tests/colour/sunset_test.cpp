@@ -1,4 +1,4 @@
-#include "colour/sunset.h"
+#include "colour/core/sunset.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {

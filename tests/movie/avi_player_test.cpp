@@ -21,8 +21,8 @@
 #include "movie/avi_tool_window.h"
 #include "movie/large_player_window.h"
 #include "movie/movie_player.h"
-#include "tests/app/window_test_support.h"
 #include "tests/movie/movie_fixtures.h"
+#include "tests/support/window_fixture.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {

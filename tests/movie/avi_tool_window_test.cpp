@@ -18,11 +18,11 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
 #include "movie/avi_player_panel.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {
@@ -33,14 +33,8 @@ constexpr const char* kNoFrames =
     "WARNING, there are no image files in the AVIsource. Put some Bitmaps or Jpegs into the "
     "Kobrix2007\\AVIsource\\ Directory first. The AVI creation page needs them.";
 
-class AviToolTest : public ::testing::Test {
+class AviToolTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    testing::FakePrompts& prompts = fakes.prompts;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
-    MainWindow& Main() { return windows->Main(); }
     AviToolWindow& Tool() { return windows->AviTool(); }
     QString Source(const QString& name = QString()) const {
         return QDir(dir.filePath("AVIsource")).filePath(name);
@@ -95,10 +89,7 @@ class AviToolTest : public ::testing::Test {
         const std::uint8_t* p = picture.Row(0);
         return QColor(p[2], p[1], p[0]);
     }
-    void Open() { windows = testing::OpenWindows(fakes.platform, dir.path()); }
-    void Choose(const QString& name) {
-        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
-    }
+    void Open() { OpenAll(); }
 };
 
 TEST_F(AviToolTest, ConvertThenMakeAviPutsTheMovieInTheOutputDirectory) {
@@ -110,7 +101,7 @@ TEST_F(AviToolTest, ConvertThenMakeAviPutsTheMovieInTheOutputDirectory) {
     Choose(kSpirit);
     Main().Menu().Item("AVI Creation Tool")->trigger();
     ASSERT_TRUE(Tool().isVisible());
-    EXPECT_EQ(Main().ListDirectory(), QDir(Source()).absolutePath());
+    EXPECT_EQ(Main().ListDirectory(), QDir(Source()).absolutePath().toStdString());
     EXPECT_EQ(Text("Status"), "WAITING");
     EXPECT_EQ(Text("Counter"), "1 of 3");
     EXPECT_EQ(Text("SizeLabel"), "33 x 17 pixels");
@@ -142,7 +133,7 @@ TEST_F(AviToolTest, ConvertThenMakeAviPutsTheMovieInTheOutputDirectory) {
     // Close: the main window is back on its directory and file.
     Tool().CloseTool();
     EXPECT_FALSE(Tool().isVisible());
-    EXPECT_EQ(Main().ListDirectory(), dir.path());
+    EXPECT_EQ(Main().ListDirectory(), dir.path().toStdString());
     EXPECT_EQ(MainList().currentItem()->text(), kSpirit);
 }
 

@@ -1,10 +1,10 @@
-#include "movie/movie_decoder.h"
+#include "movie/core/movie_decoder.h"
 
 #include <fstream>
 
 #include <gtest/gtest.h>
 
-#include "movie/frame_pump.h"
+#include "movie/core/frame_pump.h"
 #include "tests/movie/movie_fixtures.h"
 
 namespace kobrix {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "imaging/bitmap24.h"
-#include "movie/avi_writer.h"
+#include "movie/core/avi_writer.h"
 
 namespace kobrix::testing {
 

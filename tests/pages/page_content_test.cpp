@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "pages/help_texts.h"
-#include "pages/link_table.h"
+#include "pages/core/help_texts.h"
+#include "pages/core/link_table.h"
 
 namespace kobrix {
 namespace {

@@ -20,7 +20,7 @@
 #include "pages/klingon_page.h"
 #include "pages/link_pages.h"
 #include "pages/traverse_maps.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "tools/tagging_window.h"
 #include "widgets/picture_view.h"
 
@@ -33,7 +33,6 @@ class PagesTest : public testing::WindowsTest {
         OpenAll();
         prompts.Clear();
     }
-    MainWindow& Main() { return windows->Main(); }
     void Trigger(const char* caption) { Main().Menu().Item(caption)->trigger(); }
 };
 

@@ -1,4 +1,4 @@
-#include "tools/lens.h"
+#include "tools/core/lens.h"
 
 #include <set>
 

@@ -19,10 +19,10 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "tools/clipboard_window.h"
 #include "widgets/picture_view.h"
 
@@ -31,24 +31,16 @@ namespace {
 
 constexpr const char* kSpirit = "2P241328935EFFAUCTP2582L5M1.bmp";
 
-class MagnifierTest : public ::testing::Test {
+class MagnifierTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
-    MainWindow& Main() { return windows->Main(); }
     MagnifierWindow& Tool() { return windows->Magnifier(); }
     QString Text(QWidget& w, const char* name) {
         const QLabel* label = w.findChild<QLabel*>(name);
         return label != nullptr ? label->text() : QString("<no label %1>").arg(name);
     }
     void Open() {
-        windows = testing::OpenWindows(fakes.platform, dir.path());
+        OpenAll();
         Tool().SetSettingsPath(dir.filePath("kobrix.INI"));
-    }
-    void Choose(const QString& name) {
-        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
     // What the window shows at a point of its image area.
     QColor Shown(QPoint inArea) {

@@ -1,10 +1,10 @@
-#include "tools/tag_text.h"
+#include "tools/core/tag_text.h"
 
 #include <set>
 
 #include <gtest/gtest.h>
 
-#include "tools/charsets.h"
+#include "tools/core/charsets.h"
 
 namespace kobrix {
 namespace {

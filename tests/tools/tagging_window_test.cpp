@@ -20,11 +20,11 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/windows.h"
-#include "app/working_tree.h"
+#include "browse/working_tree.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
-#include "tests/app/window_test_support.h"
-#include "tools/charsets.h"
+#include "tests/support/window_fixture.h"
+#include "tools/core/charsets.h"
 #include "tools/language_window.h"
 #include "tools/script_fonts.h"
 #include "widgets/picture_view.h"
@@ -34,13 +34,8 @@ namespace {
 
 constexpr const char* kSpirit = "2P241328935EFFAUCTP2582L5M1.jpg";
 
-class TaggingTest : public ::testing::Test {
+class TaggingTest : public testing::WindowsTest {
   protected:
-    testing::WindowPlatform fakes;
-    QTemporaryDir dir;
-    std::unique_ptr<Windows> windows;
-
-    MainWindow& Main() { return windows->Main(); }
     TaggingWindow& Tool() { return windows->Tagging(); }
     // The pictures stay in the user's own folder, away from the program directory.
     QString Pictures() const { return testing::PicturesFolder(dir); }
@@ -57,12 +52,9 @@ class TaggingTest : public ::testing::Test {
     }
     void SetUp() override { ASSERT_TRUE(QDir().mkpath(Pictures())); }
     void Open() {
-        windows = testing::OpenWindows(fakes.platform, dir.path());
-        Main().ShowListDirectory(Pictures());
+        OpenAll();
+        Main().ShowListDirectory(Pictures().toStdString());
         fakes.prompts.Clear();  // the empty program directory's warning
-    }
-    void Choose(const QString& name) {
-        ASSERT_TRUE(testing::ChooseFile(Main(), name)) << name.toStdString();
     }
     // Pixels of the tool's picture that the yellow text reached, by row.
     static std::pair<int, int> YellowRows(const Bitmap24& picture) {

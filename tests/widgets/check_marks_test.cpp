@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "colour/colour_processor_window.h"
-#include "tests/app/window_test_support.h"
+#include "tests/support/window_fixture.h"
 #include "tools/magnifier_window.h"
 #include "tools/tagging_window.h"
 
