@@ -16,6 +16,7 @@
 #include "imaging/bitmap24.h"
 #include "imaging/image_error.h"
 #include "widgets/controls.h"
+#include "widgets/picture_filters.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {
@@ -293,8 +294,7 @@ DirectoriesWindow::DirectoriesWindow(Platform& platform, QWidget* parent)
 }
 
 QStringList DirectoriesWindow::BrowseFilters() {
-    return {"All (*.jpg;*.jpeg;*.bmp)", "JPEG Image File (*.jpg)", "JPEG Image File (*.jpeg)",
-            "Bitmaps (*.bmp)"};
+    return OpenPictureFilters();
 }
 
 void DirectoriesWindow::ShowTree(const WorkingTree& tree) {

@@ -9,7 +9,9 @@
 #include <filesystem>
 
 #include "app/main_window.h"
+#include "archive/archive_file.h"
 #include "browse/file_operations.h"
+#include "imaging/image_error.h"
 
 namespace kobrix {
 namespace {
@@ -187,8 +189,19 @@ void FileCommands::MultiSelectRightClick() {
         for (const std::string& path : paths) {
             controls_.pathCaption.setText(Q(path));
             platform_.desktop.Wait(50);
-            const bool copied = !sourceDirectory.empty() &&
-                                CopyWithoutOverwrite(path, sourceDirectory + FileNameOf(path));
+            // An archive picture is copied whole: a raw .IMG does not open without its label.
+            std::vector<std::string> files{path};
+            if (ClaimsArchiveFile(path)) {
+                try {
+                    files = ArchiveProductFiles(path);
+                } catch (const ImageError&) {
+                    // Copied as it is; the AVI tool tells what it cannot read.
+                }
+            }
+            bool copied = !sourceDirectory.empty();
+            for (const std::string& file : files) {
+                copied = copied && CopyWithoutOverwrite(file, sourceDirectory + FileNameOf(file));
+            }
             if (copied)
                 platform_.desktop.Beep();
             else

@@ -12,6 +12,7 @@
 #include "app/window_gallery.h"
 #include "app/window_tour.h"
 #include "app/windows.h"
+#include "archive/archive_file.h"
 #include "browse/program_directory.h"
 #include "platform/qt_desktop.h"
 #include "platform/qt_prompts.h"
@@ -32,6 +33,8 @@
 //              to standard error, and nothing is opened, started or put on the clipboard.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Every window that opens pictures opens the planetary archive's files as well.
+    kobrix::RegisterArchiveReader();
     QApplication::setApplicationName("KOBRIX 2007");
     QApplication::setQuitOnLastWindowClosed(false);
     QString start;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QColor>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -25,6 +26,8 @@
 #include "app/sol_search_window.h"
 #include "app/startup_picture.h"
 #include "app/stereo_viewer.h"
+#include "archive/archive_file.h"
+#include "archive/capture_time.h"
 #include "browse/browse_texts.h"
 #include "browse/tag_tool.h"
 #include "imaging/image_error.h"
@@ -487,7 +490,27 @@ void MainWindow::ShowPicture(const Bitmap24& picture) {
 }
 
 void MainWindow::SetSizeText(const std::string& text) {
-    label77_->setText(Q(text));
+    // An archive file adds its label's facts and true capture time on a line of their own,
+    // red when the label's sol is not the one the name gives.
+    std::string line = text;
+    QColor colour;  // none of its own
+    const std::string& path = browser_.PicturePath();
+    if (!text.empty() && !path.empty() && ClaimsArchiveFile(path)) {
+        try {
+            const DecodeState& decoded = browser_.Decoded();
+            const std::optional<DateTime> panelUtc = decoded.product.NameValid
+                                                         ? std::optional(decoded.times.ImageTimeUtc)
+                                                         : std::nullopt;
+            const ArchiveAttributes attributes =
+                ArchiveAttributesLine(ReadArchiveLabel(path), decoded.panel.sol, panelUtc);
+            line += "\n" + attributes.text;
+            if (attributes.solDiffers) colour = QColor(255, 0, 0);
+        } catch (const ImageError&) {
+            // The picture was read a moment ago; a label gone since adds nothing.
+        }
+    }
+    label77_->setText(Q(line));
+    SetTextColour(*label77_, colour);
 }
 
 void MainWindow::SetFileSizeHint(const std::string& text) {

@@ -114,6 +114,8 @@ void MainWindow::BuildControls() {
     middle->addWidget(credit);
     label77_ = PlainLabel(central);
     label77_->setObjectName("Label77");
+    // Two lines for an archive file, wrapped rather than widening the window.
+    label77_->setWordWrap(true);
     middle->addWidget(label77_);
 
     auto* buttons = new QGridLayout;

@@ -89,8 +89,9 @@ void MainWindow::Button13Click() {
     if (decoded.product.RightEyeName == "N/A") return;
     // The paths are built first: a damaged partner's error leaves the viewer as it was.
     const std::string& directory = browser_.Files().Directory();
-    const std::string right = JoinPath(directory, decoded.product.RightEyeName + ".jpg");
-    const std::string left = JoinPath(directory, decoded.product.LeftEyeName + ".jpg");
+    const std::string extension = PartnerExtension(browser_.PicturePath());
+    const std::string right = JoinPath(directory, decoded.product.RightEyeName + extension);
+    const std::string left = JoinPath(directory, decoded.product.LeftEyeName + extension);
     stereo_.rightLoaded = LoadPartner(right, true);
     stereo_.leftLoaded = LoadPartner(left, false);
     if (peers_.stereoViewer) {
@@ -106,8 +107,9 @@ void MainWindow::Button4Click() {
     if (!viewer) return;
     StereoViewerTexts texts = viewer->Texts();
     const DecodeState& decoded = browser_.Decoded();
-    ApplyStereoAction(decoded.panel, stereo_, decoded.product.RightEyeName + ".jpg",
-                      decoded.product.LeftEyeName + ".jpg", texts);
+    const std::string extension = PartnerExtension(browser_.PicturePath());
+    ApplyStereoAction(decoded.panel, stereo_, decoded.product.RightEyeName + extension,
+                      decoded.product.LeftEyeName + extension, texts);
     viewer->ShowTexts(texts);
     if (stereo_.pairShown) ShowWindow(*viewer);
 }
@@ -128,8 +130,10 @@ bool MainWindow::LoadStereoPair(const StereoAutoshowRequest& request) {
         return false;
     }
     // Crossed: the right eye's picture goes to the viewer's left-hand area.
-    stereo_.rightLoaded = load(request.leftPicturePath, true);
-    stereo_.leftLoaded = load(request.rightPicturePath, false);
+    // An archive file's partners carry its own extension; the decode names them ".jpg".
+    const std::string extension = PartnerExtension(browser_.PicturePath());
+    stereo_.rightLoaded = load(WithPartnerExtension(request.leftPicturePath, extension), true);
+    stereo_.leftLoaded = load(WithPartnerExtension(request.rightPicturePath, extension), false);
     if (!stereo_.rightLoaded || !stereo_.leftLoaded) return false;
     stereo_.pairShown = true;
     if (peers_.stereoViewer) {

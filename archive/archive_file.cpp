@@ -395,6 +395,18 @@ bool HasArchiveExtension(std::string_view path) {
     return std::find(kExtensions.begin(), kExtensions.end(), extension) != kExtensions.end();
 }
 
+bool ClaimsArchiveFile(std::string_view path) {
+    if (!HasArchiveExtension(path)) return false;
+    if (LowerExtension(path) != ".xml") return true;
+    try {
+        const std::string name(path);
+        CheckLocalRegularFile(name, "the file");
+        return SniffLabel(ReadHead(name, 4096)) == ArchiveFormat::Pds4;
+    } catch (const ImageError&) {
+        return false;
+    }
+}
+
 std::string FindArchiveLabel(const std::string& path) {
     CheckLocalRegularFile(path, "the file");
     if (SniffLabel(ReadHead(path, 4096))) return path;
@@ -417,6 +429,19 @@ std::string FindArchiveLabel(const std::string& path) {
 
 LabelFacts ReadArchiveLabel(const std::string& path) {
     return ParseLabelFile(FindArchiveLabel(path));
+}
+
+std::vector<std::string> ArchiveProductFiles(const std::string& path) {
+    std::vector<std::string> files{path};
+    const std::string label = FindArchiveLabel(path);
+    if (label != path) files.push_back(label);
+    const std::string directory = Directory(label);
+    for (const std::string& name : ParseLabelFile(label).dataFiles) {
+        const std::optional<std::string> data = FindIgnoringCase(directory, name);
+        if (data && std::find(files.begin(), files.end(), *data) == files.end())
+            files.push_back(*data);
+    }
+    return files;
 }
 
 ArchiveInfo InspectArchiveFile(const std::string& path) {
@@ -463,7 +488,7 @@ Bitmap24 ReadArchivePicture(const std::string& path, double p) {
 }
 
 void RegisterArchiveReader() {
-    RegisterPictureReader({HasArchiveExtension, ReadClaimedPicture});
+    RegisterPictureReader({ClaimsArchiveFile, ReadClaimedPicture});
 }
 
 }  // namespace kobrix

@@ -14,10 +14,20 @@ namespace kobrix {
 // True for the names the archive's files carry: .IMG, .LBL, .xml, .VIC and .cub, in any case.
 bool HasArchiveExtension(std::string_view path);
 
+// True for a file the archive reader opens: an archive extension, and for ".xml" a PDS4 label
+// (its first bytes are read; an XML file of any other kind, or one that cannot be read, is
+// not claimed, so that browsing passes it over like any other document).
+bool ClaimsArchiveFile(std::string_view path);
+
 // The label of an archive file: the file itself, or for a raw .IMG without a label of its
 // own the .LBL beside it (the extension in any letter case). Throws ImageError when neither
 // holds a label.
 std::string FindArchiveLabel(const std::string& path);
+
+// The files that make up the product at `path`, `path` first: a raw .IMG's detached label and
+// the data files the label names, as found beside it (in any letter case). What is moved or
+// removed as one picture. Throws ImageError when the label cannot be read.
+std::vector<std::string> ArchiveProductFiles(const std::string& path);
 
 // The label's facts, read from the label alone (no samples, no GDAL).
 LabelFacts ReadArchiveLabel(const std::string& path);

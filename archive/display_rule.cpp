@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <type_traits>
 #include <vector>
@@ -228,6 +229,55 @@ Bitmap24 RenderDisplayPicture(const SampleView& samples, double p) {
     Bitmap24 picture;
     RenderDisplayPicture(samples, p, picture);
     return picture;
+}
+
+double SampleValue(const SampleView& samples, int band, int x, int y) {
+    const std::size_t at = BandSamples(samples) * static_cast<std::size_t>(band) +
+                           static_cast<std::size_t>(y) * static_cast<std::size_t>(samples.width) +
+                           static_cast<std::size_t>(x);
+    const auto read = [&](auto zero) {
+        using T = decltype(zero);
+        return static_cast<double>(static_cast<const T*>(samples.data)[at]);
+    };
+    switch (samples.type) {
+        case SampleType::UInt8:
+            return read(std::uint8_t{});
+        case SampleType::Int8:
+            return read(std::int8_t{});
+        case SampleType::UInt16:
+            return read(std::uint16_t{});
+        case SampleType::Int16:
+            return read(std::int16_t{});
+        case SampleType::UInt32:
+            return read(std::uint32_t{});
+        case SampleType::Int32:
+            return read(std::int32_t{});
+        case SampleType::Float32:
+            return read(float{});
+        case SampleType::Float64:
+            return read(double{});
+    }
+    return 0;
+}
+
+std::string SampleValueText(const SampleView& samples, int x, int y) {
+    if (samples.data == nullptr || x < 0 || y < 0 || x >= samples.width || y >= samples.height ||
+        samples.bands < 1) {
+        return {};
+    }
+    const bool real = samples.type == SampleType::Float32 || samples.type == SampleType::Float64;
+    const auto number = [&](double v) -> std::string {
+        if (std::isnan(v)) return "NaN";
+        if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
+        if (!real) return std::to_string(static_cast<long long>(v));
+        char text[32];
+        std::snprintf(text, sizeof text, "%.7g", v);
+        return text;
+    };
+    if (samples.bands < 3) return "sample " + number(SampleValue(samples, 0, x, y));
+    return "samples (" + number(SampleValue(samples, 0, x, y)) + ", " +
+           number(SampleValue(samples, 1, x, y)) + ", " + number(SampleValue(samples, 2, x, y)) +
+           ")";
 }
 
 }  // namespace kobrix

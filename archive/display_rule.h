@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "imaging/bitmap24.h"
@@ -47,5 +48,13 @@ std::uint8_t StretchSample(double v, const StretchBounds& bounds);
 // one band grey, three or more the first three as red, green and blue.
 void RenderDisplayPicture(const SampleView& samples, double p, Bitmap24& picture);
 Bitmap24 RenderDisplayPicture(const SampleView& samples, double p = kDefaultStretch);
+
+// The sample of `band` at (x, y) as a number; x, y and band must lie inside.
+double SampleValue(const SampleView& samples, int band, int x, int y);
+
+// What a pixel holds before the display rule, for a readout: "sample 2047", or for three or
+// more bands "samples (12, 40, 7)" over the first three; integers as they are, reals with up
+// to seven significant digits, "NaN" and "inf" as such. Empty outside the picture.
+std::string SampleValueText(const SampleView& samples, int x, int y);
 
 }  // namespace kobrix

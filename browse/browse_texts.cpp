@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "decode/rounding.h"
+#include "imaging/image_file.h"
 
 namespace kobrix {
 namespace {
@@ -46,7 +47,8 @@ bool IsPictureName(std::string_view name) {
     for (std::string_view known : {".bmp", ".jpg", ".jpeg", ".gif"}) {
         if (EqualsIgnoringCase(ext, known)) return true;
     }
-    return false;
+    // The formats of the readers the program registered (the planetary archive's files).
+    return ClaimingPictureReader(name) != nullptr;
 }
 
 std::optional<std::string> GalleryBaseFor(std::string_view roverNumber) {

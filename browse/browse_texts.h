@@ -18,7 +18,8 @@ std::string PictureSizeText(int width, int height, PixelFormat format);
 // Only these two spellings animate; ".Gif" is shown as a still picture.
 bool IsAnimatedGifName(std::string_view name);
 
-// A file the image library knows by its extension (any case): BMP, JPEG, GIF.
+// A file the image library knows by its extension (any case): BMP, JPEG, GIF, and the files
+// a registered reader claims (the archive's .IMG, .LBL and PDS4 labels).
 bool IsPictureName(std::string_view name);
 
 // The gallery base for a rover number text: "1" Opportunity, "2" Spirit, nullopt otherwise

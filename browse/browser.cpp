@@ -113,6 +113,7 @@ void Browser::Image() {
             } else if (outcome == LoadOutcome::Loaded) {
                 loaded = true;
                 hasPicture_ = true;
+                picturePath_ = pathCaption_;
             }
         }
         if (entryCount == 0) {

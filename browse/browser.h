@@ -101,6 +101,9 @@ class Browser {
     void SetBrowseBackward(bool on) { browseBackward_ = on; }
     bool SlideshowStarted() const { return slideshowStarted_; }
     const std::string& PathCaption() const { return pathCaption_; }
+    // The file of the picture on display (empty before the first): the path caption moves on
+    // when a pass skips files or the stereo autoshow steps past a picture without a partner.
+    const std::string& PicturePath() const { return picturePath_; }
     const std::string& SizeText() const { return sizeText_; }
     const std::string& PositionText() const { return positionText_; }
     const std::string& CountText() const { return countText_; }
@@ -161,6 +164,7 @@ class Browser {
     bool browseBackward_ = false;
     bool slideshowStarted_ = false;
     std::string pathCaption_;
+    std::string picturePath_;
     std::string sizeText_;
     std::string positionText_ = "0";
     std::string countText_ = "0";

@@ -12,7 +12,32 @@ char Fold(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+std::string FoldedCopy(std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) c = Fold(c);
+    return folded;
+}
+
 }  // namespace
+
+void FileList::DropDetachedLabels(std::vector<std::string>& names) {
+    // ".LBL" and ".IMG" in any letter case; the stems compared folded, as the reader finds the
+    // label of a raw ".IMG" in any case.
+    std::vector<std::string> pictures;
+    for (const std::string& name : names) {
+        const std::string folded = FoldedCopy(name);
+        if (folded.size() > 4 && folded.ends_with(".img"))
+            pictures.push_back(folded.substr(0, folded.size() - 4));
+    }
+    if (pictures.empty()) return;
+    std::sort(pictures.begin(), pictures.end());
+    std::erase_if(names, [&](const std::string& name) {
+        const std::string folded = FoldedCopy(name);
+        return folded.size() > 4 && folded.ends_with(".lbl") &&
+               std::binary_search(pictures.begin(), pictures.end(),
+                                  std::string_view(folded).substr(0, folded.size() - 4));
+    });
+}
 
 bool FileList::FoldedLess(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
@@ -101,6 +126,7 @@ bool FileList::Read(const std::string& directory) {
         std::error_code typeError;
         if (it->is_regular_file(typeError)) names.push_back(it->path().filename().string());
     }
+    if (ok) DropDetachedLabels(names);
     Assign(directory, ok ? std::move(names) : std::vector<std::string>{});
     return ok;
 }

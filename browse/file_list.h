@@ -11,7 +11,8 @@ namespace kobrix {
 // for the display pass, which decides whether to loop or stop.
 class FileList {
   public:
-    // Reads the directory; the selection is cleared. A directory that cannot be read gives an
+    // Reads the directory; the selection is cleared. The label of a detached archive pair is
+    // left out: the pair is listed once, as its ".IMG". A directory that cannot be read gives an
     // empty list and returns false.
     bool Read(const std::string& directory);
     // Sets the entries directly (sorted as Read sorts them).
@@ -43,6 +44,9 @@ class FileList {
     static bool FoldedLess(std::string_view a, std::string_view b);
     // Sorts `names` into that order; each name is folded once, not at every comparison.
     static void SortIgnoringCase(std::vector<std::string>& names);
+
+    // Removes every ".LBL" whose ".IMG" (same stem, any letter case) is among `names`.
+    static void DropDetachedLabels(std::vector<std::string>& names);
 
   private:
     std::string directory_;

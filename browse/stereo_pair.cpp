@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "browse/file_list.h"
+#include "imaging/image_file.h"
 
 namespace kobrix {
 namespace {
@@ -13,11 +14,34 @@ bool EndsWith(std::string_view text, std::string_view tail) {
     return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
+// The extension of a file name as written, dot included; empty without one.
+std::string_view ExtensionOf(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    const std::size_t slash = name.find_last_of("/\\");
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
+    return name.substr(dot);
+}
+
 }  // namespace
+
+std::string PartnerExtension(std::string_view path) {
+    const std::string_view extension = ExtensionOf(path);
+    if (!extension.empty() && ClaimingPictureReader(path) != nullptr) return std::string(extension);
+    return ".jpg";
+}
+
+std::string WithPartnerExtension(std::string_view jpegPath, std::string_view extension) {
+    std::string path(jpegPath);
+    if (ExtensionOf(path) == ".jpg") path.resize(path.size() - 4);
+    path += extension;
+    return path;
+}
 
 std::optional<std::string> ChoosePartnerName(std::string_view wanted,
                                              const std::vector<std::string>& listed) {
-    const std::string* lowerExtension = nullptr;
+    const std::string_view wantedExtension = ExtensionOf(wanted);
+    const std::string* sameExtension = nullptr;
     const std::string* other = nullptr;
     // The list is in its own order, so the spellings of the name stand together.
     const auto folded = [](std::string_view a, std::string_view b) {
@@ -28,13 +52,13 @@ std::optional<std::string> ChoosePartnerName(std::string_view wanted,
         const std::string& name = *it;
         if (name == wanted) return name;
         // The first of several other spellings is taken.
-        if (EndsWith(name, ".jpg")) {
-            if (!lowerExtension) lowerExtension = &name;
+        if (!wantedExtension.empty() && EndsWith(name, wantedExtension)) {
+            if (!sameExtension) sameExtension = &name;
         } else if (!other) {
             other = &name;
         }
     }
-    if (lowerExtension) return *lowerExtension;
+    if (sameExtension) return *sameExtension;
     if (other) return *other;
     return std::nullopt;
 }

@@ -10,13 +10,22 @@
 namespace kobrix {
 
 // Finding the other eye's file of a stereo pair. The partner's name is the displayed name with
-// the eye letter changed and ".jpg" added. Archives copied from other systems often store
-// ".JPG", so where the file system tells the cases apart the name is matched without regard to
-// case; an exact match wins, then a name that ends in ".jpg" as written, then any other.
+// the eye letter changed and ".jpg" added (for an archive file its own extension, see
+// PartnerExtension). Archives copied from other systems often store ".JPG", so where the file
+// system tells the cases apart the name is matched without regard to case; an exact match
+// wins, then a name that ends in the wanted extension as written, then any other.
 // `listed` are the names of the directory's files in the file list's order
 // (FileList::LessIgnoringCase). Returns the name to load, or nothing.
 std::optional<std::string> ChoosePartnerName(std::string_view wanted,
                                              const std::vector<std::string>& listed);
+
+// The extension the partners of the file at `path` carry: the file's own, as written, when a
+// registered reader claims it (an archive's ".IMG" pairs with ".IMG", in any case), otherwise
+// ".jpg" as the decode builds it.
+std::string PartnerExtension(std::string_view path);
+// `jpegPath` (a partner path as the decode builds it, ending in ".jpg") with `extension`
+// instead of that ".jpg".
+std::string WithPartnerExtension(std::string_view jpegPath, std::string_view extension);
 
 // The file to load for the partner path `wanted` (directory + separator + name + ".jpg"): that
 // path when such a file exists, otherwise the case-blind choice among `listed`, the names of

@@ -14,6 +14,7 @@
 #include "imaging/image_file.h"
 #include "widgets/controls.h"
 #include "widgets/path_label.h"
+#include "widgets/picture_filters.h"
 #include "widgets/picture_view.h"
 #include "widgets/setting_controls.h"
 
@@ -23,8 +24,7 @@ namespace {
 constexpr int kSmallView = 153;
 constexpr int kResultView = 409;
 
-const QStringList kOpenFilters = {"All (*.jpg;*.jpeg;*.bmp)", "JPEG Image File (*.jpg)",
-                                  "JPEG Image File (*.jpeg)", "Bitmaps (*.bmp)"};
+const QStringList kOpenFilters = OpenPictureFilters();
 
 }  // namespace
 

@@ -17,6 +17,7 @@
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
 #include "widgets/controls.h"
+#include "widgets/picture_filters.h"
 #include "widgets/picture_view.h"
 #include "widgets/setting_controls.h"
 
@@ -282,7 +283,7 @@ void ColourWindow::LoadBand(Band band) {
     if (!AutoColour()) {
         const QString initial = slot.dialogFile.isEmpty() ? dialogDirectory_ : slot.dialogFile;
         const FileChoice choice = platform_.prompts.OpenPicture(
-            kTitles[static_cast<int>(band)], kPictureFilters, 1, PathIn(initial));
+            kTitles[static_cast<int>(band)], OpenPictureFilters(), 1, PathIn(initial));
         if (!choice.accepted) return;
         slot.dialogFile = choice.path;
     }

@@ -13,6 +13,7 @@
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
 #include "widgets/controls.h"
+#include "widgets/picture_filters.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {
@@ -21,8 +22,7 @@ namespace {
 constexpr int kViewSide = 553;
 constexpr int kLongestDelayMs = 255;
 
-const QStringList kOpenFilters = {"All (*.jpg;*.jpeg;*.bmp)", "JPEG Image File (*.jpg)",
-                                  "JPEG Image File (*.jpeg)", "Bitmaps (*.bmp)"};
+const QStringList kOpenFilters = OpenPictureFilters();
 
 QLineEdit* Edit(const char* name, QWidget* parent) {
     auto* edit = new QLineEdit("1", parent);

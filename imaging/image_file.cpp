@@ -106,6 +106,7 @@ void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
 }
 
 Bitmap24 ReadJpegOrBmp(const std::string& path) {
+    if (const PictureReader* reader = ClaimingPictureReader(path)) return reader->read(path);
     return HasJpegExtension(path) ? ReadJpegFile(path) : ReadBmpFile(path);
 }
 

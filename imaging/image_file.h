@@ -44,7 +44,8 @@ void RegisterPictureReader(PictureReader reader);
 // The registered reader that claims `path`, if any.
 const PictureReader* ClaimingPictureReader(std::string_view path);
 
-// JPEG by extension, everything else as a Windows BMP.
+// A file a registered reader claims through it, else JPEG by extension and everything else as
+// a Windows BMP.
 Bitmap24 ReadJpegOrBmp(const std::string& path);
 
 // JPEG by extension, GIF by its signature or ".gif", everything else as BMP (the callers that

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <map>
 
+#include "archive/archive_file.h"
 #include "browse/browse_texts.h"
 #include "browse/browsing_link.h"
 #include "browse/file_operations.h"
@@ -52,6 +53,11 @@ QString ExtensionOf(const QString& name) {
 bool IsJpegFrame(const QString& name) {
     const QString e = ExtensionOf(name);
     return e == ".jpg" || e == ".jpeg" || e == ".JPG" || e == ".JPEG";
+}
+
+// A file of the planetary archive; it becomes a bitmap frame as a JPEG does.
+bool IsArchiveFrame(const QString& path) {
+    return ClaimsArchiveFile(path.toStdString());
 }
 
 bool IsBmpFrame(const QString& name) {
@@ -344,10 +350,12 @@ void AviToolWindow::ShowFrame(int index, bool reportFailure) {
     const QString name = Q(frames_.Names()[static_cast<std::size_t>(index)]);
     const QString path = FrameDirectory() + name;
     fileName_->setText(name);
-    if ((IsJpegFrame(name) || IsBmpFrame(name)) && QFileInfo::exists(path)) {
+    if ((IsJpegFrame(name) || IsBmpFrame(name) || IsArchiveFrame(path)) &&
+        QFileInfo::exists(path)) {
         try {
-            const Bitmap24 picture = IsJpegFrame(name) ? ReadJpegFile(path.toStdString())
-                                                       : ReadBmpFile(path.toStdString());
+            const Bitmap24 picture = IsJpegFrame(name)  ? ReadJpegFile(path.toStdString())
+                                     : IsBmpFrame(name) ? ReadBmpFile(path.toStdString())
+                                                        : ReadArchivePicture(path.toStdString());
             preview_->SetBitmap(picture);
             size_->setText(QString("%1 x %2 pixels").arg(picture.Width()).arg(picture.Height()));
         } catch (const std::exception&) {
@@ -455,13 +463,18 @@ void AviToolWindow::ConvertJpgsToBmps() {
     const std::vector<std::string> names = frames_.Names();
     for (std::size_t i = 0; i < names.size(); ++i) {
         const QString name = Q(names[i]);
-        if (!IsJpegFrame(name)) continue;
+        const bool archive = !IsJpegFrame(name) && IsArchiveFrame(directory + name);
+        if (!IsJpegFrame(name) && !archive) continue;
         status_->setText(QString("Converting %1 of %2").arg(i + 1).arg(names.size()));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         const QString bmpName = BaseOf(name) + ".bmp";
         const QString bmp = directory + bmpName;
+        // An archive frame goes with its detached label and data files, as one picture.
+        std::vector<std::string> product;
         try {
-            const Bitmap24 picture = ReadJpegFile((directory + name).toStdString());
+            const std::string source = (directory + name).toStdString();
+            if (archive) product = ArchiveProductFiles(source);
+            const Bitmap24 picture = archive ? ReadArchivePicture(source) : ReadJpegFile(source);
             if (!WriteNewBmpFile(picture, bmp)) {
                 const auto made = madeFrom.find(bmpName);
                 unconverted << name + " was not converted: " + bmpName +
@@ -481,6 +494,7 @@ void AviToolWindow::ConvertJpgsToBmps() {
             continue;
         }
         QFile::remove(directory + name);
+        for (std::size_t k = 1; k < product.size(); ++k) QFile::remove(Q(product[k]));
     }
     const int row = frameList_->currentRow();
     RefreshLists();

@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "archive/display_rule.h"
 #include "browse/browse_texts.h"
 #include "imaging/file_access.h"
 #include "imaging/image_file.h"
@@ -293,13 +294,22 @@ void MagnifierWindow::LoadImage() {
         return;  // the previous picture stays
     }
     Bitmap24 picture;
+    ArchiveSamples samples;
     try {
-        picture = ReadAnyPicture(path.toStdString());
+        const std::string file = path.toStdString();
+        if (ClaimsArchiveFile(file)) {
+            // The samples stay for the readout; the picture is their display.
+            ReadArchiveSamples(file, samples);
+            picture = RenderDisplayPicture(samples.View());
+        } else {
+            picture = ReadAnyPicture(file);
+        }
     } catch (const std::exception& e) {
         platform_.prompts.Warning(QString::fromUtf8(e.what()));
         return;
     }
     source_ = std::move(picture);
+    samples_ = std::move(samples);
     path_->setText(path);
     WriteSettings(QFileInfo(path).absolutePath() + "/");
     attributes_->setText(
@@ -354,7 +364,10 @@ void MagnifierWindow::PointerMoved(QPoint at) {
     if (!pixel) return;
     const auto [x, y] = *pixel;
     const std::uint8_t* p = source_.Row(y) + 3 * x;
-    location_->setText(Q(LocationText(x, y, p[2], p[1], p[0])));
+    std::string readout = LocationText(x, y, p[2], p[1], p[0]);
+    const std::string sample = SampleValueText(samples_.View(), x, y);
+    if (!sample.empty()) readout += "     " + sample;
+    location_->setText(Q(readout));
     if (dragging_) DrawLensAt(x, y);
 }
 

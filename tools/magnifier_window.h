@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "archive/archive_file.h"
 #include "imaging/bitmap24.h"
 #include "platform/platform.h"
 #include "tools/core/lens.h"
@@ -69,6 +70,8 @@ class MagnifierWindow : public QWidget {
     PictureLink* link_ = nullptr;
     std::function<void()> viewClipboard_;
     Bitmap24 source_;
+    // An archive file's samples as stored, for the readout beside the grey; empty otherwise.
+    ArchiveSamples samples_;
     Bitmap24 view_;
     bool dragging_ = false;
     bool lensShown_ = false;

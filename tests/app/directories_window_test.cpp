@@ -113,8 +113,9 @@ TEST_F(DirectoriesWindowTest, BrowseJumpsToTheChosenFilesDirectory) {
     Click("BrowseButton");
     ASSERT_EQ(fakes.prompts.fileRequests.size(), 1u);
     EXPECT_EQ(fakes.prompts.fileRequests[0].filters,
-              QStringList({"All (*.jpg;*.jpeg;*.bmp)", "JPEG Image File (*.jpg)",
-                           "JPEG Image File (*.jpeg)", "Bitmaps (*.bmp)"}));
+              QStringList({"All (*.jpg;*.jpeg;*.bmp;*.IMG;*.img;*.LBL;*.lbl;*.xml)",
+                           "JPEG Image File (*.jpg)", "JPEG Image File (*.jpeg)", "Bitmaps (*.bmp)",
+                           "Planetary archive (*.IMG;*.img;*.LBL;*.lbl;*.xml)"}));
     // The list shows the directory from its first entry, not the chosen file.
     EXPECT_EQ(ListDirectory(), QDir(elsewhere.path()).absolutePath());
     EXPECT_EQ(Selected(), "1.jpg");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "browse/file_list.h"
 
 namespace kobrix {
@@ -51,6 +54,29 @@ TEST(BrowseTexts, WholeNumbers) {
     EXPECT_FALSE(ParseWholeNumber(""));
     EXPECT_FALSE(ParseWholeNumber("99999999999"));
     EXPECT_EQ(ScreenResolutionText(1024, 768), "Screen Resolution 1024 x 768");
+}
+
+TEST(FileList, ADetachedArchivePairIsListedOnceAsItsImage) {
+    // The label of a raw ".IMG" is found in any letter case, so it is left out in any case; a
+    // label without its samples, or beside another product's, stays to be seen.
+    std::vector<std::string> names = {"A.IMG", "a.lbl", "B.LBL",     "c.img",
+                                      "C.LBL", "D.lbl", "D.IMG.bak", "E.LBL.txt"};
+    FileList::DropDetachedLabels(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"A.IMG", "B.LBL", "c.img", "D.lbl", "D.IMG.bak",
+                                               "E.LBL.txt"}));
+    // Read leaves them out of a folder; Assign takes the names it is given.
+    const auto dir = std::filesystem::temp_directory_path() / "kobrix-detached-label-test";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    for (const char* name :
+         {"2P126471340EFF0000P2303L5M1.IMG", "2P126471340EFF0000P2303L5M1.LBL", "notes.txt"}) {
+        std::ofstream(dir / name) << "x";
+    }
+    FileList list;
+    ASSERT_TRUE(list.Read(dir.string()));
+    EXPECT_EQ(list.Names(),
+              (std::vector<std::string>{"2P126471340EFF0000P2303L5M1.IMG", "notes.txt"}));
+    std::filesystem::remove_all(dir);
 }
 
 TEST(FileList, SortsIgnoringCaseAndReportsMovesPastTheEnd) {

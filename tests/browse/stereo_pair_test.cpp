@@ -23,6 +23,22 @@ TEST(PartnerNameTest, ExactThenLowerExtensionThenAnyCase) {
     EXPECT_EQ(ChoosePartnerName(wanted, {upper, small}), small);
 }
 
+TEST(PartnerNameTest, AnArchiveFilesPartnerKeepsItsExtensionInAnyCase) {
+    const std::string wanted = std::string(kRight) + ".IMG";
+    const std::string small = std::string(kRight) + ".img";
+    EXPECT_EQ(ChoosePartnerName(wanted, {wanted, small}), wanted);
+    EXPECT_EQ(ChoosePartnerName(wanted, {small}), small);
+    // The other eye's JPEG is another file, not the archive's partner.
+    EXPECT_EQ(ChoosePartnerName(wanted, {std::string(kRight) + ".jpg"}), std::nullopt);
+    // The decode's ".jpg" partner paths take the file's own extension instead.
+    EXPECT_EQ(WithPartnerExtension("/sol 241/" + std::string(kRight) + ".jpg", ".IMG"),
+              "/sol 241/" + wanted);
+    EXPECT_EQ(WithPartnerExtension("/sol 241/x.jpg", ".jpg"), "/sol 241/x.jpg");
+    // A name the registered readers do not claim pairs with ".jpg", whatever its own.
+    EXPECT_EQ(PartnerExtension("/sol 241/" + std::string(kRight) + ".bmp"), ".jpg");
+    EXPECT_EQ(PartnerExtension("/sol 241/" + std::string(kRight) + ".JPG"), ".jpg");
+}
+
 TEST(PartnerNameTest, ResolvesOnDiskAndIgnoresStaleListEntries) {
     const auto dir = std::filesystem::temp_directory_path() / "kobrix-partner-test";
     std::filesystem::remove_all(dir);
