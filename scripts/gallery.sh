@@ -13,7 +13,8 @@ trap 'rm -rf "$work"' EXIT
   --screenshots "$work/full" "$build/samples" 2>"$work/messages.txt") ||
   { cat "$work/messages.txt" >&2; exit 1; }
 out="$here/docs/screenshots"
-rm -rf "$out"
+# Only the gallery's own numbered pictures go; other screenshots stay.
+rm -f "$out"/[0-9][0-9]-*.png
 mkdir -p "$out"
 {
   echo "| | | |"
