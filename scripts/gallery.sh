@@ -31,7 +31,11 @@ mkdir -p "$out"
       row=()
     fi
   done
-  [ ${#row[@]} -gt 0 ] && echo "| ${row[*]} |"
+  # A last, shorter row keeps the table's three cells.
+  if [ ${#row[@]} -gt 0 ]; then
+    while [ ${#row[@]} -lt 3 ]; do row+=(" "); done
+    echo "| ${row[0]} | ${row[1]} | ${row[2]} |"
+  fi
 } >"$work/gallery.md"
 python3 - "$here/README.md" "$work/gallery.md" <<'PY'
 import sys
@@ -41,4 +45,4 @@ start, end = "<!-- gallery -->\n", "<!-- /gallery -->"
 a, b = text.index(start) + len(start), text.index(end)
 open(readme, "w").write(text[:a] + table + text[b:])
 PY
-echo "$(ls "$out"/*.png | wc -l) pictures in $out"
+echo "$(ls "$out"/[0-9][0-9]-*.png | wc -l) pictures in $out"
