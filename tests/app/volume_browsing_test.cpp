@@ -132,9 +132,18 @@ TEST_F(VolumeBrowsing, AnEdrOffersItsDerivedProductsUnderThePicture) {
     testing::Click(*main.findChild<QLabel*>("Label77"), Qt::LeftButton);
     EXPECT_FALSE(windows->Label().isVisible());
 
-    // Choosing one goes to it in the rdr/ folder.
+    // Choosing one goes to it in the rdr/ folder and shows it; a click on the attributes
+    // line then shows its whole label.
     emit derived.activated(2);
     EXPECT_EQ(Q(main.ListDirectory()), root + "/data/sol0100/rdr");
+    const std::string rad = S(root) + "/data/sol0100/rdr/" + test::kSol100Rad;
+    EXPECT_EQ(main.DisplayedPath(), rad);
+    testing::Click(*main.findChild<QLabel*>("Label77"), Qt::LeftButton);
+    EXPECT_TRUE(windows->Label().isVisible());
+    EXPECT_EQ(S(windows->Label().FilePath()), rad);
+    EXPECT_TRUE(windows->Label().Text().startsWith("PDS_VERSION_ID = PDS3"))
+        << S(windows->Label().Text().left(80));
+    windows->Label().hide();
     // A picture whose name is not an EDR's offers nothing.
     ASSERT_TRUE(testing::ChooseFile(main, "r2N241329230EFFAUCTP1952L0M1.jpg"))
         << main.ListDirectory();
