@@ -14,6 +14,25 @@ DirectoryBrowser::DirectoryBrowser(QComboBox& drives, QListWidget& directories, 
     connect(&drives_, &QComboBox::activated, this, &DirectoryBrowser::OnDriveChosen);
 }
 
+int DirectoryBrowser::AddFolderChain(const QString& folder) {
+    // The folder and every folder above it, each indented one step further, the folder last
+    // and current.
+    QStringList chain;
+    QDir dir(folder);
+    do {
+        chain.prepend(dir.absolutePath());
+    } while (dir.cdUp());
+    int depth = 0;
+    for (const QString& path : chain) {
+        const QString name = depth == 0 ? path : QDir(path).dirName();
+        auto* item = new QListWidgetItem(QString(depth * 2, ' ') + name, &directories_);
+        item->setData(Qt::UserRole, path);
+        ++depth;
+    }
+    directories_.setCurrentRow(directories_.count() - 1);
+    return depth;
+}
+
 void DirectoryBrowser::FillDrives() {
     const QSignalBlocker block(drives_);
     drives_.clear();
@@ -48,19 +67,7 @@ void DirectoryBrowser::FillDirectories() {
     const QSignalBlocker block(directories_);
     directories_.clear();
     if (FillSols()) return;
-    QStringList chain;
-    QDir dir(current_);
-    do {
-        chain.prepend(dir.absolutePath());
-    } while (dir.cdUp());
-    int depth = 0;
-    for (const QString& path : chain) {
-        const QString name = depth == 0 ? path : QDir(path).dirName();
-        auto* item = new QListWidgetItem(QString(depth * 2, ' ') + name, &directories_);
-        item->setData(Qt::UserRole, path);
-        ++depth;
-    }
-    directories_.setCurrentRow(directories_.count() - 1);
+    const int depth = AddFolderChain(current_);
     const QStringList subdirectories =
         QDir(current_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& sub : subdirectories) {
@@ -79,19 +86,7 @@ bool DirectoryBrowser::FillSols() {
     if (place->kind == VolumePlace::Kind::Edr || place->kind == VolumePlace::Kind::Rdr) {
         rdr_ = place->kind == VolumePlace::Kind::Rdr;
     }
-    QStringList chain;
-    QDir dir(QString::fromStdString(place->root));
-    do {
-        chain.prepend(dir.absolutePath());
-    } while (dir.cdUp());
-    int depth = 0;
-    for (const QString& path : chain) {
-        const QString name = depth == 0 ? path : QDir(path).dirName();
-        auto* item = new QListWidgetItem(QString(depth * 2, ' ') + name, &directories_);
-        item->setData(Qt::UserRole, path);
-        ++depth;
-    }
-    directories_.setCurrentRow(directories_.count() - 1);
+    const int depth = AddFolderChain(QString::fromStdString(place->root));
     const QString indent(depth * 2, ' ');
     auto* toggle = new QListWidgetItem(
         indent + (rdr_ ? "[rdr/ products: choose for edr/]" : "[edr/ products: choose for rdr/]"),

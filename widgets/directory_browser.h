@@ -33,6 +33,8 @@ class DirectoryBrowser : public QObject {
     void FillDirectories();
     // The sols of the volume that holds the current directory; false outside volumes.
     bool FillSols();
+    // Lists `folder` and the folders above it; returns how many entries that made.
+    int AddFolderChain(const QString& folder);
     void OnDirectoryActivated(QListWidgetItem* item);
     void OnDriveChosen(int index);
 
