@@ -132,19 +132,19 @@ TEST(ThumbnailSheet, ScreenshotOfASol) {
     QStringList names;
     const char* const cameras = "NPFRNP";
     for (int i = 0; i < 12; ++i) {
-        test::ArchiveSpec spec;
-        spec.width = 256;
-        spec.height = 256;
+        test::ArchiveLayout layout;
+        layout.width = 256;
+        layout.height = 256;
         for (int y = 0; y < 256; ++y) {
             for (int x = 0; x < 256; ++x) {
                 const int dx = x - 40 - 15 * i, dy = y - 200 + 10 * i;
-                spec.samples.push_back(y * 8 + ((dx * dx + dy * dy) < 2500 ? 1500 : 0));
+                layout.samples.push_back(y * 8 + ((dx * dx + dy * dy) < 2500 ? 1500 : 0));
             }
         }
         const std::string name = std::string("2") + cameras[i % 6] +
                                  std::to_string(135251689 + 600 * i) + "EFF0000P1234" +
                                  (i % 2 ? "R" : "L") + std::to_string(i % 8) + "M1.IMG";
-        test::Put(dir, "sol0100/edr/" + name, test::AttachedPds3(spec, true));
+        test::Put(dir, "sol0100/edr/" + name, test::AttachedPds3(layout, true));
         names << QString::fromStdString(name);
     }
     ThumbnailSheetWindow sheet(fakes.platform);
@@ -162,14 +162,8 @@ TEST(ThumbnailSheet, ScreenshotOfASol) {
 TEST(ThumbnailSheetFigures, DISABLED_ASolOf2000ProductsToTheFirstRow) {
     testing::WindowPlatform fakes;
     test::ScratchDir dir;
-    test::ArchiveSpec spec;
-    spec.width = 1024;
-    spec.height = 1024;
-    spec.samples.resize(1024 * 1024);
-    for (std::size_t i = 0; i < spec.samples.size(); ++i) {
-        spec.samples[i] = static_cast<double>((i * 2654435761u >> 7) % 4096);
-    }
-    const std::string first = test::Put(dir, "source.IMG", test::AttachedPds3(spec, true));
+    test::ArchiveLayout layout = test::FullFrameEdr();
+    const std::string first = test::Put(dir, "source.IMG", test::AttachedPds3(layout, true));
     fs::create_directories(dir / "sol");
     QStringList names;
     for (int i = 0; i < 2000; ++i) {

@@ -14,19 +14,19 @@
 namespace kobrix {
 namespace {
 
-using test::ArchiveSpec;
+using test::ArchiveLayout;
 using test::StoredKind;
 
 // 4 x 3 samples 0, 10, ... 110 shifted by `base`: under the whole-range stretch sample i is
 // grey floor(i * 10 * 255 / 110 + 0.5), e.g. 0, 116 at i = 5 and 255 at i = 11.
-ArchiveSpec Ramp(StoredKind kind, int bits, bool littleEndian, double base = 0) {
-    ArchiveSpec spec;
-    spec.kind = kind;
-    spec.bits = bits;
-    spec.littleEndian = littleEndian;
-    for (int i = 0; i < 12; ++i) spec.samples.push_back(base + 10 * i);
-    spec.extraLabel = test::kFactLines;
-    return spec;
+ArchiveLayout Ramp(StoredKind kind, int bits, bool littleEndian, double base = 0) {
+    ArchiveLayout layout;
+    layout.kind = kind;
+    layout.bits = bits;
+    layout.littleEndian = littleEndian;
+    for (int i = 0; i < 12; ++i) layout.samples.push_back(base + 10 * i);
+    layout.extraLabel = test::kFactLines;
+    return layout;
 }
 
 int GreyAt(const Bitmap24& picture, int x, int y) {
@@ -55,15 +55,15 @@ std::string Problem(const std::string& path) {
 
 TEST(ArchiveFile, ReadsEveryLayoutTheArchiveWrites) {
     test::ScratchDir dir;
-    const ArchiveSpec spec = Ramp(StoredKind::Unsigned, 16, false);
-    ExpectRamp(test::Put(dir, "plain.IMG", test::AttachedPds3(spec, false)));
-    ExpectRamp(test::Put(dir, "vicar_header.IMG", test::AttachedPds3(spec, true)));
-    ExpectRamp(test::Put(dir, "alone.VIC", test::VicarFile(spec)));
-    ExpectRamp(test::Pds4(dir, "pds4", spec));
+    const ArchiveLayout layout = Ramp(StoredKind::Unsigned, 16, false);
+    ExpectRamp(test::Put(dir, "plain.IMG", test::AttachedPds3(layout, false)));
+    ExpectRamp(test::Put(dir, "vicar_header.IMG", test::AttachedPds3(layout, true)));
+    ExpectRamp(test::Put(dir, "alone.VIC", test::VicarFile(layout)));
+    ExpectRamp(test::Pds4(dir, "pds4", layout));
     // A detached label opens from itself or from its .IMG, the extension in any case.
     for (const std::string labelName : {"D1.LBL", "D2.lbl", "D3.Lbl"}) {
         const std::string stem = labelName.substr(0, 2);
-        const std::string label = test::DetachedPds3(dir, labelName, stem + ".IMG", spec);
+        const std::string label = test::DetachedPds3(dir, labelName, stem + ".IMG", layout);
         ExpectRamp(label);
         ExpectRamp(dir / (stem + ".IMG"));
         EXPECT_EQ(FindArchiveLabel(dir / (stem + ".IMG")), label);
@@ -96,14 +96,14 @@ TEST(ArchiveFile, ReadsEverySampleTypeInBothByteOrders) {
     int n = 0;
     for (const Case& c : cases) {
         for (const bool little : {false, true}) {
-            const ArchiveSpec spec = Ramp(c.kind, c.bits, little, c.base);
-            const std::string pds3 =
-                test::Put(dir, "s" + std::to_string(n++) + ".IMG", test::AttachedPds3(spec, false));
+            const ArchiveLayout layout = Ramp(c.kind, c.bits, little, c.base);
+            const std::string pds3 = test::Put(dir, "s" + std::to_string(n++) + ".IMG",
+                                               test::AttachedPds3(layout, false));
             EXPECT_EQ(InspectArchiveFile(pds3).type, c.type) << pds3;
             ExpectRamp(pds3, c.type == SampleType::UInt8);
-            ExpectRamp(test::Put(dir, "v" + std::to_string(n++) + ".VIC", test::VicarFile(spec)),
+            ExpectRamp(test::Put(dir, "v" + std::to_string(n++) + ".VIC", test::VicarFile(layout)),
                        c.type == SampleType::UInt8);
-            ExpectRamp(test::Pds4(dir, "x" + std::to_string(n++), spec),
+            ExpectRamp(test::Pds4(dir, "x" + std::to_string(n++), layout),
                        c.type == SampleType::UInt8);
         }
     }
@@ -111,13 +111,13 @@ TEST(ArchiveFile, ReadsEverySampleTypeInBothByteOrders) {
 
 TEST(ArchiveFile, ThreeBandsMakeOneColourPicture) {
     test::ScratchDir dir;
-    ArchiveSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bands = 3;
-    spec.samples = {0, 10, 20, 30, 40, 50};  // red, green, blue
-    for (const std::string& path : {test::Put(dir, "rgb.IMG", test::AttachedPds3(spec, false)),
-                                    test::Pds4(dir, "rgb", spec)}) {
+    ArchiveLayout layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.bands = 3;
+    layout.samples = {0, 10, 20, 30, 40, 50};  // red, green, blue
+    for (const std::string& path : {test::Put(dir, "rgb.IMG", test::AttachedPds3(layout, false)),
+                                    test::Pds4(dir, "rgb", layout)}) {
         const Bitmap24 picture = ReadArchivePicture(path, 0);
         const std::uint8_t* row = picture.Row(0);
         EXPECT_EQ((std::vector<int>{row[0], row[1], row[2], row[3], row[4], row[5]}),
@@ -129,23 +129,23 @@ TEST(ArchiveFile, ThreeBandsMakeOneColourPicture) {
 
 TEST(ArchiveFile, DamagedFilesGetAClearErrorAndNothingIsWritten) {
     test::ScratchDir dir;
-    const ArchiveSpec good = Ramp(StoredKind::Unsigned, 16, false);
-    ArchiveSpec lies = good;
+    const ArchiveLayout good = Ramp(StoredKind::Unsigned, 16, false);
+    ArchiveLayout lies = good;
     lies.declaredLines = 1000;
     EXPECT_EQ(Problem(test::Put(dir, "lies.IMG", test::AttachedPds3(lies, true))),
               "the label places samples up to byte 8720 but the data file holds 744 bytes");
-    ArchiveSpec past = good;
+    ArchiveLayout past = good;
     past.pointerShift = 50;
     EXPECT_NE(Problem(test::Put(dir, "past.IMG", test::AttachedPds3(past, false)))
                   .find("but the data file holds"),
               std::string::npos);
-    ArchiveSpec cut = good;
+    ArchiveLayout cut = good;
     cut.cut = 5;
     const std::vector<std::uint8_t> cutBytes = test::AttachedPds3(cut, false);
     EXPECT_EQ(Problem(test::Put(dir, "cut.IMG", cutBytes)),
               "the label places samples up to byte " + std::to_string(cutBytes.size() + 5) +
                   " but the data file holds " + std::to_string(cutBytes.size()) + " bytes");
-    ArchiveSpec vax = good;
+    ArchiveLayout vax = good;
     vax.bits = 32;
     vax.sampleTypeOverride = "VAX_REAL";
     EXPECT_EQ(Problem(test::Put(dir, "vax.IMG", test::AttachedPds3(vax, false))),

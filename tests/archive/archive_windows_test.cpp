@@ -34,7 +34,7 @@
 namespace kobrix {
 namespace {
 
-using test::ArchiveSpec;
+using test::ArchiveLayout;
 
 constexpr const char* kLeft = "2P241328935EFFAUCTP2582L5M1.IMG";
 constexpr const char* kRight = "2P241328935EFFAUCTP2582R5M1.IMG";
@@ -48,13 +48,13 @@ std::string Facts(int sol = 1295) {
 }
 
 // An 8-bit picture of one grey, whose samples the display shows as they are.
-ArchiveSpec Grey(int grey, int size = 8) {
-    ArchiveSpec spec;
-    spec.width = spec.height = size;
-    spec.bits = 8;
-    spec.samples.assign(static_cast<std::size_t>(size * size), grey);
-    spec.extraLabel = Facts();
-    return spec;
+ArchiveLayout Grey(int grey, int size = 8) {
+    ArchiveLayout layout;
+    layout.width = layout.height = size;
+    layout.bits = 8;
+    layout.samples.assign(static_cast<std::size_t>(size * size), grey);
+    layout.extraLabel = Facts();
+    return layout;
 }
 
 class ArchiveWindowsTest : public ::testing::Test {
@@ -72,8 +72,8 @@ class ArchiveWindowsTest : public ::testing::Test {
     QString Folder() const { return QString::fromStdString(pictures / "").chopped(1); }
     QString Path(const std::string& name) const { return QString::fromStdString(pictures / name); }
 
-    void Attached(const std::string& name, const ArchiveSpec& spec) {
-        test::Put(pictures, name, test::AttachedPds3(spec, false));
+    void Attached(const std::string& name, const ArchiveLayout& layout) {
+        test::Put(pictures, name, test::AttachedPds3(layout, false));
     }
     void Open() {
         windows = testing::OpenWindows(fakes.platform, programDir.path());
@@ -98,7 +98,7 @@ TEST_F(ArchiveWindowsTest, FileListShowsEachArchivePictureOnceAndTheDisplayPassO
     Attached("1N241637757EFF8615P1999L0M1.IMG", Grey(30));
     // A detached pair: the raw samples and their label beside them, the label's extension in
     // small letters.
-    ArchiveSpec detached = Grey(60);
+    ArchiveLayout detached = Grey(60);
     test::DetachedPds3(pictures, "2P241328935EFFAUCTP2582L2M1.lbl",
                        "2P241328935EFFAUCTP2582L2M1.IMG", detached);
     test::Pds4(pictures, "2P241328935EFFAUCTP2582L3M1", Grey(90));
@@ -130,7 +130,7 @@ TEST_F(ArchiveWindowsTest, FileListShowsEachArchivePictureOnceAndTheDisplayPassO
 
 TEST_F(ArchiveWindowsTest, ADamagedArchiveFileIsNamedInTheErrorAndThePictureStays) {
     Attached(kLeft, Grey(120));
-    ArchiveSpec cut = Grey(40);
+    ArchiveLayout cut = Grey(40);
     cut.cut = 5;  // the download broke off
     Attached(kRight, cut);
     // A label whose samples are missing.
@@ -164,7 +164,7 @@ TEST_F(ArchiveWindowsTest, ADamagedArchiveFileIsNamedInTheErrorAndThePictureStay
 TEST_F(ArchiveWindowsTest, AttributesLineGivesTheLabelsTrueTimeAndMarksAnotherSol) {
     Attached(kLeft, Grey(120, 12));
     // Same clock, but the label puts it on another sol.
-    ArchiveSpec otherSol = Grey(40);
+    ArchiveLayout otherSol = Grey(40);
     otherSol.extraLabel = Facts(1294);
     Attached(kRight, otherSol);
     Bitmap24 jpeg(4, 4);
@@ -247,7 +247,7 @@ TEST_F(ArchiveWindowsTest, SunsetOpensAnArchiveFileThroughItsDialog) {
 
 TEST_F(ArchiveWindowsTest, MagnifierReadsOutTheStoredSampleBesideTheGrey) {
     // A 16-bit EDR: 12-bit values, stretched for display.
-    ArchiveSpec edr;
+    ArchiveLayout edr;
     edr.width = edr.height = 16;
     edr.bits = 16;
     for (int i = 0; i < 256; ++i) edr.samples.push_back(i * 16);
@@ -304,14 +304,14 @@ TEST_F(ArchiveWindowsTest, AnArchiveFrameWhoseBitmapIsInTheWayStaysWhole) {
     const QDir source(programDir.filePath("AVIsource"));
     const std::string frame = "2P241328935EFFAUCTP2582L2M1";
     const std::string label = source.filePath(QString::fromStdString(frame + ".LBL")).toStdString();
-    const ArchiveSpec spec = Grey(70);
+    const ArchiveLayout layout = Grey(70);
     const std::string text =
         "PDS_VERSION_ID = PDS3\r\nRECORD_TYPE = FIXED_LENGTH\r\nRECORD_BYTES = 8\r\n"
         "^IMAGE = (\"" +
-        frame + ".IMG\", 1)\r\n" + test::Pds3ImageObject(spec);
+        frame + ".IMG\", 1)\r\n" + test::Pds3ImageObject(layout);
     test::WriteBytes(label, std::vector<std::uint8_t>(text.begin(), text.end()));
     test::WriteBytes(source.filePath(QString::fromStdString(frame + ".IMG")).toStdString(),
-                     test::EncodeSamples(spec));
+                     test::EncodeSamples(layout));
     Bitmap24 mine(2, 2);
     mine.Fill(1, 2, 3);
     WriteBmpFile(mine, source.filePath(QString::fromStdString(frame + ".bmp")).toStdString());
@@ -329,17 +329,18 @@ TEST_F(ArchiveWindowsTest, AnArchiveFrameWhoseBitmapIsInTheWayStaysWhole) {
 }
 
 // A sample picture as a 16-bit EDR: 12-bit values from its green, with the label facts.
-ArchiveSpec EdrFrom(const QString& sample, const std::string& facts) {
+ArchiveLayout EdrFrom(const QString& sample, const std::string& facts) {
     const Bitmap24 picture = ReadJpegFile(QDir(KOBRIX_SAMPLES_DIR).filePath(sample).toStdString());
-    ArchiveSpec spec;
-    spec.width = picture.Width();
-    spec.height = picture.Height();
-    spec.bits = 16;
-    spec.extraLabel = facts;
-    for (int y = 0; y < spec.height; ++y) {
-        for (int x = 0; x < spec.width; ++x) spec.samples.push_back(picture.Row(y)[3 * x + 1] * 16);
+    ArchiveLayout layout;
+    layout.width = picture.Width();
+    layout.height = picture.Height();
+    layout.bits = 16;
+    layout.extraLabel = facts;
+    for (int y = 0; y < layout.height; ++y) {
+        for (int x = 0; x < layout.width; ++x)
+            layout.samples.push_back(picture.Row(y)[3 * x + 1] * 16);
     }
-    return spec;
+    return layout;
 }
 
 TEST_F(ArchiveWindowsTest, AnaglyphMakerTakesTheImgPairFromTheViewerAndScreenshots) {

@@ -56,8 +56,8 @@ TEST(LabelText, ReadsTheFactsAsTheLabelWritesThem) {
     const LabelFacts missing = ParseLabel(ArchiveFormat::Pds3, "PDS_VERSION_ID = PDS3\nEND\n");
     for (const auto& value : missing.values) EXPECT_FALSE(value);
 
-    test::ArchiveSpec spec;
-    const std::string vicar = test::VicarLabel(spec,
+    test::ArchiveLayout layout;
+    const std::string vicar = test::VicarLabel(layout,
                                                "PROPERTY='IDENTIFICATION' PRODUCT_ID='1N''X' "
                                                "START_TIME='2004-01-05T00:00:00Z'");
     const LabelFacts vicarFacts = ParseLabel(ArchiveFormat::Vicar, vicar);

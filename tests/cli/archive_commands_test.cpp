@@ -23,10 +23,10 @@ struct Output {
 const std::string kEdrName = "2P126471340EFF0000P2303L5M1.IMG";
 
 std::string WriteEdr(const test::ScratchDir& dir, const std::string& name = kEdrName) {
-    test::ArchiveSpec spec;
-    for (int i = 0; i < 12; ++i) spec.samples.push_back(100 + 300 * i);
-    spec.extraLabel = test::kFactLines;
-    return test::Put(dir, name, test::AttachedPds3(spec, true));
+    test::ArchiveLayout layout;
+    for (int i = 0; i < 12; ++i) layout.samples.push_back(100 + 300 * i);
+    layout.extraLabel = test::kFactLines;
+    return test::Put(dir, name, test::AttachedPds3(layout, true));
 }
 
 Output Convert(const std::vector<std::string>& args) {

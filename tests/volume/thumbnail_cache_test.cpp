@@ -62,13 +62,13 @@ TEST(ThumbnailCache, AChangedFileIsMadeAgain) {
     const Bitmap24 first = cache.Get(edr, 8, &made);
 
     // New samples of the same size, written a second later: the old thumbnail is not shown.
-    test::ArchiveSpec spec;
-    spec.width = 8;
-    spec.height = 6;
-    for (int i = 0; i < 48; ++i) spec.samples.push_back(i < 24 ? 0 : 1000);
-    spec.extraLabel = test::kFactLines;
+    test::ArchiveLayout layout;
+    layout.width = 8;
+    layout.height = 6;
+    for (int i = 0; i < 48; ++i) layout.samples.push_back(i < 24 ? 0 : 1000);
+    layout.extraLabel = test::kFactLines;
     const auto time = fs::last_write_time(edr);
-    test::WriteBytes(edr, test::AttachedPds3(spec, false));
+    test::WriteBytes(edr, test::AttachedPds3(layout, false));
     fs::last_write_time(edr, time + std::chrono::seconds(1));
     const Bitmap24 changed = cache.Get(edr, 8, &made);
     EXPECT_TRUE(made);
@@ -185,15 +185,9 @@ int benchmark_sink = 0;
 // same files one by one.
 TEST(ThumbnailFigures, DISABLED_EdrThumbnailsOnTwoThreadsAgainstTheDisplayPass) {
     test::ScratchDir dir;
-    test::ArchiveSpec spec;
-    spec.width = 1024;
-    spec.height = 1024;
-    spec.samples.resize(1024 * 1024);
-    for (std::size_t i = 0; i < spec.samples.size(); ++i) {
-        spec.samples[i] = static_cast<double>((i * 2654435761u >> 7) % 4096);
-    }
-    spec.extraLabel = test::kFactLines;
-    const std::vector<std::uint8_t> bytes = test::AttachedPds3(spec, true);
+    test::ArchiveLayout layout = test::FullFrameEdr();
+    layout.extraLabel = test::kFactLines;
+    const std::vector<std::uint8_t> bytes = test::AttachedPds3(layout, true);
     constexpr int kFiles = 64;
     std::vector<std::string> paths;
     for (int i = 0; i < kFiles; ++i) {

@@ -28,13 +28,13 @@ inline std::string BuildVolume(const ScratchDir& dir, const std::string& name = 
          {"data/sol0100/edr", "data/sol0100/rdr", "data/sol0101/edr", "data/sol0101/rdr"}) {
         std::filesystem::create_directories(root + "/" + sub);
     }
-    ArchiveSpec spec;
-    spec.width = 8;
-    spec.height = 6;
-    for (int i = 0; i < 48; ++i) spec.samples.push_back(40 * i);
-    spec.extraLabel = kFactLines;
+    ArchiveLayout layout;
+    layout.width = 8;
+    layout.height = 6;
+    for (int i = 0; i < 48; ++i) layout.samples.push_back(40 * i);
+    layout.extraLabel = kFactLines;
     const auto put = [&](const std::string& where, const std::string& file, bool vicar) {
-        WriteBytes(root + "/" + where + "/" + file, AttachedPds3(spec, vicar));
+        WriteBytes(root + "/" + where + "/" + file, AttachedPds3(layout, vicar));
     };
     put("data/sol0100/edr", kSol100Edr, true);
     put("data/sol0100/edr", kSol100EdrRight, true);
@@ -46,10 +46,10 @@ inline std::string BuildVolume(const ScratchDir& dir, const std::string& name = 
     const std::string label =
         "PDS_VERSION_ID = PDS3\r\nRECORD_TYPE = FIXED_LENGTH\r\nRECORD_BYTES = 16\r\n"
         "^IMAGE = (\"" +
-        kSol101Edr + ".IMG\", 1)\r\n" + spec.extraLabel + Pds3ImageObject(spec);
+        kSol101Edr + ".IMG\", 1)\r\n" + layout.extraLabel + Pds3ImageObject(layout);
     WriteBytes(sol101edr + "/" + kSol101Edr + ".LBL",
                std::vector<std::uint8_t>(label.begin(), label.end()));
-    WriteBytes(sol101edr + "/" + kSol101Edr + ".IMG", EncodeSamples(spec));
+    WriteBytes(sol101edr + "/" + kSol101Edr + ".IMG", EncodeSamples(layout));
     return root;
 }
 

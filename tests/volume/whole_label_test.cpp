@@ -15,11 +15,11 @@ std::string LabelPart(const std::string& file) {
 
 TEST(WholeLabel, AnAttachedLabelEndsWithItsEndLine) {
     test::ScratchDir dir;
-    test::ArchiveSpec spec;
-    for (int i = 0; i < 12; ++i) spec.samples.push_back(i);
-    spec.extraLabel = test::kFactLines;
+    test::ArchiveLayout layout;
+    for (int i = 0; i < 12; ++i) layout.samples.push_back(i);
+    layout.extraLabel = test::kFactLines;
     for (const bool vicar : {false, true}) {
-        const std::string path = test::Put(dir, "a.IMG", test::AttachedPds3(spec, vicar));
+        const std::string path = test::Put(dir, "a.IMG", test::AttachedPds3(layout, vicar));
         const WholeLabel label = ReadWholeLabel(path);
         EXPECT_EQ(label.format, ArchiveFormat::Pds3);
         EXPECT_EQ(label.path, path);
@@ -30,11 +30,11 @@ TEST(WholeLabel, AnAttachedLabelEndsWithItsEndLine) {
 
 TEST(WholeLabel, AnEndInsideAStringOrCommentDoesNotEndTheLabel) {
     test::ScratchDir dir;
-    test::ArchiveSpec spec;
-    for (int i = 0; i < 12; ++i) spec.samples.push_back(i);
-    spec.extraLabel =
+    test::ArchiveLayout layout;
+    for (int i = 0; i < 12; ++i) layout.samples.push_back(i);
+    layout.extraLabel =
         "DESCRIPTION = \"first line\r\nEND\r\nlast line\"\r\n/* a comment\r\nEND\r\n*/\r\n";
-    const std::string path = test::Put(dir, "a.IMG", test::AttachedPds3(spec, false));
+    const std::string path = test::Put(dir, "a.IMG", test::AttachedPds3(layout, false));
     const WholeLabel label = ReadWholeLabel(path);
     EXPECT_NE(label.text.find("END_OBJECT = IMAGE\r\nEND\r\n"), std::string::npos);
     EXPECT_EQ(label.text.find("END_OBJECT"), label.text.size() - 25);
@@ -42,10 +42,10 @@ TEST(WholeLabel, AnEndInsideAStringOrCommentDoesNotEndTheLabel) {
 
 TEST(WholeLabel, DetachedVicarAndPds4LabelsAsTheyAre) {
     test::ScratchDir dir;
-    test::ArchiveSpec spec;
-    for (int i = 0; i < 12; ++i) spec.samples.push_back(i);
+    test::ArchiveLayout layout;
+    for (int i = 0; i < 12; ++i) layout.samples.push_back(i);
     // A raw .IMG shows its .LBL, the whole file, trailing bytes and all.
-    const std::string lbl = test::DetachedPds3(dir, "raw.lbl", "raw.IMG", spec);
+    const std::string lbl = test::DetachedPds3(dir, "raw.lbl", "raw.IMG", layout);
     test::Put(dir, "raw.lbl", [&] {
         std::vector<std::uint8_t> bytes = test::ReadBytes(lbl);
         bytes.insert(bytes.end(), {' ', ' ', '\r', '\n'});
@@ -55,12 +55,12 @@ TEST(WholeLabel, DetachedVicarAndPds4LabelsAsTheyAre) {
     EXPECT_EQ(detached.path, lbl);
     EXPECT_EQ(detached.text, test::ReadAll(lbl));
 
-    const std::string xml = test::Pds4(dir, "product", spec);
+    const std::string xml = test::Pds4(dir, "product", layout);
     EXPECT_EQ(ReadWholeLabel(xml).text, test::ReadAll(xml));
     EXPECT_EQ(ReadWholeLabel(xml).format, ArchiveFormat::Pds4);
 
-    const std::string vicar = test::Put(dir, "v.vic", test::VicarFile(spec));
-    EXPECT_EQ(ReadWholeLabel(vicar).text, test::VicarLabel(spec));
+    const std::string vicar = test::Put(dir, "v.vic", test::VicarFile(layout));
+    EXPECT_EQ(ReadWholeLabel(vicar).text, test::VicarLabel(layout));
 }
 
 TEST(WholeLabel, RefusesFilesWithoutAReadableLabel) {
