@@ -245,6 +245,14 @@ class MainWindow : public QMainWindow,
     // Loads the partner path `wanted` (or its case-blind match) into one side of the viewer;
     // false when there is no such file. A damaged file throws.
     bool LoadPartner(const std::string& wanted, bool rightEye);
+    // The files to load for the partners `right` and `left` (as the decode names them): those
+    // same paths, or both eyes' linearized products when the viewer's switch asks for them
+    // and both exist. Offers the switch when they do.
+    std::pair<std::string, std::string> ChooseStereoSources(const std::string& right,
+                                                            const std::string& left);
+    // Loads the pair of the displayed image into the viewer and shows its texts.
+    void ShowPairOfDisplayed();
+    void LinearizedStereoToggled();
     QAction* AddNamedAction(const char* name, void (MainWindow::*handler)());
 
     Platform& platform_;
@@ -291,6 +299,12 @@ class MainWindow : public QMainWindow,
     std::unique_ptr<PrintMode> printMode_;
     std::unique_ptr<FileCommands> fileCommands_;
     StereoFlags stereo_;
+    // The linearized products the viewer shows in place of the pair whose right eye the decode
+    // names `forRightEyeName`; empty while it shows the partners themselves.
+    struct LinearizedShown {
+        std::string forRightEyeName;
+        std::string rightEye, leftEye;
+    } linearizedShown_;
 };
 
 }  // namespace kobrix

@@ -9,6 +9,7 @@
 #include "app/print_mode.h"
 #include "app/stereo_viewer.h"
 #include "imaging/bitmap24.h"
+#include "volume/derived_products.h"
 #include "widgets/picture_view.h"
 
 namespace kobrix {
@@ -33,6 +34,7 @@ void MainWindow::ConnectStereo() {
         button(&StereoViewer::previousClicked, &MainWindow::StereoPreviousImage);
         button(&StereoViewer::closeClicked, &MainWindow::StereoViewerClosed);
         button(&StereoViewer::manualStereoClicked, &MainWindow::Button11Click);
+        button(&StereoViewer::linearizedToggled, &MainWindow::LinearizedStereoToggled);
         printMode_->Register(&viewer->PrintButton());
         connect(viewer, &StereoViewer::printClicked, this,
                 [this, viewer] { Guard([this, viewer] { printMode_->PrintOrCopy(*viewer); }); });
@@ -55,6 +57,10 @@ std::pair<QString, QString> MainWindow::AnaglyphPairFromViewer() {
     StereoViewerTexts texts = viewer->Texts();
     texts.leftFilter.clear();
     viewer->ShowTexts(texts);
+    if (!linearizedShown_.rightEye.empty()) {
+        return {QString::fromStdString(linearizedShown_.rightEye),
+                QString::fromStdString(linearizedShown_.leftEye)};
+    }
     const std::string directory = WithTrailingSeparator(Tree().CurrentWorkingDirectory);
     const auto path = [&](const std::string& caption) {
         const std::string wanted = directory + caption;
@@ -87,11 +93,17 @@ void MainWindow::Button13Click() {
         return;
     }
     if (decoded.product.RightEyeName == "N/A") return;
+    ShowPairOfDisplayed();
+}
+
+void MainWindow::ShowPairOfDisplayed() {
+    const DecodeState& decoded = browser_.Decoded();
     // The paths are built first: a damaged partner's error leaves the viewer as it was.
     const std::string& directory = browser_.Files().Directory();
     const std::string extension = PartnerExtension(browser_.PicturePath());
-    const std::string right = JoinPath(directory, decoded.product.RightEyeName + extension);
-    const std::string left = JoinPath(directory, decoded.product.LeftEyeName + extension);
+    const auto [right, left] =
+        ChooseStereoSources(JoinPath(directory, decoded.product.RightEyeName + extension),
+                            JoinPath(directory, decoded.product.LeftEyeName + extension));
     stereo_.rightLoaded = LoadPartner(right, true);
     stereo_.leftLoaded = LoadPartner(left, false);
     if (peers_.stereoViewer) {
@@ -102,6 +114,30 @@ void MainWindow::Button13Click() {
     Button4Click();
 }
 
+std::pair<std::string, std::string> MainWindow::ChooseStereoSources(const std::string& right,
+                                                                    const std::string& left) {
+    linearizedShown_ = {};
+    StereoViewer* viewer = peers_.stereoViewer;
+    if (viewer == nullptr) return {right, left};
+    const std::vector<std::string>& names = browser_.Files().Names();
+    const std::string rightFile = ResolvePartnerPath(right, names);
+    const std::string leftFile = ResolvePartnerPath(left, names);
+    std::optional<LinearizedPair> linearized;
+    if (!rightFile.empty() && !leftFile.empty()) linearized = LinearizedPairOf(rightFile, leftFile);
+    viewer->OfferLinearized(linearized.has_value());
+    if (!linearized || !viewer->LinearizedChosen()) return {right, left};
+    linearizedShown_ = {browser_.Decoded().product.RightEyeName, linearized->rightEye,
+                        linearized->leftEye};
+    return {linearized->rightEye, linearized->leftEye};
+}
+
+void MainWindow::LinearizedStereoToggled() {
+    // Only offered while a pair is on display: that pair again, from the other files.
+    const DecodeState& decoded = browser_.Decoded();
+    if (!stereo_.pairShown || decoded.product.RightEyeName == "N/A") return;
+    ShowPairOfDisplayed();
+}
+
 void MainWindow::Button4Click() {
     StereoViewer* viewer = peers_.stereoViewer;
     if (!viewer) return;
@@ -110,6 +146,15 @@ void MainWindow::Button4Click() {
     const std::string extension = PartnerExtension(browser_.PicturePath());
     ApplyStereoAction(decoded.panel, stereo_, decoded.product.RightEyeName + extension,
                       decoded.product.LeftEyeName + extension, texts);
+    // The captions name the files on show: the linearized products where they stand in.
+    if (!linearizedShown_.rightEye.empty() &&
+        linearizedShown_.forRightEyeName == decoded.product.RightEyeName) {
+        const auto fileName = [](const std::string& path) {
+            return path.substr(path.rfind('/') + 1);
+        };
+        texts.rightEyeCaption = fileName(linearizedShown_.rightEye);
+        texts.leftEyeCaption = fileName(linearizedShown_.leftEye);
+    }
     viewer->ShowTexts(texts);
     if (stereo_.pairShown) ShowWindow(*viewer);
 }
@@ -132,8 +177,11 @@ bool MainWindow::LoadStereoPair(const StereoAutoshowRequest& request) {
     // Crossed: the right eye's picture goes to the viewer's left-hand area.
     // An archive file's partners carry its own extension; the decode names them ".jpg".
     const std::string extension = PartnerExtension(browser_.PicturePath());
-    stereo_.rightLoaded = load(WithPartnerExtension(request.leftPicturePath, extension), true);
-    stereo_.leftLoaded = load(WithPartnerExtension(request.rightPicturePath, extension), false);
+    const auto [right, left] =
+        ChooseStereoSources(WithPartnerExtension(request.leftPicturePath, extension),
+                            WithPartnerExtension(request.rightPicturePath, extension));
+    stereo_.rightLoaded = load(right, true);
+    stereo_.leftLoaded = load(left, false);
     if (!stereo_.rightLoaded || !stereo_.leftLoaded) return false;
     stereo_.pairShown = true;
     if (peers_.stereoViewer) {

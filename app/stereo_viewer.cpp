@@ -1,5 +1,6 @@
 #include "app/stereo_viewer.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -76,6 +77,12 @@ StereoViewer::StereoViewer(Platform& platform, QWidget* parent)
     values->addWidget(AddLabel("SolCaption", "Rover relative Martian SOL"), 2, 0);
     values->addWidget(sol_, 2, 1);
     values->setColumnStretch(2, 1);
+    linearized_ = new QCheckBox("Linearized pair", this);
+    linearized_->setObjectName("LinearizedPair");
+    linearized_->setToolTip("Show the pair with the lens distortion taken out");
+    linearized_->hide();
+    values->addWidget(linearized_, 0, 3, Qt::AlignRight);
+    connect(linearized_, &QCheckBox::toggled, this, &StereoViewer::linearizedToggled);
     martianTime_ = AddLabel("MartianTime", QString());
 
     auto* credits = new QHBoxLayout;
@@ -155,6 +162,14 @@ void StereoViewer::ShowTexts(const StereoViewerTexts& texts) {
     martianTime_->setText(Text(texts.martianTime));
     rightPicture_->setVisible(texts.rightPictureVisible);
     leftPicture_->setVisible(texts.leftPictureVisible);
+}
+
+void StereoViewer::OfferLinearized(bool available) {
+    linearized_->setVisible(available);
+}
+
+bool StereoViewer::LinearizedChosen() const {
+    return linearized_->isChecked();
 }
 
 void StereoViewer::SetStretch(bool on) {

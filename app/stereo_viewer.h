@@ -6,6 +6,7 @@
 #include "browse/stereo_pair.h"
 #include "platform/platform.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 
@@ -32,6 +33,10 @@ class StereoViewer : public QWidget {
     void SetStretch(bool on);  // "Thumbnails as Fullsize" for both pictures
     QPushButton& PrintButton() const { return *print_; }
     QPushButton& AnaglyphButton() const { return *anaglyph_; }
+    // The switch to the linearized products of an archive pair (LinearizedPair): shown only
+    // while the pair on display has them; the choice is kept from pair to pair.
+    void OfferLinearized(bool available);
+    bool LinearizedChosen() const;
 
   signals:
     void closeClicked();  // the viewer hides itself after this
@@ -40,6 +45,7 @@ class StereoViewer : public QWidget {
     void previousClicked();
     void anaglyphClicked();
     void manualStereoClicked();
+    void linearizedToggled(bool on);
 
   private:
     QPushButton* AddButton(const char* objectName, const char* text);
@@ -61,6 +67,7 @@ class StereoViewer : public QWidget {
     QLabel* martianTime_ = nullptr;
     QPushButton* print_ = nullptr;
     QPushButton* anaglyph_ = nullptr;
+    QCheckBox* linearized_ = nullptr;
 };
 
 }  // namespace kobrix

@@ -139,6 +139,12 @@ void Windows::ConnectAttributesLine() {
     // own signals blocked as well.
     QObject::connect(files->selectionModel(), &QItemSelectionModel::currentChanged, derived,
                      refresh);
+    // An open label window follows the selection.
+    QObject::connect(files->selectionModel(), &QItemSelectionModel::currentChanged, label_.get(),
+                     [this, &main] {
+                         if (label_->isVisible())
+                             label_->ShowFile(QString::fromStdString(main.SelectedPath()));
+                     });
     QObject::connect(derived, &QComboBox::activated, &main, [&main, derived](int index) {
         const QString path = derived->itemData(index).toString();
         if (path.isEmpty()) return;

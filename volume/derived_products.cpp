@@ -122,4 +122,31 @@ std::vector<std::string> DerivedProducts(const std::string& path) {
     return found;
 }
 
+std::string LinearizedProduct(const std::string& path) {
+    const std::optional<ProductNameParts> own = SplitProductName(FileName(path));
+    if (!own || !IsEdrType(own->type)) return {};
+    static constexpr std::string_view kPreferred[] = {"ffl", "sfl", "dnl"};
+    std::string chosen;
+    std::size_t chosenRank = std::size(kPreferred) + 1;
+    for (const std::string& product : DerivedProducts(path)) {
+        const std::string type = Lower(SplitProductName(FileName(product))->type);
+        if (type.back() != 'l' || IsEdrType(type)) continue;
+        const std::size_t rank =
+            std::find(std::begin(kPreferred), std::end(kPreferred), type) - std::begin(kPreferred);
+        // Products come sorted by name, so the first of a rank is kept.
+        if (rank < chosenRank) {
+            chosen = product;
+            chosenRank = rank;
+        }
+    }
+    return chosen;
+}
+
+std::optional<LinearizedPair> LinearizedPairOf(const std::string& rightEyePath,
+                                               const std::string& leftEyePath) {
+    LinearizedPair pair{LinearizedProduct(rightEyePath), LinearizedProduct(leftEyePath)};
+    if (pair.rightEye.empty() || pair.leftEye.empty()) return std::nullopt;
+    return pair;
+}
+
 }  // namespace kobrix

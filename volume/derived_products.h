@@ -28,4 +28,19 @@ bool IsEdrType(std::string_view type);
 // Sorted by name, each once; the file itself is not among them.
 std::vector<std::string> DerivedProducts(const std::string& path);
 
+// The linearized product of the exposure of `path` among its derived products: a type whose
+// last letter is L (FFL full frame, SFL sub-frame, DNL downsampled, in that order of choice,
+// then any other by name), the picture with the lens distortion taken out and the epipolar
+// lines level, which a stereo pair is best looked at in. Empty when the exposure has none.
+std::string LinearizedProduct(const std::string& path);
+
+// The linearized products of both eyes of a pair, or nothing unless both exist: one eye
+// linearized beside the other raw would not fuse.
+struct LinearizedPair {
+    std::string rightEye;
+    std::string leftEye;
+};
+std::optional<LinearizedPair> LinearizedPairOf(const std::string& rightEyePath,
+                                               const std::string& leftEyePath);
+
 }  // namespace kobrix

@@ -10,6 +10,7 @@
 
 #include "app/directories_window.h"
 #include "app/label_window.h"
+#include "app/main_menu.h"
 #include "app/main_window.h"
 #include "tests/support/window_fixture.h"
 #include "tests/volume/volume_builder.h"
@@ -150,10 +151,33 @@ TEST_F(VolumeBrowsing, AnEdrOffersItsDerivedProductsUnderThePicture) {
     EXPECT_FALSE(derived.isVisibleTo(&main));
 }
 
-TEST_F(VolumeBrowsing, Screenshot) {
+TEST_F(VolumeBrowsing, TheLabelWindowFollowsTheSelectionWhileItIsOpen) {
     MainWindow& main = windows->Main();
+    LabelWindow& label = windows->Label();
+    main.ShowListDirectory(S(root + "/data/sol0101/edr"));
+    const std::string edr = S(root) + "/data/sol0101/edr/" + test::kSol101Edr;
+    ASSERT_TRUE(testing::ChooseFile(main, Q(test::kSol101Edr + ".IMG")));
+    main.Menu().Item("Archive Label")->trigger();
+    ASSERT_TRUE(label.isVisible());
+    EXPECT_EQ(S(label.FilePath()), edr + ".IMG");
+    EXPECT_TRUE(label.findChild<QLabel*>("LabelFile")->text().startsWith(Q(edr + ".LBL")));
+    label.SetFindText("RECORD_BYTES");
+    EXPECT_EQ(label.MarkedTexts(), QStringList{"RECORD_BYTES"});
+
+    // Another file chosen: its label, with the find marked in it.
     main.ShowListDirectory(S(root + "/data/sol0100/edr"));
-    testing::SaveScreenshot(main, "volume-by-sol.png");
+    ASSERT_TRUE(testing::ChooseFile(main, Q(test::kSol100EdrRight)));
+    EXPECT_EQ(S(label.FilePath()), S(root) + "/data/sol0100/edr/" + test::kSol100EdrRight);
+    EXPECT_TRUE(label.findChild<QLabel*>("LabelFile")
+                    ->text()
+                    .startsWith(Q(S(root) + "/data/sol0100/edr/" + test::kSol100EdrRight)));
+    EXPECT_FALSE(label.Text().contains(Q(test::kSol101Edr)));
+    EXPECT_EQ(label.MarkedTexts().size(), 1);
+
+    // Closed, it is left as it was.
+    label.close();
+    ASSERT_TRUE(testing::ChooseFile(main, Q(test::kSol100Edr)));
+    EXPECT_EQ(S(label.FilePath()), S(root) + "/data/sol0100/edr/" + test::kSol100EdrRight);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/jpeg_io.h"
 #include "tests/imaging/temp_dir.h"
 
 namespace kobrix::test {
@@ -42,6 +43,21 @@ inline ArchiveLayout FullFrameEdr() {
     layout.samples.resize(1024 * 1024);
     for (std::size_t i = 0; i < layout.samples.size(); ++i) {
         layout.samples[i] = static_cast<double>((i * 2654435761u >> 7) % 4096);
+    }
+    return layout;
+}
+
+// A JPEG picture as a 16-bit EDR: 12-bit values from its green, with the label lines `facts`.
+inline ArchiveLayout EdrFromJpeg(const std::string& jpegPath, const std::string& facts) {
+    const Bitmap24 picture = ReadJpegFile(jpegPath);
+    ArchiveLayout layout;
+    layout.width = picture.Width();
+    layout.height = picture.Height();
+    layout.bits = 16;
+    layout.extraLabel = facts;
+    for (int y = 0; y < layout.height; ++y) {
+        for (int x = 0; x < layout.width; ++x)
+            layout.samples.push_back(picture.Row(y)[3 * x + 1] * 16);
     }
     return layout;
 }

@@ -328,19 +328,9 @@ TEST_F(ArchiveWindowsTest, AnArchiveFrameWhoseBitmapIsInTheWayStaysWhole) {
     EXPECT_NE(prompts.Texts("warning")[0].find("already exists"), std::string::npos);
 }
 
-// A sample picture as a 16-bit EDR: 12-bit values from its green, with the label facts.
+// A sample picture as a 16-bit EDR.
 ArchiveLayout EdrFrom(const QString& sample, const std::string& facts) {
-    const Bitmap24 picture = ReadJpegFile(QDir(KOBRIX_SAMPLES_DIR).filePath(sample).toStdString());
-    ArchiveLayout layout;
-    layout.width = picture.Width();
-    layout.height = picture.Height();
-    layout.bits = 16;
-    layout.extraLabel = facts;
-    for (int y = 0; y < layout.height; ++y) {
-        for (int x = 0; x < layout.width; ++x)
-            layout.samples.push_back(picture.Row(y)[3 * x + 1] * 16);
-    }
-    return layout;
+    return test::EdrFromJpeg(QDir(KOBRIX_SAMPLES_DIR).filePath(sample).toStdString(), facts);
 }
 
 TEST_F(ArchiveWindowsTest, AnaglyphMakerTakesTheImgPairFromTheViewerAndScreenshots) {

@@ -157,6 +157,30 @@ TEST(DerivedProducts, TheSameExposureOfAnyTypeFromTheRdrFolderAndBeside) {
     EXPECT_TRUE(DerivedProducts(root + "/data/sol0100/edr/notes.txt").empty());
 }
 
+TEST(DerivedProducts, TheLinearizedPairOnlyWhenBothEyesHaveOne) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const std::string edr = root + "/data/sol0100/edr/";
+    const std::string rdr = root + "/data/sol0100/rdr/";
+    EXPECT_EQ(LinearizedProduct(edr + test::kSol100Edr), rdr + test::kSol100Linearized);
+    // The right eye has no linearized product yet, so there is no pair.
+    EXPECT_FALSE(LinearizedPairOf(edr + test::kSol100EdrRight, edr + test::kSol100Edr));
+
+    // A sub-frame and a downsampled one beside the full frame: the full frame is chosen, and
+    // the sub-frame where it is the best there is.
+    test::Put(dir, "mer2no_0xxx/data/sol0100/rdr/2N135251689DNL0000P1234R0M1.IMG", {'x'});
+    test::Put(dir, "mer2no_0xxx/data/sol0100/rdr/2N135251689SFL0000P1234R0M1.IMG", {'x'});
+    test::Put(dir, "mer2no_0xxx/data/sol0100/rdr/2N135251689SFL0000P1234L0M1.IMG", {'x'});
+    const auto pair = LinearizedPairOf(edr + test::kSol100EdrRight, edr + test::kSol100Edr);
+    ASSERT_TRUE(pair);
+    EXPECT_EQ(pair->rightEye, rdr + "2N135251689SFL0000P1234R0M1.IMG");
+    EXPECT_EQ(pair->leftEye, rdr + test::kSol100Linearized);
+
+    // Only an EDR has a linearized product; an RDR is one already, or another kind.
+    EXPECT_EQ(LinearizedProduct(rdr + test::kSol100Rad), "");
+    EXPECT_EQ(LinearizedProduct(root + "/data/sol0101/edr/" + test::kSol101Edr + ".IMG"), "");
+}
+
 TEST(DerivedProducts, SplitsTheNameAroundItsType) {
     const auto parts = SplitProductName("2P-126471340EFF0000P2303L5M1.IMG");
     ASSERT_TRUE(parts);
