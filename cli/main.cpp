@@ -11,6 +11,7 @@
 #include "cli/batch_commands.h"
 #include "cli/colour_commands.h"
 #include "cli/decode_command.h"
+#include "cli/derived_command.h"
 #include "cli/find_command.h"
 #include "cli/frames_command.h"
 #include "cli/image_commands.h"
@@ -56,6 +57,13 @@ constexpr const char* kUsage =
     "      one beside a raw .IMG) or a PDS4 .xml label as it is. With --find only the lines\n"
     "      that contain TEXT, in any letter case. Exit status 1 when FILE has no readable\n"
     "      label, 2 for usage errors.\n"
+    "  derived FILE [--linearized]\n"
+    "      The other products of the exposure of the EDR FILE: the same name but for the\n"
+    "      product-type letters, any type, with an .IMG extension, in the volume's rdr/\n"
+    "      folder or beside FILE, one path a line in name order. With --linearized only the\n"
+    "      linearized product (type FFL, else SFL, else DNL, else another ending in L) that\n"
+    "      the stereo viewer can show in its place. Exit status 1 when FILE does not exist,\n"
+    "      is not named as an EDR or has no linearized product, 2 for usage errors.\n"
     "  thumbnail IN -o OUT [--size N]\n"
     "      The thumbnail the thumbnail sheet shows: IN (a picture or an archive file, read\n"
     "      as convert reads it) shrunk to fit N x N pixels (default 128, 1 to 1024), each\n"
@@ -261,6 +269,7 @@ int main(int argc, char** argv) {
         return kobrix::cli::RunThumbnailCommand(args, std::cout, std::cerr);
     }
     if (command == "label") return kobrix::cli::RunLabelCommand(args, std::cout, std::cerr);
+    if (command == "derived") return kobrix::cli::RunDerivedCommand(args, std::cout, std::cerr);
     if (command == "convert") return kobrix::cli::RunConvertCommand(args, std::cout, std::cerr);
     std::cerr << "kobrix-cli: unknown command " << command << "\n\n" << kUsage;
     return 2;

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "archive/archive_file.h"
+#include "cli/derived_command.h"
 #include "cli/find_command.h"
 #include "cli/label_command.h"
 #include "cli/thumbnail_command.h"
@@ -33,6 +34,39 @@ Output Label(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     const int status = RunLabelCommand(args, out, err);
     return {status, out.str(), err.str()};
+}
+
+Output Derived(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunDerivedCommand(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(DerivedCommand, TheWindowsListAndTheLinearizedProduct) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const std::string edr = root + "/data/sol0100/edr/";
+    const std::string rdr = root + "/data/sol0100/rdr/";
+    const Output all = Derived({edr + test::kSol100Edr});
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_EQ(all.out, rdr + test::kSol100Linearized + "\n" + rdr + test::kSol100Rad + "\n");
+    EXPECT_EQ(Derived({edr + test::kSol100Edr, "--linearized"}).out,
+              rdr + test::kSol100Linearized + "\n");
+
+    // The right eye has products of neither kind: an empty list, and no linearized one.
+    EXPECT_EQ(Derived({edr + test::kSol100EdrRight}).out, "");
+    const Output none = Derived({"--linearized", edr + test::kSol100EdrRight});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "kobrix-cli: " + edr + test::kSol100EdrRight +
+                            ": no linearized product of this exposure\n");
+
+    const Output rad = Derived({rdr + test::kSol100Rad});
+    EXPECT_EQ(rad.status, 1);
+    EXPECT_NE(rad.err.find("its product type, RAD, does not begin with E"), std::string::npos);
+    EXPECT_EQ(Derived({edr + "2N135251689EFF0000P1234L9M1.IMG"}).status, 1);
+    EXPECT_EQ(Derived({edr}).status, 1);  // a folder is no product
+    EXPECT_EQ(Derived({}).status, 2);
+    EXPECT_EQ(Derived({"--pair", edr + test::kSol100Edr}).status, 2);
 }
 
 TEST(VolumeFind, AVolumeRootStandsForItsSolsProducts) {
