@@ -116,7 +116,22 @@ void Paint(const SampleView& s, const StretchBounds& bounds, bool asIs, Bitmap24
         std::is_signed_v<T> ? -static_cast<long>(std::numeric_limits<T>::min()) : 0;
     if constexpr (kTabled) {
         table.resize(std::size_t{1} << (8 * sizeof(T)));
-        for (std::size_t i = 0; i < table.size(); ++i) {
+        // Below lo everything is black and above hi white: only the values between are
+        // worked out one by one.
+        std::size_t first = 0, last = table.size();
+        if (!asIs && bounds.hi > bounds.lo) {
+            const auto index = [&](double v) {
+                return static_cast<std::size_t>(std::clamp<double>(
+                    v + static_cast<double>(kOffset), 0, static_cast<double>(table.size())));
+            };
+            first = index(std::floor(bounds.lo));
+            last = std::max(first, index(std::ceil(bounds.hi) + 1));
+            std::fill(table.begin(), table.begin() + static_cast<std::ptrdiff_t>(first),
+                      std::uint8_t{0});
+            std::fill(table.begin() + static_cast<std::ptrdiff_t>(last), table.end(),
+                      std::uint8_t{255});
+        }
+        for (std::size_t i = first; i < last; ++i) {
             const double v = static_cast<double>(static_cast<long>(i) - kOffset);
             table[i] = asIs ? static_cast<std::uint8_t>(i) : StretchSample(v, bounds);
         }

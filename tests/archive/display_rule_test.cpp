@@ -112,6 +112,18 @@ TEST(DisplayRule, HistogramAndSelectionAgreeOnTheSameValues) {
         EXPECT_TRUE(a.SamePixels(b)) << "p = " << p;
         EXPECT_TRUE(a.SamePixels(c)) << "p = " << p;
     }
+    // Signed words about zero, whose table is offset, against the same values as longs.
+    std::vector<std::int16_t> signedWords;
+    for (std::int32_t& v : longs) {
+        v -= 2048;
+        signedWords.push_back(static_cast<std::int16_t>(v));
+    }
+    for (const double p : {0.0, 0.005, 0.3}) {
+        const Bitmap24 a =
+            RenderDisplayPicture(View(signedWords, SampleType::Int16, width, height), p);
+        const Bitmap24 b = RenderDisplayPicture(View(longs, SampleType::Int32, width, height), p);
+        EXPECT_TRUE(a.SamePixels(b)) << "p = " << p;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,134 @@
+// Thumbnails of a 1024 x 1024 16-bit EDR as the thumbnail sheet makes them (read, stretch,
+// shrink, store) and as it finds them in its cache, against the plainest reads of the same
+// bytes: GDAL's own read of the band, and the cache file read whole.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gdal.h>
+
+#include "archive/archive_file.h"
+#include "bench/ratio_reporter.h"
+#include "imaging/image_file.h"
+#include "volume/thumbnail_cache.h"
+
+namespace kobrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kEdge = 128;
+
+// A PDS3 label of one 2048-byte record, then 12-bit values in 16-bit words, high byte first.
+const std::string& EdrPath() {
+    static const std::string path = [] {
+        const fs::path dir = fs::temp_directory_path() / "kobrix-volume-bench";
+        fs::create_directories(dir);
+        std::string label =
+            "PDS_VERSION_ID = PDS3\r\nRECORD_TYPE = FIXED_LENGTH\r\nRECORD_BYTES = 2048\r\n"
+            "LABEL_RECORDS = 1\r\n^IMAGE = 2\r\nOBJECT = IMAGE\r\n  LINES = 1024\r\n"
+            "  LINE_SAMPLES = 1024\r\n  SAMPLE_TYPE = MSB_UNSIGNED_INTEGER\r\n"
+            "  SAMPLE_BITS = 16\r\n  BANDS = 1\r\nEND_OBJECT = IMAGE\r\nEND\r\n";
+        label.resize(2048, ' ');
+        std::vector<std::uint8_t> bytes(label.begin(), label.end());
+        for (std::size_t i = 0; i < 1024u * 1024u; ++i) {
+            const unsigned v = static_cast<unsigned>((i * 2654435761u >> 7) % 4096);
+            bytes.push_back(static_cast<std::uint8_t>(v >> 8));
+            bytes.push_back(static_cast<std::uint8_t>(v & 255));
+        }
+        const std::string file = (dir / "2N135251689EFF0000P1234L0M1.IMG").string();
+        WriteWholeFile(file, bytes);
+        return file;
+    }();
+    return path;
+}
+
+std::string FreshCacheFolder() {
+    const fs::path dir = fs::temp_directory_path() / "kobrix-volume-bench-cache";
+    fs::remove_all(dir);
+    return dir.string();
+}
+
+// What the sheet does for a file it has not seen: read, stretch, shrink and store.
+void ThumbnailMade(benchmark::State& state) {
+    RegisterArchiveReader();
+    const ThumbnailCache cache(FreshCacheFolder());
+    const std::string& path = EdrPath();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove_all(cache.Folder());
+        state.ResumeTiming();
+        bool made = false;
+        const Bitmap24 thumbnail = cache.Get(path, kEdge, &made);
+        if (!made) state.SkipWithError("the thumbnail came from the cache");
+        benchmark::DoNotOptimize(thumbnail.Data());
+    }
+}
+BENCHMARK(ThumbnailMade)->Unit(benchmark::kMillisecond);
+
+// The plainest read of the same samples: GDAL opens the file and reads its band as it is.
+void PlainGdalRead(benchmark::State& state) {
+    GDALAllRegister();
+    const std::string& path = EdrPath();
+    std::vector<std::uint16_t> samples(1024 * 1024);
+    for (auto _ : state) {
+        GDALDatasetH dataset = GDALOpen(path.c_str(), GA_ReadOnly);
+        if (dataset == nullptr) {
+            state.SkipWithError("GDAL cannot open the EDR");
+            break;
+        }
+        const CPLErr error = GDALRasterIO(GDALGetRasterBand(dataset, 1), GF_Read, 0, 0, 1024, 1024,
+                                          samples.data(), 1024, 1024, GDT_UInt16, 0, 0);
+        GDALClose(dataset);
+        if (error != CE_None) state.SkipWithError("GDAL cannot read the band");
+        benchmark::DoNotOptimize(samples.data());
+    }
+}
+BENCHMARK(PlainGdalRead)->Unit(benchmark::kMillisecond);
+
+// A file already in the cache: its key checked and the thumbnail read back.
+void ThumbnailFromCache(benchmark::State& state) {
+    RegisterArchiveReader();
+    const ThumbnailCache cache(FreshCacheFolder());
+    const std::string& path = EdrPath();
+    cache.Get(path, kEdge);
+    for (auto _ : state) {
+        bool made = true;
+        const Bitmap24 thumbnail = cache.Get(path, kEdge, &made);
+        if (made) state.SkipWithError("the thumbnail was made again");
+        benchmark::DoNotOptimize(thumbnail.Data());
+    }
+}
+BENCHMARK(ThumbnailFromCache)->Unit(benchmark::kMicrosecond);
+
+// The cache file read whole, with nothing checked or unpacked.
+void PlainCacheFileRead(benchmark::State& state) {
+    RegisterArchiveReader();
+    const ThumbnailCache cache(FreshCacheFolder());
+    cache.Get(EdrPath(), kEdge);
+    const std::string file =
+        cache.Folder() + "/" + ThumbnailFileName(*ThumbnailKeyOf(EdrPath(), kEdge));
+    std::vector<char> bytes(fs::file_size(file));
+    for (auto _ : state) {
+        std::ifstream in(file, std::ios::binary);
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(PlainCacheFileRead)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace kobrix
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    kobrix::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatio("ThumbnailMade", "PlainGdalRead");
+    reporter.PrintRatio("ThumbnailFromCache", "PlainCacheFileRead");
+    benchmark::Shutdown();
+    return 0;
+}
