@@ -89,11 +89,19 @@ class AviToolTest : public testing::WindowsTest {
         const std::uint8_t* p = picture.Row(0);
         return QColor(p[2], p[1], p[0]);
     }
-    void Open() { OpenAll(); }
+    // The pictures stay in the user's own folder, away from the program directory.
+    QString Pictures() const { return testing::PicturesFolder(dir); }
+    QString Path(const QString& name) const { return QDir(Pictures()).filePath(name); }
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(Pictures())); }
+    void Open() {
+        OpenAll();
+        Main().ShowListDirectory(Pictures().toStdString());
+        prompts.Clear();  // the empty program directory's warning
+    }
 };
 
 TEST_F(AviToolTest, ConvertThenMakeAviPutsTheMovieInTheOutputDirectory) {
-    Jpeg(dir.filePath(kSpirit), 8, 8);
+    Jpeg(Path(kSpirit), 8, 8);
     Open();
     Jpeg(Source("a.jpg"), 33, 17);  // odd width: padded rows
     Jpeg(Source("b.JPG"), 33, 17);
@@ -133,12 +141,12 @@ TEST_F(AviToolTest, ConvertThenMakeAviPutsTheMovieInTheOutputDirectory) {
     // Close: the main window is back on its directory and file.
     Tool().CloseTool();
     EXPECT_FALSE(Tool().isVisible());
-    EXPECT_EQ(Main().ListDirectory(), dir.path().toStdString());
+    EXPECT_EQ(Main().ListDirectory(), Pictures().toStdString());
     EXPECT_EQ(MainList().currentItem()->text(), kSpirit);
 }
 
 TEST_F(AviToolTest, NamesRatesAndFailures) {
-    Jpeg(dir.filePath(kSpirit), 8, 8);
+    Jpeg(Path(kSpirit), 8, 8);
     Open();
     Main().Menu().Item("AVI Creation Tool")->trigger();  // an empty source directory
     const auto warnings = prompts.Texts("warning");
@@ -203,12 +211,12 @@ TEST_F(AviToolTest, DeletionsAskAndCopiesNeverReplace) {
 }
 
 TEST_F(AviToolTest, CopiedSelectionOpensTheToolOnItsFramesAsBitmaps) {
-    Jpeg(dir.filePath("a.jpg"), 8, 8);
+    Jpeg(Path("a.jpg"), 8, 8);
     Open();
-    Main().FileOps().aviToolRequested(dir.path());
+    Main().FileOps().aviToolRequested(Pictures());
     EXPECT_TRUE(Tool().isVisible());
     Jpeg(Source("b.jpg"), 8, 8);  // frames that arrived in the source directory meanwhile
-    Main().FileOps().aviToolRequested(dir.path());
+    Main().FileOps().aviToolRequested(Pictures());
     EXPECT_EQ(QDir(Source()).entryList(QDir::Files), QStringList{"b.bmp"});
 }
 
