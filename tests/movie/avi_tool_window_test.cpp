@@ -220,6 +220,43 @@ TEST_F(AviToolTest, CopiedSelectionOpensTheToolOnItsFramesAsBitmaps) {
     EXPECT_EQ(QDir(Source()).entryList(QDir::Files), QStringList{"b.bmp"});
 }
 
+TEST_F(AviToolTest, FramesCopiedFromTheUsersFolderMakeAMovieAndTheMainWindowGoesBack) {
+    const QString second = "2P241328935EFFAUCTP2582L6M1.jpg";
+    Jpeg(Path(kSpirit), 24, 16);
+    Jpeg(Path(second), 24, 16);
+    Open();
+    Choose(second);
+    // The multi-select list: both pictures collected, then copied to the source directory.
+    prompts.answers = {true};
+    Main().FileOps().FileListRightClick();
+    auto& multi = *Main().findChild<QListWidget*>("ListBox1");
+    for (int i = 0; i < multi.count(); ++i) multi.item(i)->setSelected(true);
+    Main().FileOps().MultiSelectClick();
+    prompts.Clear();
+    prompts.answers = {true};
+    Main().FileOps().MultiSelectRightClick();
+    ASSERT_TRUE(Tool().isVisible());
+    EXPECT_EQ(QDir(Source()).entryList(QDir::Files),
+              (QStringList{kSpirit, second}).replaceInStrings(".jpg", ".bmp"));
+    EXPECT_EQ(Edit("NameEdit").text(), "Mer2PSol1295Hr21Min35");
+    for (const std::string& said : prompts.log) {
+        EXPECT_EQ(said.find("FAILED"), std::string::npos) << said;
+    }
+    Tool().MakeAvi();
+    Tool().WriteStep();
+    EXPECT_EQ(Text("Status"), "AVI written successfully");
+    EXPECT_TRUE(QFileInfo::exists(Output("Mer2PSol1295Hr21Min35.avi")));
+
+    // Closed, the main window is back in the user's folder on the picture last collected; the
+    // user's pictures are as they were.
+    Tool().CloseTool();
+    EXPECT_EQ(Main().ListDirectory(), Pictures().toStdString());
+    ASSERT_NE(MainList().currentItem(), nullptr);
+    EXPECT_EQ(MainList().currentItem()->text(), second);
+    EXPECT_EQ(Main().SelectedPath(), Path(second).toStdString());
+    EXPECT_EQ(QDir(Pictures()).entryList(QDir::Files), (QStringList{kSpirit, second}));
+}
+
 TEST_F(AviToolTest, TagAllFramesStampsEveryFrameInItsFile) {
     Open();
     Bitmap24 black(64, 64);
