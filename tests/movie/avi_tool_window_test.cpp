@@ -257,6 +257,59 @@ TEST_F(AviToolTest, FramesCopiedFromTheUsersFolderMakeAMovieAndTheMainWindowGoes
     EXPECT_EQ(QDir(Pictures()).entryList(QDir::Files), (QStringList{kSpirit, second}));
 }
 
+TEST_F(AviToolTest, InTheUsersOwnFolderNothingOfTheirsGoesWithoutAsking) {
+    Jpeg(Path("a.jpg"), 24, 16);
+    Jpeg(Path("b.jpg"), 24, 16);
+    Open();
+    Main().Menu().Item("AVI Creation Tool")->trigger();
+    Tool().NavigateTo(Pictures());  // the source box moved to the user's folder
+    EXPECT_EQ(Text("Counter"), "1 of 2");
+    // Converting deletes the JPEGs: asked, and kept on Cancel.
+    prompts.Clear();
+    prompts.answers = {false};
+    Tool().ConvertJpgsToBmps();
+    ASSERT_EQ(prompts.Texts("question").size(), 1u);
+    EXPECT_NE(prompts.Texts("question")[0].find(Pictures().toStdString()), std::string::npos);
+    EXPECT_EQ(prompts.Texts("message"),
+              std::vector<std::string>{"Cancel pressed, pictures will be kept."});
+    EXPECT_EQ(QDir(Pictures()).entryList(QDir::Files), (QStringList{"a.jpg", "b.jpg"}));
+    prompts.answers = {true};
+    Tool().ConvertJpgsToBmps();
+    EXPECT_EQ(QDir(Pictures()).entryList(QDir::Files), (QStringList{"a.bmp", "b.bmp"}));
+
+    // A movie of the name the user already keeps there is not written over unasked.
+    QFile mine(Path("holiday.avi"));
+    ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
+    mine.write("the user's own movie");
+    mine.close();
+    Edit("NameEdit").setText("holiday");
+    prompts.Clear();
+    prompts.answers = {false};
+    Tool().MakeAvi();
+    Tool().WriteStep();
+    EXPECT_EQ(prompts.Texts("question"),
+              std::vector<std::string>{"holiday.avi already exists in " +
+                                       (Pictures() + "/").toStdString() + ". Replace it?"});
+    EXPECT_EQ(QFileInfo(Path("holiday.avi")).size(), 20);
+    EXPECT_FALSE(QFileInfo::exists(Output("holiday.avi")));
+    EXPECT_EQ(Text("Status"), "Waiting");
+    // Said Yes to, the movie is made and moved to the output directory as always.
+    prompts.answers = {true};
+    Tool().MakeAvi();
+    Tool().WriteStep();
+    EXPECT_EQ(Text("Status"), "AVI written successfully");
+    EXPECT_TRUE(QFileInfo::exists(Output("holiday.avi")));
+
+    // In the AVI source directory itself both go on without a question, as they always did.
+    Tool().CloseTool();
+    Jpeg(Source("c.jpg"), 24, 16);
+    Main().Menu().Item("AVI Creation Tool")->trigger();
+    prompts.Clear();
+    Tool().ConvertJpgsToBmps();
+    EXPECT_TRUE(prompts.Texts("question").empty());
+    EXPECT_EQ(QDir(Source()).entryList(QDir::Files), QStringList{"c.bmp"});
+}
+
 TEST_F(AviToolTest, TagAllFramesStampsEveryFrameInItsFile) {
     Open();
     Bitmap24 black(64, 64);
