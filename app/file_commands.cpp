@@ -76,22 +76,42 @@ bool FileCommands::eventFilter(QObject* watched, QEvent* event) {
 void FileCommands::Delete() {
     Prompts& prompts = platform_.prompts;
     // The file on display when the user asked: timers keep browsing while the box is open.
-    const std::string path = controls_.pathCaption.text().toStdString();
+    // (The browser's path, not the caption's text, which may tell of an earlier deletion.)
+    const std::string path = main_.GetBrowser().PathCaption();
+    // An archive picture goes whole: a raw .IMG's label, or a PDS4 label's data, would be
+    // left behind useless.
+    const std::vector<std::string> files = !path.empty() && ClaimsArchiveFile(path)
+                                               ? ArchiveFilesToDelete(path)
+                                               : std::vector<std::string>{path};
     if (!prompts.YesCancel(QStringLiteral("Confirm File Deletion"))) {
         prompts.Message(QStringLiteral("Cancel pressed, file will be kept."));
         return;
     }
     prompts.Message(QStringLiteral("Yes pressed, file will be deleted."));
-    QLabel& caption = controls_.pathCaption;
     const std::string failure = DeleteFileAt(path);
     if (!failure.empty()) {
-        // Nothing was deleted, so nothing claims it was.
+        // Nothing was deleted, so nothing claims it was (and the label stays with its file).
         prompts.Error(Q(failure));
         return;
     }
-    caption.setText(Q(path) + QStringLiteral(" FILE DELETED"));
-    SetTextColour(caption, QColor(0, 128, 0));
+    // The caption names each file that is gone, and only those.
+    QString text = Q(path) + QStringLiteral(" FILE DELETED");
+    std::vector<std::string> failures;
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        const std::string companionFailure = DeleteFileAt(files[i]);
+        if (companionFailure.empty())
+            text +=
+                QStringLiteral("  ") + Q(FileNameOf(files[i])) + QStringLiteral(" FILE DELETED");
+        else
+            failures.push_back(companionFailure);
+    }
+    // The re-read's pass empties the caption; what was deleted is said after it, so that it
+    // stays to be read.
     main_.RereadFileList();
+    QLabel& caption = controls_.pathCaption;
+    caption.setText(text);
+    SetTextColour(caption, failures.empty() ? QColor(0, 128, 0) : QColor(255, 0, 0));
+    for (const std::string& companionFailure : failures) prompts.Error(Q(companionFailure));
 }
 
 // ---- Save as

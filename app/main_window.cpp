@@ -50,6 +50,27 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// The attributes line's units ("sol 1295", "LTST 12:00:12") are parted by two spaces; each
+// keeps its caption and value together (non-breaking spaces, and a word joiner after a dash,
+// where a line may break even before a non-breaking space), so that the wrapped line breaks
+// only between units.
+QString KeepUnitsTogether(const std::string& line) {
+    const QString plain = Q(line);
+    QString text;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        const QChar c = plain[i];
+        const bool parting =
+            (i > 0 && plain[i - 1] == u' ') || (i + 1 < plain.size() && plain[i + 1] == u' ');
+        if (c == u' ' && !parting) {
+            if (!text.isEmpty() && text.back() == u'-') text += QChar(0x2060);
+            text += QChar(0x00A0);
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent)
@@ -492,7 +513,7 @@ void MainWindow::ShowPicture(const Bitmap24& picture) {
 void MainWindow::SetSizeText(const std::string& text) {
     // An archive file adds its label's facts and true capture time on a line of their own,
     // red when the label's sol is not the one the name gives.
-    std::string line = text;
+    QString line = Q(text);
     QColor colour;  // none of its own
     const std::string& path = browser_.PicturePath();
     if (!text.empty() && !path.empty() && ClaimsArchiveFile(path)) {
@@ -503,13 +524,13 @@ void MainWindow::SetSizeText(const std::string& text) {
                                                          : std::nullopt;
             const ArchiveAttributes attributes =
                 ArchiveAttributesLine(ReadArchiveLabel(path), decoded.panel.sol, panelUtc);
-            line += "\n" + attributes.text;
+            line += u'\n' + KeepUnitsTogether(attributes.text);
             if (attributes.solDiffers) colour = QColor(255, 0, 0);
         } catch (const ImageError&) {
             // The picture was read a moment ago; a label gone since adds nothing.
         }
     }
-    label77_->setText(Q(line));
+    label77_->setText(line);
     SetTextColour(*label77_, colour);
 }
 

@@ -444,6 +444,37 @@ std::vector<std::string> ArchiveProductFiles(const std::string& path) {
     return files;
 }
 
+std::vector<std::string> ArchiveFilesToDelete(const std::string& path) {
+    std::string label;
+    try {
+        label = FindArchiveLabel(path);
+    } catch (const ImageError&) {
+        return {path};  // no label of its own: the file alone
+    }
+    std::vector<std::string> product{path};
+    if (label != path) product.push_back(label);
+    try {
+        product = ArchiveProductFiles(path);
+    } catch (const ImageError&) {
+        return product;  // an unreadable label still goes with its samples
+    }
+    std::vector<std::string> files;
+    for (const std::string& file : product) {
+        bool own = file == path || file == label;
+        if (!own) {
+            // A data file that another label describes (or that carries one) is a picture of
+            // its own and stays.
+            try {
+                own = FindArchiveLabel(file) == label;
+            } catch (const ImageError&) {
+                own = true;
+            }
+        }
+        if (own) files.push_back(file);
+    }
+    return files;
+}
+
 ArchiveInfo InspectArchiveFile(const std::string& path) {
     return Open(path).info;
 }

@@ -29,6 +29,13 @@ std::string FindArchiveLabel(const std::string& path);
 // removed as one picture. Throws ImageError when the label cannot be read.
 std::vector<std::string> ArchiveProductFiles(const std::string& path);
 
+// The files a deletion of `path` takes with it, `path` first: its product's files
+// (ArchiveProductFiles), less any that is a product of its own (a data file that holds a label
+// or has another beside it). When the label cannot be read, still the detached label of a
+// raw .IMG. Only files found by their exact names in any letter case; a name that merely
+// begins like the product's is never included. Does not throw.
+std::vector<std::string> ArchiveFilesToDelete(const std::string& path);
+
 // The label's facts, read from the label alone (no samples, no GDAL).
 LabelFacts ReadArchiveLabel(const std::string& path);
 

@@ -1,5 +1,6 @@
 #include "batch/batch_plan.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -106,24 +107,39 @@ BatchPlan PlanPairs(const std::vector<FolderListing>& folders, const BatchSettin
     const std::string tag = settings.kind == BatchKind::CrossEyed
                                 ? std::string("-XEYED")
                                 : AnaglyphSettingsTag(settings.anaglyph);
-    std::unordered_set<std::string> seen;  // folded directory and left-eye name
+    // The pictures as the file list shows them: a raw .IMG's detached label is no picture.
+    // (Copied only where there are labels: folders of JPEGs are long.)
+    std::vector<FolderListing> withoutLabels;
+    const bool labels = std::any_of(folders.begin(), folders.end(), [](const FolderListing& f) {
+        return std::any_of(f.names.begin(), f.names.end(), [](const std::string& name) {
+            return Folded(ExtensionOf(name)) == ".lbl";
+        });
+    });
+    if (labels) {
+        withoutLabels = folders;
+        for (FolderListing& folder : withoutLabels) FileList::DropDetachedLabels(folder.names);
+    }
+    std::unordered_set<std::string> seen;  // folded left-eye name and partner extension
     ForEachProduct(
-        folders, zone, seen,
+        labels ? withoutLabels : folders, zone, seen,
         [&](const FolderListing& folder, const std::string& name, const DecodedProduct& product) {
-            // The viewer loads partners as ".jpg"; a bitmap or GIF is no half of a pair.
-            if (!HasJpegExtension(name)) return;
             const std::string path = JoinPath(folder.directory, name);
+            // Partners carry the extension the stereo viewer looks for: an archive file's own,
+            // else ".jpg"; a bitmap or GIF is no half of a pair.
+            const std::string extension = PartnerExtension(path);
+            if (extension == ".jpg" && !HasJpegExtension(name)) return;
             if (product.LeftEyeName == "N/A") {
                 plan.unmatched.push_back({path, "monoscopic image, no stereo partner"});
                 return;
             }
-            if (!seen.insert(Folded(product.LeftEyeName)).second) return;
-            const auto left = ChoosePartnerName(product.LeftEyeName + ".jpg", folder.names);
-            const auto right = ChoosePartnerName(product.RightEyeName + ".jpg", folder.names);
+            if (!seen.insert(Folded(product.LeftEyeName + extension)).second) return;
+            const auto left = ChoosePartnerName(product.LeftEyeName + extension, folder.names);
+            const auto right = ChoosePartnerName(product.RightEyeName + extension, folder.names);
             if (!left || !right) {
                 plan.unmatched.push_back(
                     {path, std::string("no ") + (left ? "right" : "left") + " eye (" +
-                               (left ? product.RightEyeName : product.LeftEyeName) + ".jpg)"});
+                               (left ? product.RightEyeName : product.LeftEyeName) + extension +
+                               ")"});
                 return;
             }
             BatchItem item;

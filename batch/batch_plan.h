@@ -50,10 +50,12 @@ struct BatchPlan {
     std::vector<Unmatched> unmatched;
 };
 
-// Finds the stereo pairs of every folder by the decode's partner names: a JPEG whose name
-// decodes with an eye letter L or R (either case) stands for its pair; the two partners are
-// the names with "L" and "R" in the eye position and ".jpg", looked up as the stereo viewer
-// looks them up (exact, then ".jpg" as written, then any spelling). Program-made names and
+// Finds the stereo pairs of every folder by the decode's partner names: a JPEG or an archive
+// file (a reader registered for it, see PartnerExtension) whose name decodes with an eye
+// letter L or R (either case) stands for its pair; the two partners are the names with "L"
+// and "R" in the eye position and ".jpg" (an archive file's own extension as written), looked
+// up as the stereo viewer looks them up (exact, then the extension as written, then any
+// spelling). A raw .IMG's detached label is no picture of its own. Program-made names and
 // names that do not decode are left out; monoscopic pictures and lone eyes are unmatched.
 // Each output is named as the anaglyph maker proposes it in `outputDirectory` (left-eye base
 // name, settings tag, "-0" and the first free number, the file name upper-cased as a save

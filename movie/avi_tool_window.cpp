@@ -15,6 +15,7 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -415,6 +416,15 @@ void AviToolWindow::WriteStep() {
         paths.push_back((directory + Q(name)).toStdString());
     }
     const QString target = directory + movieName_;
+    // In the AVI source directory the movie replaces one of its name, as it always did; a
+    // folder navigated to holds the user's own files, and one is replaced only when the user
+    // says so.
+    if (differentSource_ && QFileInfo::exists(target) &&
+        !platform_.prompts.YesCancel(movieName_ + " already exists in " + directory +
+                                     ". Replace it?")) {
+        SetStatus("Waiting", QColor(0, 128, 0));
+        return;
+    }
     try {
         WriteMovie(target.toStdString(), paths, rate_, [this](int written, int total) {
             if (written % 8 == 0 || written == total) {
@@ -456,6 +466,22 @@ void AviToolWindow::WriteStep() {
 
 void AviToolWindow::ConvertJpgsToBmps() {
     const QString directory = FrameDirectory();
+    // Converting deletes the pictures it converts. In the AVI source directory they are
+    // copies; a folder navigated to holds the user's own pictures, which go only when the user
+    // says so.
+    if (differentSource_) {
+        const std::vector<std::string>& listed = frames_.Names();
+        const bool converts = std::any_of(listed.begin(), listed.end(), [&](const std::string& n) {
+            return IsJpegFrame(Q(n)) || IsArchiveFrame(directory + Q(n));
+        });
+        if (converts &&
+            !platform_.prompts.YesCancel(
+                directory + " is not the AVI source directory. Its JPEG and archive pictures "
+                            "will be replaced by bitmaps and deleted. Convert them?")) {
+            platform_.prompts.Message("Cancel pressed, pictures will be kept.");
+            return;
+        }
+    }
     // No file is ever replaced: x1.jpg and x1.JPG both make x1.bmp, and a frame may already
     // be a bitmap of that name. Such JPEGs stay, and the user is told which and why.
     std::map<QString, QString> madeFrom;  // bitmap name -> the JPEG it was made from

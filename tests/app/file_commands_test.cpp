@@ -109,17 +109,18 @@ TEST_F(FileCommandsTest, DeletingTheOnlyFileKeepsItsPictureAndEmptiesTheList) {
                                   std::string("warning: ") + kNoImages}));
     EXPECT_EQ(List("FileListBox1").count(), 0);
     EXPECT_EQ(Main().Picture().Image().size(), QSize(8, 6));
-    // The re-read's pass empties the caption, which stays green.
-    EXPECT_EQ(Caption().text(), "");
+    // The caption says what was deleted, in green, after the re-read's pass.
+    EXPECT_EQ(Caption().text(), Path("a.jpg") + " FILE DELETED");
     EXPECT_EQ(Caption().palette().color(QPalette::WindowText), QColor(0, 128, 0));
 
-    // Nothing is displayed now: a second deletion says so instead of claiming success.
+    // Nothing is displayed now: a second deletion says so instead of claiming success (the
+    // caption's text is no file to delete).
     prompts.Clear();
     SetTextColour(Caption(), QColor());
     prompts.answers = {true};
     Main().Menu().Item("Delete")->trigger();
     EXPECT_EQ(prompts.Texts("error"), Texts{"There is no file to delete."});
-    EXPECT_EQ(Caption().text(), "");
+    EXPECT_EQ(Caption().text(), Path("a.jpg") + " FILE DELETED");
     EXPECT_NE(Caption().palette().color(QPalette::WindowText), QColor(0, 128, 0));
 }
 

@@ -231,5 +231,40 @@ TEST(ArchiveFile, TheSharedReaderOpensArchiveFilesOnceRegistered) {
     EXPECT_EQ(secondError, "the file is missing");
 }
 
+TEST(ArchiveFile, ADeletionTakesTheProductsOwnFilesAndNothingElse) {
+    test::ScratchDir dir;
+    const ArchiveLayout layout = Ramp(StoredKind::Unsigned, 8, false);
+    // Names that merely begin like the product's.
+    for (const char* decoy : {"A.IMG.LBL", "AX.LBL", "A.LBL.bak", "A.jpg"}) {
+        test::Put(dir, decoy, {'x'});
+    }
+    // The label in small letters beside the samples.
+    test::DetachedPds3(dir, "a.lbl", "A.IMG", layout);
+    EXPECT_EQ(ArchiveFilesToDelete(dir / "A.IMG"),
+              (std::vector<std::string>{dir / "A.IMG", dir / "a.lbl"}));
+
+    // A PDS4 label goes with its data file.
+    test::Pds4(dir, "P", layout);
+    EXPECT_EQ(ArchiveFilesToDelete(dir / "P.xml"),
+              (std::vector<std::string>{dir / "P.xml", dir / "P.dat"}));
+
+    // A label that names another picture's samples: that picture, with its own label, stays.
+    test::DetachedPds3(dir, "B.LBL", "B.IMG", layout);
+    test::DetachedPds3(dir, "C.LBL", "B.IMG", layout, false);
+    test::Put(dir, "C.IMG", test::EncodeSamples(layout));
+    EXPECT_EQ(ArchiveFilesToDelete(dir / "C.IMG"),
+              (std::vector<std::string>{dir / "C.IMG", dir / "C.LBL"}));
+
+    // A damaged label still goes with its samples; a raw file without one goes alone.
+    const std::string broken = "PDS_VERSION_ID = PDS3\r\nEND_OBJECT = IMAGE\r\nEND\r\n";
+    test::Put(dir, "D.IMG", test::EncodeSamples(layout));
+    test::Put(dir, "D.LBL", std::vector<std::uint8_t>(broken.begin(), broken.end()));
+    EXPECT_THROW(ArchiveProductFiles(dir / "D.IMG"), ImageError);
+    EXPECT_EQ(ArchiveFilesToDelete(dir / "D.IMG"),
+              (std::vector<std::string>{dir / "D.IMG", dir / "D.LBL"}));
+    test::Put(dir, "E.IMG", test::EncodeSamples(layout));
+    EXPECT_EQ(ArchiveFilesToDelete(dir / "E.IMG"), std::vector<std::string>{dir / "E.IMG"});
+}
+
 }  // namespace
 }  // namespace kobrix

@@ -9,6 +9,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,12 @@ ArchiveLayout Grey(int grey, int size = 8) {
     layout.samples.assign(static_cast<std::size_t>(size * size), grey);
     layout.extraLabel = Facts();
     return layout;
+}
+
+// A text as a person reads it: the spaces that hold words together are spaces, and the
+// invisible joiners are gone.
+QString AsRead(QString text) {
+    return text.replace(QChar(0x00A0), u' ').remove(QChar(0x2060));
 }
 
 class ArchiveWindowsTest : public ::testing::Test {
@@ -173,13 +180,14 @@ TEST_F(ArchiveWindowsTest, AttributesLineGivesTheLabelsTrueTimeAndMarksAnotherSo
     Open();
 
     Choose(kLeft);
-    EXPECT_EQ(Attributes().text().toStdString(),
+    // Each caption is held to its value (see AttributesLineWrapsOnlyBetweenItsUnits).
+    EXPECT_EQ(AsRead(Attributes().text()).toStdString(),
               "12 x 12 pixels  24 bit\nPDS3  8 bit  START_TIME 2007-08-25T15:48:21.816Z"
               "  sol 1295  LTST 12:00:12  label - panel UTC +31 s");
     EXPECT_NE(Attributes().palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
     Choose(kRight);
-    EXPECT_TRUE(Attributes().text().contains("sol 1294"));
+    EXPECT_TRUE(AsRead(Attributes().text()).contains("sol 1294"));
     EXPECT_EQ(Attributes().palette().color(QPalette::WindowText), QColor(255, 0, 0));
     // The panel keeps the name's sol.
     EXPECT_EQ(windows->Main().GetBrowser().Decoded().panel.sol, "1295");
@@ -188,6 +196,52 @@ TEST_F(ArchiveWindowsTest, AttributesLineGivesTheLabelsTrueTimeAndMarksAnotherSo
     Choose("2P241328935EFFAUCTP2582R6M1.jpg");
     EXPECT_EQ(Attributes().text(), "4 x 4 pixels  24 bit");
     EXPECT_NE(Attributes().palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+// The lines a word-wrapped label of `width` shows `text` in (as the label lays out plain text).
+QStringList WrappedLines(const QString& text, const QFont& font, int width) {
+    QStringList lines;
+    for (const QString& paragraph : text.split(u'\n')) {
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines << paragraph.mid(line.textStart(), line.textLength());
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+TEST_F(ArchiveWindowsTest, AttributesLineWrapsOnlyBetweenItsUnits) {
+    Attached(kLeft, Grey(120, 12));
+    Open();
+    Choose(kLeft);
+    QLabel& line = Attributes();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QString text = line.text();
+    const QString plain = AsRead(text);
+    QStringList units;
+    for (const QString& paragraph : plain.split(u'\n')) units << paragraph.split("  ");
+    // Each line the label shows is whole units: no caption parted from its value.
+    const auto check = [&](int width) {
+        const QStringList lines = WrappedLines(text, line.font(), width);
+        for (const QString& shown : lines) {
+            for (const QString& unit : AsRead(shown).trimmed().split("  ")) {
+                EXPECT_TRUE(units.contains(unit))
+                    << width << " px: \"" << AsRead(shown).toStdString() << "\" in "
+                    << lines.join(" | ").toStdString();
+            }
+        }
+        return lines.size();
+    };
+    const int width = line.contentsRect().width();
+    // At the window's own size the archive line does not fit on one line.
+    EXPECT_GT(check(width), 2);
+    for (const int narrower : {width * 3 / 4, width / 2, width / 3}) check(narrower);
 }
 
 TEST_F(ArchiveWindowsTest, StereoViewerFindsThePartnerWithTheFilesOwnExtension) {
@@ -328,6 +382,118 @@ TEST_F(ArchiveWindowsTest, AnArchiveFrameWhoseBitmapIsInTheWayStaysWhole) {
     EXPECT_NE(prompts.Texts("warning")[0].find("already exists"), std::string::npos);
 }
 
+// Delete in the user's folder, with the question answered Yes.
+class ArchiveDeleteTest : public ArchiveWindowsTest {
+  protected:
+    QString shown;  // the path caption under an error box
+    void DeleteChosen() {
+        prompts.answers = {true};
+        Main().Menu().Item("Delete")->trigger();
+    }
+    QLabel& Caption() { return *Main().findChild<QLabel*>("Label1"); }
+    std::vector<std::string> Left() const { return test::Names(pictures); }
+};
+
+TEST_F(ArchiveDeleteTest, DeletingADetachedPairTakesItsLabelInEitherCase) {
+    const std::string upper = "2P241328935EFFAUCTP2582L2M1";
+    const std::string lower = "2P241328935EFFAUCTP2582L3M1";
+    test::DetachedPds3(pictures, upper + ".LBL", upper + ".IMG", Grey(60));
+    test::DetachedPds3(pictures, lower + ".lbl", lower + ".IMG", Grey(90));
+    // Files whose names only begin like the pair's, and a JPEG of the same product.
+    for (const std::string& decoy : {upper + "X.LBL", upper + ".LBL.bak", upper + ".jpg"}) {
+        test::Put(pictures, decoy, {'x'});
+    }
+    Open();
+    Choose(upper + ".IMG");
+    DeleteChosen();
+    EXPECT_EQ(prompts.log,
+              (std::vector<std::string>{"question: Confirm File Deletion",
+                                        "message: Yes pressed, file will be deleted."}));
+    EXPECT_EQ(Left(), (std::vector<std::string>{upper + ".LBL.bak", upper + ".jpg", upper + "X.LBL",
+                                                lower + ".IMG", lower + ".lbl"}));
+    EXPECT_EQ(Caption().text(), Path(upper + ".IMG") + " FILE DELETED  " +
+                                    QString::fromStdString(upper) + ".LBL FILE DELETED");
+    // No label is left behind in the list either.
+    EXPECT_FALSE(Listed().contains(QString::fromStdString(upper + ".LBL")));
+
+    // The small-letter label goes too, and the caption names both files. The pair was the
+    // folder's last picture: the re-read list warns.
+    std::filesystem::remove(pictures / (upper + ".jpg"));
+    std::filesystem::remove(pictures / (upper + "X.LBL"));
+    std::filesystem::remove(pictures / (upper + ".LBL.bak"));
+    Main().RereadFileList();
+    Choose(lower + ".IMG");
+    prompts.Clear();
+    DeleteChosen();
+    EXPECT_TRUE(Left().empty());
+    EXPECT_EQ(prompts.Texts("warning").size(), 1u);
+    EXPECT_EQ(Caption().text(), Path(lower + ".IMG") + " FILE DELETED  " +
+                                    QString::fromStdString(lower) + ".lbl FILE DELETED");
+    EXPECT_TRUE(prompts.Texts("error").empty());
+    EXPECT_EQ(Caption().palette().color(QPalette::WindowText), QColor(0, 128, 0));
+}
+
+TEST_F(ArchiveDeleteTest, DeletingAPds4LabelTakesItsDataAndLeavesTheOtherProduct) {
+    const std::string gone = "2P241328935EFFAUCTP2582L3M1";
+    const std::string kept = "2P241328935EFFAUCTP2582L4M1";
+    test::Pds4(pictures, gone, Grey(90));
+    test::Pds4(pictures, kept, Grey(40));
+    Open();
+    Choose(gone + ".xml");
+    DeleteChosen();
+    EXPECT_EQ(Left(), (std::vector<std::string>{kept + ".dat", kept + ".xml"}));
+    EXPECT_TRUE(prompts.Texts("error").empty());
+    // The remaining product still opens.
+    Choose(kept + ".xml");
+    EXPECT_EQ(Shown(), 40);
+}
+
+TEST_F(ArchiveDeleteTest, ALabelThatCannotBeDeletedIsReportedAndNotClaimed) {
+    const std::string pair = "2P241328935EFFAUCTP2582L2M1";
+    test::DetachedPds3(pictures, pair + ".LBL", pair + ".IMG", Grey(60));
+    Attached(kLeft, Grey(30));
+    Open();
+    Choose(pair + ".IMG");
+    // While the box is open, something puts a folder where the label was.
+    prompts.answers = {true};
+    prompts.onPrompt = [this, pair](const std::string& entry) {
+        if (entry.rfind("question", 0) == 0) {
+            std::filesystem::remove(pictures / (pair + ".LBL"));
+            std::filesystem::create_directory(pictures / (pair + ".LBL"));
+        } else if (entry.rfind("error", 0) == 0) {
+            shown = Main().findChild<QLabel*>("Label1")->text();
+        }
+    };
+    Main().Menu().Item("Delete")->trigger();
+    prompts.onPrompt = nullptr;
+    ASSERT_EQ(prompts.Texts("error").size(), 1u);
+    EXPECT_EQ(prompts.Texts("error")[0], pictures / (pair + ".LBL") + ": a directory, not a file.");
+    EXPECT_FALSE(std::filesystem::exists(pictures / (pair + ".IMG")));
+    // Under the error box, and after it, the caption claims the samples only, in red.
+    EXPECT_EQ(shown, Path(pair + ".IMG") + " FILE DELETED");
+    EXPECT_EQ(Caption().text(), shown);
+    EXPECT_EQ(Caption().palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+    // The samples cannot be deleted: nothing is, and the label stays with them.
+    test::DetachedPds3(pictures, "2P241328935EFFAUCTP2582L6M1.LBL",
+                       "2P241328935EFFAUCTP2582L6M1.IMG", Grey(60));
+    Main().RereadFileList();
+    Choose("2P241328935EFFAUCTP2582L6M1.IMG");
+    prompts.Clear();
+    prompts.answers = {true};
+    prompts.onPrompt = [this](const std::string& entry) {
+        if (entry.rfind("question", 0) == 0) {
+            std::filesystem::remove(pictures / "2P241328935EFFAUCTP2582L6M1.IMG");
+            std::filesystem::create_directory(pictures / "2P241328935EFFAUCTP2582L6M1.IMG");
+        }
+    };
+    Main().Menu().Item("Delete")->trigger();
+    prompts.onPrompt = nullptr;
+    ASSERT_EQ(prompts.Texts("error").size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(pictures / "2P241328935EFFAUCTP2582L6M1.LBL"));
+    EXPECT_EQ(Caption().text(), Path("2P241328935EFFAUCTP2582L6M1.IMG"));
+}
+
 // A sample picture as a 16-bit EDR.
 ArchiveLayout EdrFrom(const QString& sample, const std::string& facts) {
     return test::EdrFromJpeg(QDir(KOBRIX_SAMPLES_DIR).filePath(sample).toStdString(), facts);
@@ -349,7 +515,7 @@ TEST_F(ArchiveWindowsTest, AnaglyphMakerTakesTheImgPairFromTheViewerAndScreensho
     Main().resize(1024, 740);
     Choose(pair + "L0M1.IMG");
     EXPECT_TRUE(prompts.log.empty()) << prompts.log.front();
-    EXPECT_TRUE(Attributes().text().endsWith("label - panel UTC +31 s"))
+    EXPECT_TRUE(AsRead(Attributes().text()).endsWith("label - panel UTC +31 s"))
         << Attributes().text().toStdString();
     testing::SaveScreenshot(Main(), "archive-main-window.png");
     Choose(colour + "5M1.IMG");

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "archive/archive_file.h"
 #include "batch/batch_run.h"
 #include "batch/cross_eyed.h"
 #include "colour/core/anaglyph.h"
@@ -13,6 +14,7 @@
 #include "imaging/bmp_io.h"
 #include "imaging/image_file.h"
 #include "imaging/jpeg_io.h"
+#include "tests/archive/archive_builder.h"
 #include "tests/imaging/temp_dir.h"
 #include "tests/support/fake_time_zone.h"
 
@@ -128,6 +130,63 @@ TEST(PairsCommand, OneAndTwoThreadsWriteTheSameFiles) {
         ++files;
     }
     EXPECT_EQ(files, 6);
+}
+
+// An archive picture of the rover's own: 8-bit samples of a gradient, shown as they are.
+test::ArchiveLayout ArchiveGradient(int seed) {
+    test::ArchiveLayout layout;
+    layout.width = 16;
+    layout.height = 12;
+    layout.bits = 8;
+    for (int i = 0; i < layout.width * layout.height; ++i) {
+        layout.samples.push_back((i * 5 + seed * 37) % 256);
+    }
+    layout.extraLabel = test::kFactLines;
+    return layout;
+}
+
+TEST(PairsCommand, ArchivePartnersPairAsTheStereoViewerFindsThem) {
+    RegisterArchiveReader();
+    test::ScratchDir tmp;
+    std::filesystem::create_directories(tmp / "Rover pictures/sol 241");
+    const std::string in = tmp / "Rover pictures/sol 241";
+    const std::string out = tmp / "made";
+    const std::string left = std::string(kExposure) + "L5M1";
+    const std::string right = std::string(kExposure) + "R5M1";
+    // The left eye raw beside its label, the right eye with its label inside and its
+    // extension in small letters, as copies from other systems have it.
+    test::ScratchDir written;
+    test::DetachedPds3(written, left + ".LBL", left + ".IMG", ArchiveGradient(1));
+    for (const std::string& name : {left + ".LBL", left + ".IMG"}) {
+        std::filesystem::rename(written / name, in + "/" + name);
+    }
+    test::WriteBytes(in + "/" + right + ".img", test::AttachedPds3(ArchiveGradient(2), false));
+    WriteJpegFile(Gradient(16, 12, 3), in + "/2N241329000EFFAUCTP2582L0M1.jpg");
+    WriteJpegFile(Gradient(16, 12, 4), in + "/2N241329000EFFAUCTP2582R0M1.jpg");
+
+    Output r = Command(true, {in, "-o", out, "--format", "bmp"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The label is no lone eye of its own.
+    EXPECT_NE(r.err.find("2 made, 0 skipped, 0 failed\n"), std::string::npos) << r.err;
+    const Bitmap24 rightPicture = ReadArchivePicture(in + "/" + right + ".img");
+    const Bitmap24 leftPicture = ReadArchivePicture(in + "/" + left + ".IMG");
+    const Bitmap24 expected =
+        RenderAnaglyph(Separate(rightPicture, Separation::Cyan),
+                       Separate(leftPicture, Separation::Red), AnaglyphSettings{});
+    EXPECT_TRUE(ReadBmpFile(out + "/" + left + "-B30C16M50-01.bmp").SamePixels(expected));
+    EXPECT_TRUE(std::filesystem::exists(out + "/2N241329000EFFAUCTP2582L0M1-B30C16M50-01.bmp"));
+
+    // Side by side, still a picture file.
+    r = Command(true, {in, "-o", out, "--cross-eyed", "--format", "bmp"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    Bitmap24 joined;
+    JoinCrossEyed(rightPicture, leftPicture, joined);
+    EXPECT_TRUE(ReadBmpFile(out + "/" + left + "-XEYED-01.bmp").SamePixels(joined));
+    r = Command(true, {in, "-o", tmp / "as jpeg", "--cross-eyed"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadJpegFile(tmp / ("as jpeg/" + left + "-XEYED-01.jpg")).Width(), 32);
+    // The user's files are as they were.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(in), {}), 5);
 }
 
 TEST(CrossEyed, RightEyeLeftAndTheLowerPictureCentredOnBlack) {

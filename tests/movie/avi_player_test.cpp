@@ -146,8 +146,12 @@ class AviPlayerTest : public testing::WindowsTest {
     QString Output(const QString& name = QString()) const {
         return QDir(dir.filePath("AVIoutput")).filePath(name);
     }
+    // The pictures stay in the user's own folder, away from the program directory.
+    QString Pictures() const { return testing::PicturesFolder(dir); }
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(Pictures())); }
     void Open() {
         OpenAll();
+        windows->Main().ShowListDirectory(Pictures().toStdString());
         windows->Main().Menu().Item("AVI Creation Tool")->trigger();
         prompts.Clear();
     }
@@ -169,8 +173,17 @@ TEST_F(AviPlayerTest, TheMovieListNamesEveryMovieWithItsSizeAndSkipsOtherFiles) 
     const auto kb = RoundHalfEven(static_cast<double>(QFileInfo(Output("c.avi")).size()) / 1024);
     EXPECT_EQ(Movies().toolTip(), QString::number(kb) + " kb");
 
+    // A movie kept in the user's own folder, spaces in its names, plays from there.
+    testing::WriteTestMovie(QDir(Pictures()).filePath("sol 241 pan.avi").toStdString(), 3, 16, 16);
+    Panel().ChooseOutputDirectory(Pictures());
+    EXPECT_EQ(Panel().MovieEntries(), QStringList{"sol 241 pan.avi --- 16 x 16"});
+    Movies().setCurrentRow(0);
+    Panel().PlayAvi();
+    EXPECT_EQ(Panel().Player().Length(), 3);
+    Tool().findChild<QPushButton*>("Stop")->click();
+
     std::ofstream(Output("z.txt").toStdString()) << "last\n";
-    Panel().RefreshMovieList();
+    Panel().ChooseOutputDirectory(Output());
     QDir().mkpath(dir.filePath("empty"));
     Panel().ChooseOutputDirectory(dir.filePath("empty"));
     EXPECT_TRUE(Panel().MovieEntries().isEmpty());

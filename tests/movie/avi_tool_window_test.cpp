@@ -89,11 +89,19 @@ class AviToolTest : public testing::WindowsTest {
         const std::uint8_t* p = picture.Row(0);
         return QColor(p[2], p[1], p[0]);
     }
-    void Open() { OpenAll(); }
+    // The pictures stay in the user's own folder, away from the program directory.
+    QString Pictures() const { return testing::PicturesFolder(dir); }
+    QString Path(const QString& name) const { return QDir(Pictures()).filePath(name); }
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(Pictures())); }
+    void Open() {
+        OpenAll();
+        Main().ShowListDirectory(Pictures().toStdString());
+        prompts.Clear();  // the empty program directory's warning
+    }
 };
 
 TEST_F(AviToolTest, ConvertThenMakeAviPutsTheMovieInTheOutputDirectory) {
-    Jpeg(dir.filePath(kSpirit), 8, 8);
+    Jpeg(Path(kSpirit), 8, 8);
     Open();
     Jpeg(Source("a.jpg"), 33, 17);  // odd width: padded rows
     Jpeg(Source("b.JPG"), 33, 17);
@@ -133,12 +141,12 @@ TEST_F(AviToolTest, ConvertThenMakeAviPutsTheMovieInTheOutputDirectory) {
     // Close: the main window is back on its directory and file.
     Tool().CloseTool();
     EXPECT_FALSE(Tool().isVisible());
-    EXPECT_EQ(Main().ListDirectory(), dir.path().toStdString());
+    EXPECT_EQ(Main().ListDirectory(), Pictures().toStdString());
     EXPECT_EQ(MainList().currentItem()->text(), kSpirit);
 }
 
 TEST_F(AviToolTest, NamesRatesAndFailures) {
-    Jpeg(dir.filePath(kSpirit), 8, 8);
+    Jpeg(Path(kSpirit), 8, 8);
     Open();
     Main().Menu().Item("AVI Creation Tool")->trigger();  // an empty source directory
     const auto warnings = prompts.Texts("warning");
@@ -203,13 +211,103 @@ TEST_F(AviToolTest, DeletionsAskAndCopiesNeverReplace) {
 }
 
 TEST_F(AviToolTest, CopiedSelectionOpensTheToolOnItsFramesAsBitmaps) {
-    Jpeg(dir.filePath("a.jpg"), 8, 8);
+    Jpeg(Path("a.jpg"), 8, 8);
     Open();
-    Main().FileOps().aviToolRequested(dir.path());
+    Main().FileOps().aviToolRequested(Pictures());
     EXPECT_TRUE(Tool().isVisible());
     Jpeg(Source("b.jpg"), 8, 8);  // frames that arrived in the source directory meanwhile
-    Main().FileOps().aviToolRequested(dir.path());
+    Main().FileOps().aviToolRequested(Pictures());
     EXPECT_EQ(QDir(Source()).entryList(QDir::Files), QStringList{"b.bmp"});
+}
+
+TEST_F(AviToolTest, FramesCopiedFromTheUsersFolderMakeAMovieAndTheMainWindowGoesBack) {
+    const QString second = "2P241328935EFFAUCTP2582L6M1.jpg";
+    Jpeg(Path(kSpirit), 24, 16);
+    Jpeg(Path(second), 24, 16);
+    Open();
+    Choose(second);
+    // The multi-select list: both pictures collected, then copied to the source directory.
+    prompts.answers = {true};
+    Main().FileOps().FileListRightClick();
+    auto& multi = *Main().findChild<QListWidget*>("ListBox1");
+    for (int i = 0; i < multi.count(); ++i) multi.item(i)->setSelected(true);
+    Main().FileOps().MultiSelectClick();
+    prompts.Clear();
+    prompts.answers = {true};
+    Main().FileOps().MultiSelectRightClick();
+    ASSERT_TRUE(Tool().isVisible());
+    EXPECT_EQ(QDir(Source()).entryList(QDir::Files),
+              (QStringList{kSpirit, second}).replaceInStrings(".jpg", ".bmp"));
+    EXPECT_EQ(Edit("NameEdit").text(), "Mer2PSol1295Hr21Min35");
+    for (const std::string& said : prompts.log) {
+        EXPECT_EQ(said.find("FAILED"), std::string::npos) << said;
+    }
+    Tool().MakeAvi();
+    Tool().WriteStep();
+    EXPECT_EQ(Text("Status"), "AVI written successfully");
+    EXPECT_TRUE(QFileInfo::exists(Output("Mer2PSol1295Hr21Min35.avi")));
+
+    // Closed, the main window is back in the user's folder on the picture last collected; the
+    // user's pictures are as they were.
+    Tool().CloseTool();
+    EXPECT_EQ(Main().ListDirectory(), Pictures().toStdString());
+    ASSERT_NE(MainList().currentItem(), nullptr);
+    EXPECT_EQ(MainList().currentItem()->text(), second);
+    EXPECT_EQ(Main().SelectedPath(), Path(second).toStdString());
+    EXPECT_EQ(QDir(Pictures()).entryList(QDir::Files), (QStringList{kSpirit, second}));
+}
+
+TEST_F(AviToolTest, InTheUsersOwnFolderNothingOfTheirsGoesWithoutAsking) {
+    Jpeg(Path("a.jpg"), 24, 16);
+    Jpeg(Path("b.jpg"), 24, 16);
+    Open();
+    Main().Menu().Item("AVI Creation Tool")->trigger();
+    Tool().NavigateTo(Pictures());  // the source box moved to the user's folder
+    EXPECT_EQ(Text("Counter"), "1 of 2");
+    // Converting deletes the JPEGs: asked, and kept on Cancel.
+    prompts.Clear();
+    prompts.answers = {false};
+    Tool().ConvertJpgsToBmps();
+    ASSERT_EQ(prompts.Texts("question").size(), 1u);
+    EXPECT_NE(prompts.Texts("question")[0].find(Pictures().toStdString()), std::string::npos);
+    EXPECT_EQ(prompts.Texts("message"),
+              std::vector<std::string>{"Cancel pressed, pictures will be kept."});
+    EXPECT_EQ(QDir(Pictures()).entryList(QDir::Files), (QStringList{"a.jpg", "b.jpg"}));
+    prompts.answers = {true};
+    Tool().ConvertJpgsToBmps();
+    EXPECT_EQ(QDir(Pictures()).entryList(QDir::Files), (QStringList{"a.bmp", "b.bmp"}));
+
+    // A movie of the name the user already keeps there is not written over unasked.
+    QFile mine(Path("holiday.avi"));
+    ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
+    mine.write("the user's own movie");
+    mine.close();
+    Edit("NameEdit").setText("holiday");
+    prompts.Clear();
+    prompts.answers = {false};
+    Tool().MakeAvi();
+    Tool().WriteStep();
+    EXPECT_EQ(prompts.Texts("question"),
+              std::vector<std::string>{"holiday.avi already exists in " +
+                                       (Pictures() + "/").toStdString() + ". Replace it?"});
+    EXPECT_EQ(QFileInfo(Path("holiday.avi")).size(), 20);
+    EXPECT_FALSE(QFileInfo::exists(Output("holiday.avi")));
+    EXPECT_EQ(Text("Status"), "Waiting");
+    // Said Yes to, the movie is made and moved to the output directory as always.
+    prompts.answers = {true};
+    Tool().MakeAvi();
+    Tool().WriteStep();
+    EXPECT_EQ(Text("Status"), "AVI written successfully");
+    EXPECT_TRUE(QFileInfo::exists(Output("holiday.avi")));
+
+    // In the AVI source directory itself both go on without a question, as they always did.
+    Tool().CloseTool();
+    Jpeg(Source("c.jpg"), 24, 16);
+    Main().Menu().Item("AVI Creation Tool")->trigger();
+    prompts.Clear();
+    Tool().ConvertJpgsToBmps();
+    EXPECT_TRUE(prompts.Texts("question").empty());
+    EXPECT_EQ(QDir(Source()).entryList(QDir::Files), QStringList{"c.bmp"});
 }
 
 TEST_F(AviToolTest, TagAllFramesStampsEveryFrameInItsFile) {

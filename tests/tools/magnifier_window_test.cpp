@@ -38,9 +38,15 @@ class MagnifierTest : public testing::WindowsTest {
         const QLabel* label = w.findChild<QLabel*>(name);
         return label != nullptr ? label->text() : QString("<no label %1>").arg(name);
     }
+    // The pictures stay in the user's own folder, away from the program directory.
+    QString Pictures() const { return testing::PicturesFolder(dir); }
+    QString Path(const QString& name) const { return QDir(Pictures()).filePath(name); }
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(Pictures())); }
     void Open() {
         OpenAll();
         Tool().SetSettingsPath(dir.filePath("kobrix.INI"));
+        Main().ShowListDirectory(Pictures().toStdString());
+        fakes.prompts.Clear();  // the empty program directory's warning
     }
     // What the window shows at a point of its image area.
     QColor Shown(QPoint inArea) {
@@ -64,7 +70,7 @@ class MagnifierTest : public testing::WindowsTest {
 };
 
 TEST_F(MagnifierTest, PictureIsDrawnAndReadByOneRuleWithStretchOnOrOff) {
-    WriteBmpFile(Places(1000, 600), dir.filePath(kSpirit).toStdString());
+    WriteBmpFile(Places(1000, 600), Path(kSpirit).toStdString());
     Open();
     Choose(kSpirit);
     Main().Menu().Item("Magnifier Tool")->trigger();
@@ -96,7 +102,7 @@ TEST_F(MagnifierTest, PictureIsDrawnAndReadByOneRuleWithStretchOnOrOff) {
 TEST_F(MagnifierTest, BorderWidthZeroDrawsAOnePixelFrameOnScreen) {
     Bitmap24 grey(200, 200);
     grey.Fill(90, 90, 90);
-    WriteBmpFile(grey, dir.filePath(kSpirit).toStdString());
+    WriteBmpFile(grey, Path(kSpirit).toStdString());
     Open();
     Choose(kSpirit);
     Main().Menu().Item("Magnifier Tool")->trigger();
@@ -114,7 +120,7 @@ TEST_F(MagnifierTest, BorderWidthZeroDrawsAOnePixelFrameOnScreen) {
 }
 
 TEST_F(MagnifierTest, SettingsFileIsReplacedWholeNeverRewrittenInPlace) {
-    WriteBmpFile(Places(32, 32), dir.filePath(kSpirit).toStdString());
+    WriteBmpFile(Places(32, 32), Path(kSpirit).toStdString());
     Open();
     const QByteArray before = "[Other]\r\nKey=kept\r\n";
     QFile ini(dir.filePath("kobrix.INI"));
@@ -137,7 +143,7 @@ TEST_F(MagnifierTest, SettingsFileIsReplacedWholeNeverRewrittenInPlace) {
 TEST_F(MagnifierTest, OpensOnTheImageReadsPixelsAndCapturesAfterTheCountdown) {
     Bitmap24 picture(64, 32);
     picture.Fill(0, 0, 255);  // red
-    WriteBmpFile(picture, dir.filePath(kSpirit).toStdString());
+    WriteBmpFile(picture, Path(kSpirit).toStdString());
     Open();
     QFile ini(dir.filePath("kobrix.INI"));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
@@ -151,7 +157,10 @@ TEST_F(MagnifierTest, OpensOnTheImageReadsPixelsAndCapturesAfterTheCountdown) {
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     const QString settings = ini.readAll();
     EXPECT_TRUE(settings.contains("[Other]\r\nKey=kept"));
-    EXPECT_TRUE(settings.contains("[Setup]\r\nDirectory="));
+    // The folder of the picture, the user's own, spaces and all.
+    EXPECT_TRUE(settings.contains("[Setup]\r\nDirectory=" + Pictures() + "/\r\n"))
+        << settings.toStdString();
+    EXPECT_EQ(Text(Tool(), "PathLabel"), Path(kSpirit));
 
     Tool().PointerMoved({5, 6});
     EXPECT_EQ(Text(Tool(), "LocationLabel"), "(X,Y) = (5, 6)     (R,G,B) = (255, 0, 0) = clRed");
@@ -181,6 +190,44 @@ TEST_F(MagnifierTest, OpensOnTheImageReadsPixelsAndCapturesAfterTheCountdown) {
     Tool().findChild<QLineEdit*>("DelayEdit")->setText("soon");
     EXPECT_THROW(Tool().StartCapture(), std::exception);
     EXPECT_FALSE(Tool().CaptureTimer().isActive());
+}
+
+TEST_F(MagnifierTest, StepsThroughTheUsersFolderAndFollowsTheSlideshow) {
+    Bitmap24 red(40, 30), blue(40, 30);
+    red.Fill(0, 0, 255);
+    blue.Fill(255, 0, 0);
+    WriteBmpFile(red, Path("a.bmp").toStdString());
+    WriteBmpFile(blue, Path("b.bmp").toStdString());
+    Open();
+    Choose("a.bmp");
+    Main().Menu().Item("Magnifier Tool")->trigger();
+    const auto press = [this](const char* caption) {
+        for (QPushButton* b : Tool().findChildren<QPushButton*>()) {
+            if (b->text() == caption) return b->click();
+        }
+        FAIL() << caption;
+    };
+    const auto shownRed = [this] {
+        return Tool().findChild<PictureView*>("Image1")->Image().pixelColor(5, 5).red();
+    };
+    press("Next Image >");
+    EXPECT_EQ(Text(Tool(), "PathLabel"), Path("b.bmp"));
+    EXPECT_EQ(shownRed(), 0);
+    press("< Previous Image");
+    EXPECT_EQ(Text(Tool(), "PathLabel"), Path("a.bmp"));
+    EXPECT_EQ(shownRed(), 255);
+
+    // At the folder's start the main window says so, as it always does.
+    EXPECT_EQ(fakes.prompts.Texts("information"), std::vector<std::string>{"Start of directory !"});
+    fakes.prompts.Clear();
+
+    // The slideshow's steps bring their pictures into the tool.
+    Tool().findChild<QCheckBox*>("Slideshow")->click();
+    Main().GetBrowser().SlideshowStep();
+    EXPECT_EQ(Text(Tool(), "PathLabel"), Path("b.bmp"));
+    EXPECT_EQ(shownRed(), 0);
+    EXPECT_TRUE(fakes.prompts.log.empty()) << fakes.prompts.log.front();
+    Tool().CloseTool();
 }
 
 TEST_F(MagnifierTest, ClipboardToolShowsSavesAndSaysWhenEmpty) {
@@ -243,7 +290,7 @@ TEST_F(MagnifierTest, ClipboardJpegSavesNeverReplaceEachOther) {
 
 TEST_F(MagnifierTest, Screenshots) {
     ASSERT_TRUE(QFile::copy(QDir(KOBRIX_SAMPLES_DIR).filePath("2P241328935EFFAUCTP2582L5M1.jpg"),
-                            dir.filePath("2P241328935EFFAUCTP2582L5M1.jpg")));
+                            Path("2P241328935EFFAUCTP2582L5M1.jpg")));
     Open();
     Choose("2P241328935EFFAUCTP2582L5M1.jpg");
     Tool().OpenOnCurrentImage();
