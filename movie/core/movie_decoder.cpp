@@ -76,7 +76,7 @@ MovieDecoder::MovieDecoder(const std::string& path) : state_(std::make_unique<St
     }
     std::string error;
     const OpenMovieFunction open = LoadMovieModule(error);
-    if (open == nullptr) throw MovieReadError(error);
+    if (open == nullptr) throw MovieModuleError(error);
     state_->source.reset(open(kMovieModuleVersion, path.c_str(), &error));
     if (state_->source == nullptr) throw MovieReadError(error);
     const int width = state_->source->Width();
@@ -124,6 +124,9 @@ MovieProbe ProbeMovie(const std::string& path) {
         probe.width = movie.Width();
         probe.height = movie.Height();
         probe.length = movie.Length();
+    } catch (const MovieModuleError& e) {
+        probe.error = e.what();
+        probe.noPlayer = true;
     } catch (const MovieReadError& e) {
         probe.error = e.what();
     }
