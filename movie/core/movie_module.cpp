@@ -75,7 +75,6 @@ OpenMovieFunction LoadMovieModule(std::string& error) {
             return nullptr;
         }
     }
-    if (state.open != nullptr && state.loadedFrom == places.front()) return state.open;
     // The first place that holds a file decides; with none, the last place says what is
     // missing where the package would have put it.
     std::string path = places.back();
