@@ -15,6 +15,7 @@
 
 #include "browse/file_operations.h"
 #include "decode/rounding.h"
+#include "movie/core/movie_decoder.h"
 #include "movie/large_player_window.h"
 #include "widgets/controls.h"
 #include "widgets/directory_browser.h"
@@ -183,6 +184,11 @@ void AviPlayerPanel::RefreshMovieList() {
     bool lastFailed = true;  // so an empty directory gets the message too
     for (const std::string& name : output_.Names()) {
         const MovieProbe probe = ProbeMovie((directory + Q(name)).toStdString());
+        if (probe.noPlayer) {
+            // No file would play: the reason, instead of calling every file no movie.
+            platform_.prompts.Message(Q(probe.error));
+            return;
+        }
         lastFailed = !probe.error.empty();
         if (lastFailed) continue;
         movieList_->addItem(
@@ -214,7 +220,13 @@ bool AviPlayerPanel::OpenSelected() {
         platform_.prompts.Message(kChooseMovie);
         return false;
     }
-    player_.Open(selectedMovie_);
+    try {
+        player_.Open(selectedMovie_);
+    } catch (const MovieReadError& e) {
+        // Listed, but gone or changed since, or no longer playable.
+        platform_.prompts.Message(QString::fromUtf8(e.what()));
+        return false;
+    }
     return true;
 }
 

@@ -14,13 +14,23 @@ class MovieReadError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The movie module could not be loaded, so no movie can be opened at all.
+class MovieModuleError : public MovieReadError {
+  public:
+    using MovieReadError::MovieReadError;
+};
+
 // The first video stream of any file FFmpeg opens (uncompressed and OpenDML AVIs, MJPEG,
 // MPEG-4, H.264 ...), frame by frame as 24-bit pictures. Audio and other streams are
 // ignored. Frames are counted from 0 in presentation order; the time unit is the frame.
+// FFmpeg is reached through the movie module (movie/core/movie_module.h), loaded by the first
+// decoder made, so that a program that opens no movie does not load it.
 class MovieDecoder {
   public:
     // Throws MovieReadError when the file is missing, not a movie, has no video stream, no
-    // decoder for it, or frames larger than any picture the program accepts.
+    // decoder for it, or frames larger than any picture the program accepts; throws
+    // MovieModuleError when the movie module cannot be loaded ("Movies cannot be played: "
+    // and the loader's reason).
     explicit MovieDecoder(const std::string& path);
     ~MovieDecoder();
     MovieDecoder(const MovieDecoder&) = delete;
@@ -51,6 +61,7 @@ struct MovieProbe {
     int height = 0;
     int length = 0;
     std::string error;
+    bool noPlayer = false;  // the movie module could not be loaded: no file would open
 };
 MovieProbe ProbeMovie(const std::string& path);
 

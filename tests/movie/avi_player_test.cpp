@@ -19,6 +19,7 @@
 #include "imaging/jpeg_io.h"
 #include "movie/avi_player_panel.h"
 #include "movie/avi_tool_window.h"
+#include "movie/core/movie_module.h"
 #include "movie/large_player_window.h"
 #include "movie/movie_player.h"
 #include "tests/movie/movie_fixtures.h"
@@ -247,6 +248,36 @@ TEST_F(AviPlayerTest, PlayLoopPauseSeekStopAndDelete) {
         prompts.Texts("message"),
         (std::vector<std::string>{kNoMovieOpen, kNoMovieOpen, "Cancel pressed, file will be kept.",
                                   "Yes pressed, file will be deleted.", kNoMovies}));
+}
+
+TEST_F(AviPlayerTest, WithoutTheMovieModuleTheListSaysWhyAndAChangedMovieIsRefused) {
+    OpenAll();
+    testing::WriteTestMovie(Output("a.avi").toStdString(), 12, 32, 24);
+    Open();
+    const QString missing = dir.filePath("lib/kobrix/libkobrix_ffmpeg.so");
+    SetMovieModulePath(missing.toStdString());
+    Panel().RefreshMovieList();
+    SetMovieModulePath("");
+    EXPECT_TRUE(Panel().MovieEntries().isEmpty());
+    ASSERT_EQ(prompts.Texts("message").size(), 1u);
+    EXPECT_EQ(prompts.Texts("message")[0].rfind(
+                  "Movies cannot be played: " + missing.toStdString() + ": cannot open", 0),
+              0u)
+        << prompts.Texts("message")[0];
+
+    // With the module the movie is listed; overwritten after that, it is refused on "Play AVI"
+    // with the reason, and nothing is left open.
+    prompts.Clear();
+    Panel().RefreshMovieList();
+    ASSERT_EQ(Panel().MovieEntries(), QStringList{"a.avi --- 32 x 24"});
+    Movies().setCurrentRow(0);
+    std::ofstream(Output("a.avi").toStdString(), std::ios::trunc) << "overwritten\n";
+    Tool().findChild<QPushButton*>("Play AVI")->click();
+    EXPECT_FALSE(Panel().Player().IsOpen());
+    ASSERT_EQ(prompts.Texts("message").size(), 1u);
+    EXPECT_EQ(prompts.Texts("message")[0].rfind("Cannot play " + Output("a.avi").toStdString(), 0),
+              0u)
+        << prompts.Texts("message")[0];
 }
 
 TEST_F(AviPlayerTest, LargePlayerEndsOnAClickAndMovieGoesToTheSource) {
