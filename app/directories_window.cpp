@@ -294,7 +294,10 @@ DirectoriesWindow::DirectoriesWindow(Platform& platform, QWidget* parent)
 }
 
 QStringList DirectoriesWindow::BrowseFilters() {
-    return OpenPictureFilters();
+    // An archive volume's root holds no pictures, only its description files and data/:
+    // choosing one of those files opens the volume by sol.
+    return OpenPictureFilters() << "Archive volume root (*.TXT;*.txt;*.CAT;*.cat)"
+                                << "All files (*)";
 }
 
 void DirectoriesWindow::ShowTree(const WorkingTree& tree) {

@@ -36,6 +36,7 @@
 #include "pages/information_text_pages.h"
 #include "pages/martian_time_page.h"
 #include "tools/script_fonts.h"
+#include "volume/volume_root.h"
 #include "widgets/controls.h"
 #include "widgets/directory_browser.h"
 #include "widgets/path_label.h"
@@ -472,6 +473,14 @@ void MainWindow::Information(const std::string& text) {
     platform_.prompts.Information(Q(text));
 }
 void MainWindow::Warning(const std::string& text) {
+    // An archive volume's root and its sol folders hold folders, not pictures: the directory
+    // box lists the sols to go on to, and a warning at every step would only be in the way.
+    if (text == kNoImagesWarning) {
+        const std::optional<VolumePlace> place = LocateInVolume(browser_.Files().Directory());
+        if (place &&
+            (place->kind == VolumePlace::Kind::Root || place->kind == VolumePlace::Kind::Sol))
+            return;
+    }
     platform_.prompts.Warning(Q(text));
 }
 void MainWindow::Error(const std::string& text) {

@@ -57,7 +57,8 @@ std::pair<QString, QString> MainWindow::AnaglyphPairFromViewer() {
     StereoViewerTexts texts = viewer->Texts();
     texts.leftFilter.clear();
     viewer->ShowTexts(texts);
-    if (!linearizedShown_.rightEye.empty()) {
+    if (!linearizedShown_.rightEye.empty() &&
+        linearizedShown_.forRightEyeName == browser_.Decoded().product.RightEyeName) {
         return {QString::fromStdString(linearizedShown_.rightEye),
                 QString::fromStdString(linearizedShown_.leftEye)};
     }
@@ -266,6 +267,9 @@ void MainWindow::ViewInStereo() {
     ApplyManualStereo(manual->LeftEye(), manual->RightEye(), current.sol, current.rover,
                       current.camera, texts);
     viewer->ShowTexts(texts);
+    // The hand-picked pair stands in for whatever the viewer showed, linearized or not.
+    linearizedShown_ = {};
+    viewer->OfferLinearized(false);
     viewer->SetRightEyePicture(manual->RightPicture());
     viewer->SetLeftEyePicture(manual->LeftPicture());
     ShowWindow(*viewer);

@@ -9,6 +9,10 @@
 
 namespace kobrix {
 
+// The warning of a folder whose list holds no picture.
+inline constexpr const char* kNoImagesWarning =
+    "No valid image filetypes (BMP, JPG) found in this directory !";
+
 // "2 kb": bytes / 1024 rounded half to even.
 std::string FileSizeText(std::uintmax_t bytes);
 

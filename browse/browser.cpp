@@ -14,7 +14,6 @@ namespace {
 constexpr const char* kEndOfDirectory = "End of directory, no more images in this directory !";
 constexpr const char* kStartOfDirectory = "Start of directory !";
 constexpr const char* kNoMoreImages = "Invalid image Load attempt! No more images";
-constexpr const char* kNoImages = "No valid image filetypes (BMP, JPG) found in this directory !";
 
 }  // namespace
 
@@ -118,7 +117,7 @@ void Browser::Image() {
         }
         if (entryCount == 0) {
             passReachedEnd_ = true;
-            host_.Warning(kNoImages);
+            host_.Warning(kNoImagesWarning);
         }
     } while (entryCount > 0 && !endReached && !loaded && failedTries > 0);
 

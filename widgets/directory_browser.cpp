@@ -102,6 +102,14 @@ bool DirectoryBrowser::FillSols() {
                       QString::fromStdString(products.empty() ? sol.folder : products));
         if (sol.sol == place->sol) directories_.setCurrentItem(item);
     }
+    // The root's other folders (index/, document/, calib/ and the like) stay in reach.
+    const QDir root(QString::fromStdString(place->root));
+    for (const QString& sub :
+         root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+        if (sub.compare("data", Qt::CaseInsensitive) == 0) continue;
+        auto* item = new QListWidgetItem(indent + sub, &directories_);
+        item->setData(Qt::UserRole, root.filePath(sub));
+    }
     return true;
 }
 

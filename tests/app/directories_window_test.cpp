@@ -115,7 +115,8 @@ TEST_F(DirectoriesWindowTest, BrowseJumpsToTheChosenFilesDirectory) {
     EXPECT_EQ(fakes.prompts.fileRequests[0].filters,
               QStringList({"All (*.jpg;*.jpeg;*.bmp;*.IMG;*.img;*.LBL;*.lbl;*.xml)",
                            "JPEG Image File (*.jpg)", "JPEG Image File (*.jpeg)", "Bitmaps (*.bmp)",
-                           "Planetary archive (*.IMG;*.img;*.LBL;*.lbl;*.xml)"}));
+                           "Planetary archive (*.IMG;*.img;*.LBL;*.lbl;*.xml)",
+                           "Archive volume root (*.TXT;*.txt;*.CAT;*.cat)", "All files (*)"}));
     // The list shows the directory from its first entry, not the chosen file.
     EXPECT_EQ(ListDirectory(), QDir(elsewhere.path()).absolutePath());
     EXPECT_EQ(Selected(), "1.jpg");

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_menu.h"
+#include "app/manual_stereo_window.h"
 #include "app/stereo_viewer.h"
 #include "colour/anaglyph_window.h"
 #include "tests/support/window_fixture.h"
@@ -81,6 +82,20 @@ TEST_F(LinearizedStereo, TheSwitchShowsBothEyesLinearizedAndBack) {
     EXPECT_EQ(maker.findChild<QLabel*>("Label2")->text().toStdString(),
               Rdr() + test::kSol100Linearized);
 
+    // A pair picked by hand takes the viewer's place: the anaglyph is made of that pair.
+    Viewer().findChild<QPushButton*>("Button6")->click();
+    ManualStereoWindow& manual = windows->ManualStereo();
+    for (const char* button : {"Button5", "Button4", "Button5", "Button2"}) {
+        manual.findChild<QPushButton*>(button)->click();
+    }
+    EXPECT_FALSE(Switch().isVisibleTo(&Viewer()));
+    EXPECT_LT(TopLeft().first, 64);
+    Viewer().findChild<QPushButton*>("Button5")->click();
+    EXPECT_EQ(maker.findChild<QLabel*>("Label1")->text().toStdString(),
+              root + "/data/sol0100/edr/" + test::kSol100EdrRight);
+
+    Choose(QString::fromStdString(test::kSol100Edr));
+    Main().Button13Click();
     Switch().setChecked(false);
     EXPECT_EQ(Caption("LeftEyeName"), QString::fromStdString(test::kSol100Edr));
     EXPECT_LT(TopLeft().second, 64);

@@ -59,7 +59,10 @@ TEST_F(VolumeBrowsing, TheSolsWithTheirDatesReplaceTheFolders) {
     MainWindow& main = windows->Main();
     auto& directories = *main.findChild<QListWidget*>("DirectoryListBox1");
     auto& files = *main.findChild<QListWidget*>("FileListBox1");
+    fakes.prompts.Clear();
     main.ShowListDirectory(S(root));
+    // The root holds no pictures, and says nothing of it: the sols are the way on.
+    EXPECT_TRUE(fakes.prompts.Texts("warning").empty());
     QStringList texts = Texts(directories);
     EXPECT_EQ(texts.mid(texts.size() - 4),
               (QStringList{"mer2no_0xxx", "[edr/ products: choose for rdr/]",
@@ -79,6 +82,16 @@ TEST_F(VolumeBrowsing, TheSolsWithTheirDatesReplaceTheFolders) {
     EXPECT_NE(Entry(directories, "[rdr/ products: choose for edr/]"), nullptr);
     emit directories.itemActivated(Entry(directories, "sol 0101"));
     EXPECT_EQ(Q(main.ListDirectory()), root + "/data/sol0101/rdr");
+
+    // The root's other folders follow the sols, and open as folders.
+    QDir(root).mkpath("index");
+    QDir(root).mkpath("DOCUMENT");
+    main.ShowListDirectory(S(root + "/data/sol0100/edr"));
+    texts = Texts(directories);
+    EXPECT_EQ(texts.mid(texts.size() - 2), (QStringList{"DOCUMENT", "index"}));
+    EXPECT_FALSE(texts.contains("data"));
+    emit directories.itemActivated(Entry(directories, "index"));
+    EXPECT_EQ(Q(main.ListDirectory()), root + "/index");
 
     // Up to the volume's parent: folders again.
     emit directories.itemActivated(
@@ -102,7 +115,7 @@ TEST_F(VolumeBrowsing, AFolderOutsideAVolumeKeepsItsSubfolders) {
 TEST_F(VolumeBrowsing, TheDirectoriesWindowJumpsToAVolumeRoot) {
     // A file at the volume's root, as every volume has its read-me there.
     test::Put(volumeDir, "mer2no_0xxx/AAREADME.TXT", {'x'});
-    fakes.prompts.fileChoices = {FileChoice{true, root + "/AAREADME.TXT", 1}};
+    fakes.prompts.fileChoices = {FileChoice{true, root + "/AAREADME.TXT", 6}};
     windows->Directories().Browse();
     MainWindow& main = windows->Main();
     EXPECT_EQ(Q(main.ListDirectory()), root);
