@@ -238,6 +238,7 @@ void MainWindow::FillFileList() {
     fileListBox1_->clear();
     for (const std::string& name : browser_.Files().Names()) fileListBox1_->addItem(Q(name));
     shownDirectory_ = Q(browser_.Files().Directory());
+    emit fileListFilled();
 }
 
 void MainWindow::SyncFileList() {

@@ -197,6 +197,10 @@ class MainWindow : public QMainWindow,
     void VisitNasa();
     void ShowScreenResolution();
 
+  signals:
+    // The file list was filled anew, from the folder ListDirectory() names.
+    void fileListFilled();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -265,8 +265,10 @@ void ThumbnailSheetWindow::FinishWork() {
 }
 
 void ThumbnailSheetWindow::UpdateProgress() {
-    progress_->setRange(0, std::max(1, Count()));
-    progress_->setValue(Ready());
+    // The bar tells of the work asked for, the rows scrolled into view; the text of the
+    // whole folder.
+    progress_->setRange(0, std::max(1, Requested()));
+    progress_->setValue(Requested() == 0 ? 1 : Ready());
     status_->setText(QString("%1 of %2 thumbnails").arg(Ready()).arg(Count()));
 }
 

@@ -37,6 +37,7 @@ class ThumbnailSheetWindow : public QWidget {
     // left out); thumbnails still being made for the folder before are dropped.
     void ShowFolder(const QString& directory, const QStringList& names);
     void Open(const QString& directory, const QStringList& names);
+    const QString& Folder() const { return directory_; }
 
     int Count() const;
     // Thumbnails asked for (by painting) and ready so far.

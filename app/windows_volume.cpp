@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <algorithm>
 #include <functional>
 
@@ -19,6 +20,7 @@
 #include "app/windows.h"
 #include "archive/archive_file.h"
 #include "volume/derived_products.h"
+#include "volume/volume_root.h"
 
 namespace kobrix {
 namespace {
@@ -60,20 +62,37 @@ void Windows::ConnectVolume() {
     });
 
     // The sheet of the file list's folder, from the menu or Ctrl+T in the file list.
-    const auto openSheet = [this, &main] {
-        main.Drive([this, &main] {
+    const auto sheetNames = [&main] {
+        const FileList& files = main.GetBrowser().Files();
+        QStringList names;
+        names.reserve(files.Count());
+        for (const std::string& name : files.Names()) names << QString::fromStdString(name);
+        return names;
+    };
+    const auto openSheet = [this, &main, sheetNames] {
+        main.Drive([this, &main, sheetNames] {
             // Kept under the program directory, never beside the user's pictures.
             const std::string& home = main.Tree().I_Am_Here_Directory;
             const QString program =
                 home.empty() ? main.IAmHereDirectory() : QString::fromStdString(home);
-            thumbnailSheet_->SetCacheFolder(QDir(program).filePath("ThumbnailCache"));
-            const FileList& files = main.GetBrowser().Files();
-            QStringList names;
-            names.reserve(files.Count());
-            for (const std::string& name : files.Names()) names << QString::fromStdString(name);
-            thumbnailSheet_->Open(QString::fromStdString(files.Directory()), names);
+            // A program directory inside an archive volume would put the cache among the
+            // products (often on a read-only copy): the user's cache folder takes it then.
+            const QString base =
+                VolumeRootAbove(program.toStdString()).empty()
+                    ? program
+                    : QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                          "/kobrix";
+            thumbnailSheet_->SetCacheFolder(QDir(base).filePath("ThumbnailCache"));
+            thumbnailSheet_->Open(QString::fromStdString(main.ListDirectory()), sheetNames());
         });
     };
+    // An open sheet follows the file list to another folder.
+    QObject::connect(&main, &MainWindow::fileListFilled, thumbnailSheet_.get(),
+                     [this, &main, sheetNames] {
+                         const QString folder = QString::fromStdString(main.ListDirectory());
+                         if (thumbnailSheet_->isVisible() && thumbnailSheet_->Folder() != folder)
+                             thumbnailSheet_->ShowFolder(folder, sheetNames());
+                     });
     QObject::connect(main.Menu().Item("Thumbnail Sheet"), &QAction::triggered, &main, openSheet);
     if (auto* list = main.findChild<QListWidget*>("FileListBox1")) {
         auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), list);

@@ -186,6 +186,18 @@ std::optional<VolumePlace> LocateInVolume(const std::string& folder) {
     return place;
 }
 
+std::string VolumeRootAbove(const std::string& folder) {
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    while (!path.empty()) {
+        if (const std::optional<VolumePlace> place = LocateInVolume(path)) return place->root;
+        const std::string parent = Parent(path);
+        if (parent == path) break;
+        path = parent;
+    }
+    return {};
+}
+
 std::vector<std::string> SolProductFolders(const Volume& volume, int first, int last) {
     std::vector<std::string> folders;
     for (const VolumeSol& sol : volume.sols) {

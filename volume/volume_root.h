@@ -55,6 +55,10 @@ struct VolumePlace {
 };
 std::optional<VolumePlace> LocateInVolume(const std::string& folder);
 
+// The root of the volume that `folder` lies in at any depth (its data/ tree, index/, or the
+// root itself); empty outside every volume.
+std::string VolumeRootAbove(const std::string& folder);
+
 // The product folders of the sols from `first` to `last` (both included): each sol's edr/
 // then rdr/, the ones it has.
 std::vector<std::string> SolProductFolders(const Volume& volume, int first, int last);

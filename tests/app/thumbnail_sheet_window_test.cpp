@@ -115,6 +115,8 @@ TEST(ThumbnailSheet, OnlyTheRowsInViewAreMade) {
     EXPECT_EQ(sheet.Ready(), first);
     EXPECT_EQ(sheet.findChild<QLabel*>("SheetStatus")->text(),
               QString("%1 of 400 thumbnails").arg(first));
+    // Every row in view is done: the bar is full, though most rows were never asked for.
+    EXPECT_EQ(sheet.findChild<QProgressBar*>()->text(), "100%");
 
     // Scrolled to the end: the last rows are made, not the ones in between.
     QScrollBar& scroll = *sheet.View().verticalScrollBar();
@@ -233,6 +235,39 @@ TEST_F(ThumbnailSheetInMainWindow, AKeyInTheFileListOpensItAndAClickChoosesTheFi
     testing::ClickAt(*view.viewport(), QPointF(cell.center()), Qt::LeftButton);
     EXPECT_EQ(Q(main.SelectedPath()), dir.filePath(samples[2]));
     EXPECT_EQ(list.currentItem()->text(), samples[2]);
+
+    // The file list goes to another folder: the open sheet goes with it, a closed one stays.
+    const QString other = dir.filePath("sol 242");
+    ASSERT_TRUE(QDir().mkpath(other));
+    ASSERT_TRUE(QFile::copy(dir.filePath(samples[0]), other + "/" + samples[0]));
+    main.ShowListDirectory(other.toStdString());
+    EXPECT_EQ(sheet.findChild<QLabel*>("SheetFolder")->text(), other);
+    EXPECT_EQ(sheet.Count(), 1);
+    sheet.close();
+    main.ShowListDirectory(dir.path().toStdString());
+    EXPECT_EQ(sheet.Folder(), other);
+}
+
+TEST(ThumbnailSheetCache, NeverAmongTheProductsOfAVolume) {
+    // The program started inside a volume's edr/ folder, as `kobrix FILE.IMG` does.
+    testing::WindowPlatform fakes;
+    test::ScratchDir dir;
+    const QString products = QString::fromStdString(test::BuildVolume(dir) + "/data/sol0100/edr");
+    const QString userCache = QString::fromStdString(dir / "user cache");
+    const QByteArray saved = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", userCache.toUtf8());
+    {
+        const std::unique_ptr<Windows> windows = testing::OpenWindows(fakes.platform, products);
+        windows->Main().Menu().Item("Thumbnail Sheet")->trigger();
+        ThumbnailSheetWindow& sheet = windows->ThumbnailSheet();
+        EXPECT_EQ(sheet.CacheFolder(), userCache + "/kobrix/ThumbnailCache");
+        Paint(sheet);
+        EXPECT_GT(QDir(sheet.CacheFolder()).entryList(QDir::Files).size(), 0);
+    }
+    if (saved.isNull())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", saved);
 }
 
 }  // namespace

@@ -124,6 +124,14 @@ TEST(VolumeRoot, LocatesAFolderInItsVolume) {
     std::filesystem::create_directories(dir / "loose/sol0004/edr");
     EXPECT_EQ(at(dir / "loose/sol0004/edr"), "none");
     EXPECT_EQ(at(dir / "loose/sol0004"), "none");
+
+    // At any depth below the root, and nowhere outside it.
+    std::filesystem::create_directories(root + "/index/deeper");
+    EXPECT_EQ(VolumeRootAbove(root + "/index/deeper/"), root);
+    EXPECT_EQ(VolumeRootAbove(root + "/data/sol0101/edr"), root);
+    EXPECT_EQ(VolumeRootAbove(root), root);
+    EXPECT_EQ(VolumeRootAbove(dir / "loose/sol0004/edr"), "");
+    EXPECT_EQ(VolumeRootAbove("relative/folder"), "");
 }
 
 std::vector<std::string> Names(const std::vector<std::string>& paths) {
