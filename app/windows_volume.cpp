@@ -142,12 +142,14 @@ void Windows::ConnectAttributesLine() {
         const std::size_t slash = path.rfind('/');
         const std::optional<ProductNameParts> parts =
             SplitProductName(slash == std::string::npos ? path : path.substr(slash + 1));
+        // Under an RDR, the way back to its EDR and on to the exposure's other products.
         const std::vector<std::string> products =
-            parts && IsEdrType(parts->type) ? DerivedProducts(path) : std::vector<std::string>();
+            parts ? DerivedProducts(path) : std::vector<std::string>();
         derived->setVisible(!products.empty());
         if (products.empty()) return;
-        derived->addItem(QString("%1 derived product%2 of this exposure")
+        derived->addItem(QString("%1 %2 product%3 of this exposure")
                              .arg(products.size())
+                             .arg(IsEdrType(parts->type) ? "derived" : "other")
                              .arg(products.size() == 1 ? "" : "s"));
         for (const std::string& product : products) {
             const QFileInfo info(QString::fromStdString(product));
