@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "archive/archive_file.h"
+#include "bench/bench_edr.h"
 #include "bench/null_host.h"
 #include "bench/ratio_reporter.h"
 #include "browse/browser.h"
@@ -53,28 +54,11 @@ void DisplayPass(benchmark::State& state) {
 }
 BENCHMARK(DisplayPass)->Unit(benchmark::kMillisecond);
 
-// A 1024 x 1024 EDR: a PDS3 label of one 2048-byte record, then 12-bit values in 16-bit
-// words, most significant byte first.
 const fs::path& EdrDirectory() {
     static const fs::path dir = [] {
         const fs::path d = fs::temp_directory_path() / "kobrix-display-bench-edr";
         fs::create_directories(d);
-        std::string label =
-            "PDS_VERSION_ID = PDS3\r\nRECORD_TYPE = FIXED_LENGTH\r\nRECORD_BYTES = 2048\r\n"
-            "LABEL_RECORDS = 1\r\n^IMAGE = 2\r\nSTART_TIME = 2007-08-25T15:48:21.816Z\r\n"
-            "OBJECT = IMAGE\r\n  LINES = 1024\r\n  LINE_SAMPLES = 1024\r\n"
-            "  SAMPLE_TYPE = MSB_UNSIGNED_INTEGER\r\n  SAMPLE_BITS = 16\r\n  BANDS = 1\r\n"
-            "END_OBJECT = IMAGE\r\nEND\r\n";
-        label.resize(2048, ' ');
-        std::vector<std::uint8_t> bytes(label.begin(), label.end());
-        for (int y = 0; y < 1024; ++y) {
-            for (int x = 0; x < 1024; ++x) {
-                const int v = (x * 3 + y * 2 + ((x ^ y) & 255)) & 4095;
-                bytes.push_back(static_cast<std::uint8_t>(v >> 8));
-                bytes.push_back(static_cast<std::uint8_t>(v & 255));
-            }
-        }
-        WriteWholeFile((d / "2P241328935EFFAUCTP2582L5M1.IMG").string(), bytes);
+        WriteBenchEdr((d / "2P241328935EFFAUCTP2582L5M1.IMG").string());
         return d;
     }();
     return dir;
@@ -107,11 +91,6 @@ BENCHMARK(PlainRead)->Unit(benchmark::kMillisecond);
 }  // namespace kobrix
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    kobrix::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("DisplayPass", "PlainRead");
-    reporter.PrintRatio("ArchiveDisplayPass", "DisplayPass");
-    benchmark::Shutdown();
-    return 0;
+    return kobrix::RunBenchmarksWithRatios(
+        argc, argv, {{"DisplayPass", "PlainRead"}, {"ArchiveDisplayPass", "DisplayPass"}});
 }

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kobrix {
@@ -51,5 +52,17 @@ class RatioReporter : public benchmark::ConsoleReporter {
     };
     std::map<std::string, Times> times_;
 };
+
+// A benchmark program's main: runs the benchmarks asked for, then prints "ours / plain" for
+// each pair.
+inline int RunBenchmarksWithRatios(int argc, char** argv,
+                                   const std::vector<std::pair<std::string, std::string>>& pairs) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    for (const auto& [ours, plain] : pairs) reporter.PrintRatio(ours, plain);
+    benchmark::Shutdown();
+    return 0;
+}
 
 }  // namespace kobrix

@@ -11,8 +11,8 @@
 #include <gdal.h>
 
 #include "archive/archive_file.h"
+#include "bench/bench_edr.h"
 #include "bench/ratio_reporter.h"
-#include "imaging/image_file.h"
 #include "volume/thumbnail_cache.h"
 
 namespace kobrix {
@@ -22,25 +22,12 @@ namespace fs = std::filesystem;
 
 constexpr int kEdge = 128;
 
-// A PDS3 label of one 2048-byte record, then 12-bit values in 16-bit words, high byte first.
 const std::string& EdrPath() {
     static const std::string path = [] {
         const fs::path dir = fs::temp_directory_path() / "kobrix-volume-bench";
         fs::create_directories(dir);
-        std::string label =
-            "PDS_VERSION_ID = PDS3\r\nRECORD_TYPE = FIXED_LENGTH\r\nRECORD_BYTES = 2048\r\n"
-            "LABEL_RECORDS = 1\r\n^IMAGE = 2\r\nOBJECT = IMAGE\r\n  LINES = 1024\r\n"
-            "  LINE_SAMPLES = 1024\r\n  SAMPLE_TYPE = MSB_UNSIGNED_INTEGER\r\n"
-            "  SAMPLE_BITS = 16\r\n  BANDS = 1\r\nEND_OBJECT = IMAGE\r\nEND\r\n";
-        label.resize(2048, ' ');
-        std::vector<std::uint8_t> bytes(label.begin(), label.end());
-        for (std::size_t i = 0; i < 1024u * 1024u; ++i) {
-            const unsigned v = static_cast<unsigned>((i * 2654435761u >> 7) % 4096);
-            bytes.push_back(static_cast<std::uint8_t>(v >> 8));
-            bytes.push_back(static_cast<std::uint8_t>(v & 255));
-        }
         const std::string file = (dir / "2N135251689EFF0000P1234L0M1.IMG").string();
-        WriteWholeFile(file, bytes);
+        WriteBenchEdr(file);
         return file;
     }();
     return path;
@@ -124,11 +111,7 @@ BENCHMARK(PlainCacheFileRead)->Unit(benchmark::kMicrosecond);
 }  // namespace kobrix
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    kobrix::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("ThumbnailMade", "PlainGdalRead");
-    reporter.PrintRatio("ThumbnailFromCache", "PlainCacheFileRead");
-    benchmark::Shutdown();
-    return 0;
+    return kobrix::RunBenchmarksWithRatios(
+        argc, argv,
+        {{"ThumbnailMade", "PlainGdalRead"}, {"ThumbnailFromCache", "PlainCacheFileRead"}});
 }
