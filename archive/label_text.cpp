@@ -99,13 +99,17 @@ class OdlParser {
             }
             const std::string_view key = Word();
             if (key.empty()) Fail("unreadable label statement at byte " + std::to_string(pos_));
+            const std::size_t afterKey = pos_;
             SkipSpaces();
             if (pos_ < text_.size() && text_[pos_] == '=') {
                 ++pos_;
                 const std::string_view value = Value();
                 Statement(key, value);
             } else {
-                if (EqualsIgnoringCase(key, "END")) return;
+                if (EqualsIgnoringCase(key, "END")) {
+                    facts_.labelBytes = EndOfEndLine(afterKey);
+                    return;
+                }
                 Statement(key, {});
             }
             if (pos_ > kMaxLabelBytes) Fail(TooLong());
@@ -158,6 +162,29 @@ class OdlParser {
         }
     }
 
+    // Where the label ends, `end` being just past END: the END line runs to its line break
+    // (which it takes) or to the end of the text, with the blanks and comments on it; where
+    // anything else follows on its line (padding of spaces or NULs to the record size with no
+    // line break, or the samples), the label ends at END itself. The break must be the kind
+    // the label's other lines end with, so that samples after padding are not taken for one.
+    std::size_t EndOfEndLine(std::size_t end) const {
+        std::size_t pos = end;
+        for (;;) {
+            while (pos < text_.size() && (text_[pos] == ' ' || text_[pos] == '\t')) ++pos;
+            if (text_.compare(pos, 2, "/*") != 0) break;
+            const std::size_t close = text_.find("*/", pos + 2);
+            if (close == std::string_view::npos || close > text_.find('\n', pos + 2)) return end;
+            pos = close + 2;
+        }
+        if (pos == text_.size()) return pos;
+        const std::size_t previous = text_.rfind('\n', end - 3);
+        const bool crlf =
+            previous != std::string_view::npos && previous > 0 && text_[previous - 1] == '\r';
+        if (text_.compare(pos, 2, "\r\n") == 0) return pos + 2;
+        if (!crlf && text_[pos] == '\n') return pos + 1;
+        return end;
+    }
+
     void SkipSpaces() {
         while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
     }
@@ -197,12 +224,24 @@ class OdlParser {
         SkipSpaces();
         const std::size_t start = pos_;
         int brackets = 0;
+        std::size_t comment = std::string_view::npos;  // the first, outside brackets
         while (pos_ < text_.size()) {
             const char c = text_[pos_];
             if (c == '"' || c == '\'') {
                 const std::size_t end = text_.find(c, pos_ + 1);
-                if (end == std::string_view::npos) Fail("the label has an unterminated string");
+                if (end == std::string_view::npos) {
+                    // Cut off at the limit rather than never closed.
+                    Fail(text_.size() > kMaxLabelBytes ? TooLong()
+                                                       : "the label has an unterminated string");
+                }
                 pos_ = end + 1;
+                continue;
+            }
+            if (c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '*') {
+                // A quote in a comment opens no string.
+                if (brackets == 0 && comment == std::string_view::npos) comment = pos_ - start;
+                const std::size_t end = text_.find("*/", pos_ + 2);
+                pos_ = end == std::string_view::npos ? text_.size() : end + 2;
                 continue;
             }
             if (c == '(' || c == '{') {
@@ -221,10 +260,7 @@ class OdlParser {
             ++pos_;
         }
         std::string_view value = text_.substr(start, pos_ - start);
-        const std::size_t comment = value.find("/*");
-        if (comment != std::string_view::npos && value.find('"') == std::string_view::npos) {
-            value = value.substr(0, comment);
-        }
+        if (comment != std::string_view::npos) value = value.substr(0, comment);
         return Trim(value);
     }
 

@@ -37,7 +37,10 @@ struct LabelFacts {
     // FORMAT, PDS4 data_type, ISIS3 Type), and its bits where the label says.
     std::string sampleType;
     int sampleBits = 0;
-    // The label's own length in bytes (VICAR: LBLSIZE), when it says.
+    // The label's own length in bytes: VICAR its LBLSIZE; PDS3 and ISIS3 up to and including
+    // the END line, its line break with it, or up to and including END itself where padding
+    // or the samples follow it with no line break (blanks and comments after END on its line
+    // belong to the END line).
     std::size_t labelBytes = 0;
 };
 

@@ -35,9 +35,14 @@ int RunDerivedCommand(const std::vector<std::string>& args, std::ostream& out, s
     const std::size_t slash = file->rfind('/');
     const std::optional<ProductNameParts> parts =
         SplitProductName(slash == std::string::npos ? *file : file->substr(slash + 1));
-    if (!parts || !IsEdrType(parts->type)) {
-        err << "kobrix-cli: " << *file << ": not named as an EDR (its product type, "
-            << (parts ? parts->type : std::string("none")) << ", does not begin with E)\n";
+    if (!parts) {
+        err << "kobrix-cli: " << *file
+            << ": not named as a rover product (no product-type letters after the clock)\n";
+        return 1;
+    }
+    if (linearized && !IsEdrType(parts->type)) {
+        err << "kobrix-cli: " << *file << ": --linearized takes an EDR (its product type, "
+            << parts->type << ", does not begin with E)\n";
         return 1;
     }
     if (linearized) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <map>
 #include <memory>
 
 #include <dirent.h>
@@ -88,14 +90,21 @@ std::vector<std::string> DerivedProducts(const std::string& path) {
     const std::optional<ProductNameParts> own = SplitProductName(name);
     if (!own) return {};
     const std::string key = ExposureKey(*own);
-    const std::string folder = Directory(path);
+    // The folder as it is on disk, not as typed: "NAME" and "./NAME" in edr/ must still reach
+    // the sol's other folder.
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    const std::string folder = Directory(error ? path : absolute.lexically_normal().string());
 
     std::vector<std::string> folders;
-    // data/solNNNN/edr/NAME: the sol's rdr/ folder in any letter case.
+    // data/solNNNN/edr/NAME and data/solNNNN/rdr/NAME: the sol's other folder, in any letter
+    // case.
     const std::string solFolder = Directory(folder);
-    if (Lower(FileName(folder)) == "edr" && solFolder != folder) {
+    const std::string kind = Lower(FileName(folder));
+    const std::string other = kind == "edr" ? "rdr" : kind == "rdr" ? "edr" : "";
+    if (!other.empty() && solFolder != folder) {
         for (const std::string& entry : Entries(solFolder)) {
-            if (Lower(entry) == "rdr" && IsFolder(solFolder + "/" + entry))
+            if (Lower(entry) == other && IsFolder(solFolder + "/" + entry))
                 folders.push_back(solFolder + "/" + entry);
         }
     }
@@ -110,7 +119,7 @@ std::vector<std::string> DerivedProducts(const std::string& path) {
             const std::optional<ProductNameParts> parts = SplitProductName(entry);
             if (!parts || Lower(parts->extension) != ".img") continue;
             if (ExposureKey(*parts) != key || Lower(parts->type) == Lower(own->type)) continue;
-            const std::string candidate = where + "/" + entry;
+            const std::string candidate = (where == "/" ? "" : where) + "/" + entry;
             if (!IsRegularFile(candidate)) continue;
             if (std::find(seenNames.begin(), seenNames.end(), entry) != seenNames.end()) continue;
             seenNames.push_back(entry);
@@ -122,31 +131,54 @@ std::vector<std::string> DerivedProducts(const std::string& path) {
     return found;
 }
 
-std::string LinearizedProduct(const std::string& path) {
+namespace {
+
+// The linearized products of the exposure of the EDR at `path` by their type in lower case, the
+// first by name of each type; none for a product that is not an EDR.
+std::map<std::string, std::string> LinearizedProducts(const std::string& path) {
+    std::map<std::string, std::string> byType;
     const std::optional<ProductNameParts> own = SplitProductName(FileName(path));
-    if (!own || !IsEdrType(own->type)) return {};
-    static constexpr std::string_view kPreferred[] = {"ffl", "sfl", "dnl"};
-    std::string chosen;
-    std::size_t chosenRank = std::size(kPreferred) + 1;
+    if (!own || !IsEdrType(own->type)) return byType;
     for (const std::string& product : DerivedProducts(path)) {
         const std::string type = Lower(SplitProductName(FileName(product))->type);
-        if (type.back() != 'l' || IsEdrType(type)) continue;
-        const std::size_t rank =
-            std::find(std::begin(kPreferred), std::end(kPreferred), type) - std::begin(kPreferred);
-        // Products come sorted by name, so the first of a rank is kept.
-        if (rank < chosenRank) {
-            chosen = product;
-            chosenRank = rank;
-        }
+        // Products come sorted by name, so the first of a type is kept.
+        if (type.back() == 'l' && !IsEdrType(type)) byType.emplace(type, product);
     }
-    return chosen;
+    return byType;
+}
+
+// The linearized types in order of choice: FFL, SFL, DNL, then any other by name.
+std::vector<std::string> TypesByChoice(const std::map<std::string, std::string>& byType) {
+    static constexpr std::string_view kPreferred[] = {"ffl", "sfl", "dnl"};
+    std::vector<std::string> types;
+    for (const std::string_view type : kPreferred) types.emplace_back(type);
+    for (const auto& [type, product] : byType) {
+        if (std::find(types.begin(), types.end(), type) == types.end()) types.push_back(type);
+    }
+    return types;
+}
+
+}  // namespace
+
+std::string LinearizedProduct(const std::string& path) {
+    const std::map<std::string, std::string> byType = LinearizedProducts(path);
+    for (const std::string& type : TypesByChoice(byType)) {
+        if (const auto found = byType.find(type); found != byType.end()) return found->second;
+    }
+    return {};
 }
 
 std::optional<LinearizedPair> LinearizedPairOf(const std::string& rightEyePath,
                                                const std::string& leftEyePath) {
-    LinearizedPair pair{LinearizedProduct(rightEyePath), LinearizedProduct(leftEyePath)};
-    if (pair.rightEye.empty() || pair.leftEye.empty()) return std::nullopt;
-    return pair;
+    const std::map<std::string, std::string> right = LinearizedProducts(rightEyePath);
+    const std::map<std::string, std::string> left = LinearizedProducts(leftEyePath);
+    // The best type both eyes have: a full frame beside a sub-frame would not fuse either.
+    for (const std::string& type : TypesByChoice(right)) {
+        const auto r = right.find(type);
+        const auto l = left.find(type);
+        if (r != right.end() && l != left.end()) return LinearizedPair{r->second, l->second};
+    }
+    return std::nullopt;
 }
 
 }  // namespace kobrix

@@ -1,13 +1,21 @@
 #include "volume/thumbnail_cache.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <memory>
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "archive/archive_file.h"
 #include "imaging/file_access.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
@@ -24,9 +32,61 @@ std::string Absolute(const std::string& path) {
 }
 
 std::string KeyText(const ThumbnailKey& key) {
-    return key.path + '\n' + std::to_string(key.size) + ' ' + std::to_string(key.modifiedNs) + ' ' +
-           std::to_string(key.edge) + '\n';
+    std::string text = key.path + '\n' + std::to_string(key.size) + ' ' +
+                       std::to_string(key.modifiedNs) + ' ' + std::to_string(key.edge) + '\n';
+    for (const ThumbnailKey::File& part : key.parts) {
+        text += part.path + '\n' + std::to_string(part.size) + ' ' +
+                std::to_string(part.modifiedNs) + '\n';
+    }
+    return text;
 }
+
+std::int64_t ModifiedNs(const struct stat& status) {
+    return static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+}
+
+std::string LowerExtension(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string extension = path.substr(dot);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+// The other files of the product at `path` whose bytes its picture is made from.
+std::vector<std::string> OtherProductFiles(const std::string& path) {
+    const std::string extension = LowerExtension(path);
+    try {
+        if (extension == ".img") {
+            if (FindArchiveLabel(path) == path) return {};
+        } else if (extension != ".lbl" && extension != ".xml") {
+            return {};
+        }
+        std::vector<std::string> files = ArchiveProductFiles(path);
+        files.erase(files.begin());
+        return files;
+    } catch (const ImageError&) {
+        return {};  // no label to read: the picture cannot be made either
+    }
+}
+
+// The names of the cache's own files: thumbnails, and the temporary files a write leaves
+// when it is killed.
+bool IsThumbnailName(std::string_view name) {
+    if (name.size() != 22 || name.substr(16) != ".thumb") return false;
+    return std::all_of(name.begin(), name.begin() + 16,
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+bool IsTemporaryName(std::string_view name) {
+    if (name.size() != 20 || name.substr(0, 8) != ".kobrix-") return false;
+    return std::all_of(name.begin() + 8, name.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
+}
+
+// A temporary file younger than this may still be being written by another run.
+constexpr std::int64_t kStaleTemporaryNs = std::int64_t{3600} * 1000000000;
 
 std::uint64_t Fnv1a(std::string_view text) {
     std::uint64_t hash = 1469598103934665603ULL;
@@ -45,9 +105,15 @@ std::optional<ThumbnailKey> ThumbnailKeyOf(const std::string& path, int edge) {
     ThumbnailKey key;
     key.path = Absolute(path);
     key.size = static_cast<std::uint64_t>(status.st_size);
-    key.modifiedNs =
-        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    key.modifiedNs = ModifiedNs(status);
     key.edge = edge;
+    for (const std::string& file : OtherProductFiles(path)) {
+        struct stat part {};
+        if (stat(file.c_str(), &part) != 0 || !S_ISREG(part.st_mode)) continue;
+        const std::string absolute = Absolute(file);
+        if (absolute == key.path) continue;
+        key.parts.push_back({absolute, static_cast<std::uint64_t>(part.st_size), ModifiedNs(part)});
+    }
     return key;
 }
 
@@ -108,7 +174,8 @@ Bitmap24 ShrinkToFit(const Bitmap24& picture, int edge) {
     return out;
 }
 
-ThumbnailCache::ThumbnailCache(std::string folder) : folder_(std::move(folder)) {}
+ThumbnailCache::ThumbnailCache(std::string folder, std::uint64_t maxBytes)
+    : folder_(std::move(folder)), maxBytes_(maxBytes), storedSincePrune_(maxBytes / 10) {}
 
 std::optional<Bitmap24> ThumbnailCache::Load(const ThumbnailKey& key) const {
     const std::string path = folder_ + "/" + ThumbnailFileName(key);
@@ -134,6 +201,9 @@ std::optional<Bitmap24> ThumbnailCache::Load(const ThumbnailKey& key) const {
     for (int y = 0; y < height; ++y, source += rowBytes) {
         std::memcpy(thumbnail.Row(y), source, rowBytes);
     }
+    // Used now: the last to go when the cache is pruned. A cache of another user's may refuse.
+    const timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_NOW}};
+    utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
     return thumbnail;
 }
 
@@ -168,9 +238,77 @@ Bitmap24 ThumbnailCache::Get(const std::string& path, int edge, bool* made) cons
             Store(*key, thumbnail);
         } catch (const ImageError&) {
             // A read-only or full cache folder: the thumbnail is still shown.
+            return thumbnail;
+        }
+        // Prune at the first store and after each tenth of the cap; one thread at a time.
+        const std::uint64_t stored = kMagic.size() + KeyText(*key).size() + 8 +
+                                     3 * static_cast<std::uint64_t>(thumbnail.Width()) *
+                                         static_cast<std::uint64_t>(thumbnail.Height());
+        const std::uint64_t step = std::max<std::uint64_t>(maxBytes_ / 10, 1);
+        if (storedSincePrune_.fetch_add(stored) + stored >= step &&
+            storedSincePrune_.exchange(0) >= step) {
+            Prune();
         }
     }
     return thumbnail;
+}
+
+ThumbnailCache::Pruned ThumbnailCache::Prune(std::uint64_t maxBytes) const {
+    Pruned pruned;
+    const int folder = open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return pruned;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(fdopendir(folder), closedir);
+    if (!dir) {
+        close(folder);
+        return pruned;
+    }
+    struct Entry {
+        std::string name;
+        std::uint64_t bytes;
+        std::int64_t modifiedNs;
+    };
+    std::vector<Entry> removable;
+    std::uint64_t total = 0;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        const bool temporary = IsTemporaryName(name);
+        if (!temporary && !IsThumbnailName(name)) continue;
+        struct stat status {};
+        if (fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(status.st_mode)) {
+            continue;  // gone meanwhile, or a link or folder under such a name: not ours
+        }
+        const auto bytes = static_cast<std::uint64_t>(status.st_size);
+        total += bytes;
+        if (temporary && nowNs - ModifiedNs(status) < kStaleTemporaryNs) continue;
+        removable.push_back({std::string(name), bytes, ModifiedNs(status)});
+    }
+    if (total <= maxBytes) return pruned;
+    const std::uint64_t goal = maxBytes - maxBytes / 10;
+    std::sort(removable.begin(), removable.end(), [](const Entry& a, const Entry& b) {
+        return a.modifiedNs != b.modifiedNs ? a.modifiedNs < b.modifiedNs : a.name < b.name;
+    });
+    for (const Entry& entry : removable) {
+        if (total <= goal) break;
+        struct stat status {};
+        if (fstatat(folder, entry.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            total -= entry.bytes;  // another run removed it
+            continue;
+        }
+        // Used or made again since it was listed: it stays.
+        if (!S_ISREG(status.st_mode) || ModifiedNs(status) != entry.modifiedNs) continue;
+        if (unlinkat(folder, entry.name.c_str(), 0) == 0) {
+            ++pruned.files;
+            pruned.bytes += entry.bytes;
+            total -= entry.bytes;
+        } else if (errno == ENOENT) {
+            total -= entry.bytes;
+        }
+    }
+    return pruned;
 }
 
 std::string ThumbnailCaption(std::string_view fileName, const DecodeState& decoded) {

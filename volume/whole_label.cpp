@@ -23,44 +23,34 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-bool IsEndLine(std::string_view line) {
-    return Lower(Trim(line)) == "end";
-}
+// Where a line of an ODL label leaves strings and comments, given where it began: inside a
+// string (its quote), inside a comment, or neither.
+struct OdlState {
+    char quote = 0;
+    bool comment = false;
+    bool Open() const { return quote != 0 || comment; }
+};
 
-// The end of the END line (past its line break) of an ODL label, skipping strings and
-// comments, or npos when the text has none.
-std::size_t EndOfEndLine(std::string_view text) {
-    std::size_t lineStart = 0;
-    bool inString = false;
-    bool inComment = false;
-    bool lineOutside = true;  // the line began outside strings and comments
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (inComment) {
-            if (c == '*' && i + 1 < text.size() && text[i + 1] == '/') {
-                inComment = false;
+OdlState AfterLine(std::string_view line, OdlState state) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (state.comment) {
+            if (c == '*' && i + 1 < line.size() && line[i + 1] == '/') {
+                state.comment = false;
                 ++i;
             }
-        } else if (inString) {
-            if (c == '"') inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '*') {
-            inComment = true;
+        } else if (state.quote != 0) {
+            if (c == state.quote) state.quote = 0;
+        } else if (c == '"' || c == '\'') {
+            state.quote = c;
+        } else if (c == '/' && i + 1 < line.size() && line[i + 1] == '*') {
+            state.comment = true;
             ++i;
-        }
-        if (c == '\n' || i + 1 == text.size()) {
-            const std::size_t lineEnd = i + 1;
-            // The END line with nothing open across it; a last line without a break counts.
-            if (lineOutside && !inString && !inComment &&
-                IsEndLine(text.substr(lineStart, lineEnd - lineStart))) {
-                return lineEnd;
-            }
-            lineStart = lineEnd;
-            lineOutside = !inString && !inComment;
+        } else if (c == '#' && Trim(line.substr(0, i)).empty()) {
+            break;  // a PVL comment line
         }
     }
-    return std::string_view::npos;
+    return state;
 }
 
 std::string ReadBytes(const std::string& path, std::size_t limit) {
@@ -87,27 +77,17 @@ WholeLabel ReadWholeLabel(const std::string& path) {
     const std::string extension =
         Lower(label.path.substr(std::min(label.path.rfind('.'), label.path.size())));
     const bool detached = extension == ".lbl" || label.path != path;
-    if (label.format == ArchiveFormat::Vicar) {
-        try {
-            const LabelFacts facts = ParseLabel(label.format, label.text);
-            label.text.resize(std::min(facts.labelBytes, label.text.size()));
-        } catch (const ImageError& e) {
-            throw ImageError(label.path, e.Problem());
-        }
-        return label;
-    }
-    if (label.format == ArchiveFormat::Pds4 || detached) {
+    if (label.format != ArchiveFormat::Vicar && (label.format == ArchiveFormat::Pds4 || detached)) {
         if (label.text.size() > kMaxLabelBytes) throw ImageError(label.path, LongerThanLimit());
         return label;
     }
-    const std::size_t end = EndOfEndLine(
-        std::string_view(label.text).substr(0, std::min(label.text.size(), kMaxLabelBytes)));
-    if (end == std::string_view::npos) {
-        throw ImageError(label.path, label.text.size() > kMaxLabelBytes
-                                         ? LongerThanLimit()
-                                         : "the label has no END line");
+    // Where the label ends, as the reader of the samples finds it: LBLSIZE, or END.
+    try {
+        const LabelFacts facts = ParseLabel(label.format, label.text);
+        label.text.resize(std::min(facts.labelBytes, label.text.size()));
+    } catch (const ImageError& e) {
+        throw ImageError(label.path, e.Problem());
     }
-    label.text.resize(end);
     return label;
 }
 
@@ -126,7 +106,7 @@ std::string IndentedLabel(const WholeLabel& label) {
         return out;
     }
     int depth = 0;
-    bool inString = false;
+    OdlState state;
     std::string_view text = label.text;
     while (!text.empty()) {
         const std::size_t newline = text.find('\n');
@@ -134,8 +114,9 @@ std::string IndentedLabel(const WholeLabel& label) {
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
         while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::string_view content = Trim(line);
-        const bool continuation = inString;
-        const std::string head = Lower(content.substr(0, content.find_first_of(" \t=")));
+        // A line that begins inside a string or a comment goes on the one above it.
+        const bool continuation = state.Open();
+        const std::string head = Lower(content.substr(0, content.find_first_of(" \t=/")));
         const bool closes = !continuation && (head == "end_object" || head == "end_group");
         const bool opens = !continuation && (head == "object" || head == "group");
         if (closes && depth > 0) --depth;
@@ -145,7 +126,7 @@ std::string IndentedLabel(const WholeLabel& label) {
         }
         out.push_back('\n');
         if (opens) ++depth;
-        inString ^= (std::count(content.begin(), content.end(), '"') % 2) == 1;
+        state = AfterLine(line, state);
     }
     while (out.size() > 1 && out[out.size() - 1] == '\n' && out[out.size() - 2] == '\n')
         out.pop_back();

@@ -53,8 +53,18 @@ TEST(LabelText, ReadsTheFactsAsTheLabelWritesThem) {
     EXPECT_EQ(facts.sampleType, "MSB_INTEGER");
     EXPECT_EQ(facts.sampleBits, 16);
 
+    EXPECT_EQ(facts.labelBytes, pds3.find("binary"));  // the END line with its break
+
     const LabelFacts missing = ParseLabel(ArchiveFormat::Pds3, "PDS_VERSION_ID = PDS3\nEND\n");
     for (const auto& value : missing.values) EXPECT_FALSE(value);
+
+    // A quote in a comment after a value opens no string.
+    const LabelFacts commented =
+        ParseLabel(ArchiveFormat::Pds3,
+                   "PDS_VERSION_ID = PDS3\r\nINSTRUMENT_ID = \"PANCAM\" /* 2\" lens */\r\n"
+                   "PLANET_DAY_NUMBER = 12 /* sol \"12 */\r\nEND");
+    EXPECT_EQ(commented.values[1], "PANCAM");
+    EXPECT_EQ(commented.values[4], "12");
 
     test::ArchiveLayout layout;
     const std::string vicar = test::VicarLabel(layout,

@@ -60,9 +60,27 @@ TEST(DerivedCommand, TheWindowsListAndTheLinearizedProduct) {
     EXPECT_EQ(none.err, "kobrix-cli: " + edr + test::kSol100EdrRight +
                             ": no linearized product of this exposure\n");
 
+    // An RDR lists its EDR and the other RDRs; --linearized stays an EDR's.
     const Output rad = Derived({rdr + test::kSol100Rad});
-    EXPECT_EQ(rad.status, 1);
-    EXPECT_NE(rad.err.find("its product type, RAD, does not begin with E"), std::string::npos);
+    EXPECT_EQ(rad.status, 0) << rad.err;
+    EXPECT_EQ(rad.out, edr + test::kSol100Edr + "\n" + rdr + test::kSol100Linearized + "\n");
+    const Output radLinearized = Derived({rdr + test::kSol100Rad, "--linearized"});
+    EXPECT_EQ(radLinearized.status, 1);
+    EXPECT_NE(radLinearized.err.find("its product type, RAD, does not begin with E"),
+              std::string::npos);
+    test::Put(dir, "notes.IMG", {'x'});
+    EXPECT_EQ(Derived({dir / "notes.IMG"}).status, 1);
+
+    // Typed from inside the sol's edr/ folder, as a name alone or ./NAME: absolute paths.
+    const std::string realRdr = std::filesystem::canonical(rdr).string() + "/";
+    for (const std::string& typed : {test::kSol100Edr, "./" + test::kSol100Edr}) {
+        const auto inside = testing::RunCommand("cd '" + edr + "' && " +
+                                                std::string(KOBRIX_CLI_PATH) + " derived " + typed);
+        EXPECT_EQ(inside.status, 0) << typed;
+        EXPECT_EQ(inside.out,
+                  realRdr + test::kSol100Linearized + "\n" + realRdr + test::kSol100Rad + "\n")
+            << typed;
+    }
     EXPECT_EQ(Derived({edr + "2N135251689EFF0000P1234L9M1.IMG"}).status, 1);
     EXPECT_EQ(Derived({edr}).status, 1);  // a folder is no product
     EXPECT_EQ(Derived({}).status, 2);
@@ -122,6 +140,15 @@ TEST(LabelCommand, PrintsTheLabelByteForByte) {
     const auto printed = testing::RunCommand(std::string(KOBRIX_CLI_PATH) + " label '" + edr + "'");
     EXPECT_EQ(printed.status, 0);
     EXPECT_EQ(printed.out, label);
+
+    // END padded with NULs to the record, no line break: up to and including END.
+    std::string padded = file;
+    padded.replace(padded.find("\r\nEND\r\n") + 5, 2, std::string(2, '\0'));
+    const std::string paddedPath = test::Put(dir, "padded.IMG", {padded.begin(), padded.end()});
+    const auto cut =
+        testing::RunCommand(std::string(KOBRIX_CLI_PATH) + " label '" + paddedPath + "'");
+    EXPECT_EQ(cut.status, 0);
+    EXPECT_EQ(cut.out, label.substr(0, label.size() - 2));
 
     // A raw .IMG: its .LBL as it is.
     const std::string raw = root + "/data/sol0101/edr/" + test::kSol101Edr;

@@ -4,10 +4,12 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "archive/archive_file.h"
 #include "imaging/image_error.h"
+#include "imaging/image_file.h"
 #include "tests/support/fake_time_zone.h"
 #include "tests/volume/volume_builder.h"
 #include "volume/thumbnail_cache.h"
@@ -82,6 +84,164 @@ TEST(ThumbnailCache, AChangedFileIsMadeAgain) {
     fs::last_write_time(edr, time + std::chrono::seconds(5));
     cache.Get(edr, 8, &made);
     EXPECT_TRUE(made);
+}
+
+// `path` rewritten by `change`, its size kept and its time a second later.
+void Rewrite(const std::string& path, const std::function<void(std::string&)>& change) {
+    const auto time = fs::last_write_time(path);
+    const std::vector<std::uint8_t> bytes = test::ReadBytes(path);
+    std::string text(bytes.begin(), bytes.end());
+    change(text);
+    ASSERT_EQ(text.size(), bytes.size());
+    test::WriteBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+    fs::last_write_time(path, time + std::chrono::seconds(1));
+}
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+    text.replace(text.find(from), from.size(), to);
+}
+
+TEST(ThumbnailCache, AChangedLabelOrDataFileIsMadeAgain) {
+    RegisterArchiveReader();
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const ThumbnailCache cache(dir / "cache");
+    const std::string raw = root + "/data/sol0101/edr/" + test::kSol101Edr;
+    bool made = false;
+    const Bitmap24 first = cache.Get(raw + ".IMG", 8, &made);
+    cache.Get(raw + ".IMG", 8, &made);
+    EXPECT_FALSE(made);
+
+    // The detached label now says the samples are the other way round; the .IMG is unchanged.
+    Rewrite(raw + ".LBL", [](std::string& text) {
+        Replace(text, "MSB_UNSIGNED_INTEGER", "LSB_UNSIGNED_INTEGER");
+    });
+    const Bitmap24 swapped = cache.Get(raw + ".IMG", 8, &made);
+    EXPECT_TRUE(made);
+    EXPECT_FALSE(swapped.SamePixels(first));
+    cache.Get(raw + ".IMG", 8, &made);
+    EXPECT_FALSE(made);
+
+    // Opened through the label, the samples' file counts: so it does for a PDS4 label.
+    cache.Get(raw + ".LBL", 8, &made);
+    Rewrite(raw + ".IMG", [](std::string& text) { text[0] ^= 0x7f; });
+    cache.Get(raw + ".LBL", 8, &made);
+    EXPECT_TRUE(made);
+    test::ArchiveLayout layout;
+    for (int i = 0; i < 12; ++i) layout.samples.push_back(100 * i);
+    const std::string xml = test::Pds4(dir, "product", layout);
+    const Bitmap24 before = cache.Get(xml, 8, &made);
+    Rewrite(dir / "product.dat", [](std::string& text) { std::swap(text[0], text[22]); });
+    EXPECT_FALSE(cache.Get(xml, 8, &made).SamePixels(before));
+    EXPECT_TRUE(made);
+}
+
+std::uint64_t CacheBytes(const std::string& folder) {
+    std::uint64_t bytes = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() == ".thumb") bytes += entry.file_size();
+    }
+    return bytes;
+}
+
+TEST(ThumbnailCache, PrunesTheLeastRecentlyUsedAndOnlyItsOwnFiles) {
+    test::ScratchDir dir;
+    const std::string folder = dir / "cache";
+    const ThumbnailCache cache(folder);
+    const Bitmap24 picture(8, 8);
+    std::vector<ThumbnailKey> keys;
+    const auto now = fs::file_time_type::clock::now();
+    for (int i = 0; i < 10; ++i) {
+        keys.push_back({"/pictures/" + std::to_string(i), 100, 5, 8, {}});
+        cache.Store(keys.back(), picture);
+        fs::last_write_time(folder + "/" + ThumbnailFileName(keys.back()),
+                            now - std::chrono::minutes(60 - i));
+    }
+    const std::uint64_t entry = fs::file_size(folder + "/" + ThumbnailFileName(keys[0]));
+    // The oldest is looked at again, so it is used most recently of all.
+    EXPECT_TRUE(cache.Load(keys[0]));
+
+    // Other things in the folder, older than every thumbnail.
+    test::Put(dir, "cache/notes.txt", std::vector<std::uint8_t>(5000, 'x'));
+    test::Put(dir, "cache/holiday.thumb", {'x'});
+    test::Put(dir, "elsewhere.thumb", {'x'});
+    fs::create_symlink(dir / "elsewhere.thumb", folder + "/0123456789abcdef.thumb");
+    fs::create_directory(folder + "/fedcba9876543210.thumb");
+    test::Put(dir, "cache/.kobrix-0123456789ab", {'x'});  // left by a killed run
+    test::Put(dir, "cache/.kobrix-abcdefghijkl", {'x'});  // being written right now
+    for (const char* old : {"notes.txt", "holiday.thumb", ".kobrix-0123456789ab"})
+        fs::last_write_time(folder + "/" + old, now - std::chrono::hours(2));
+
+    // Over a cap of five: down to four and a half, oldest first.
+    const ThumbnailCache::Pruned pruned = cache.Prune(5 * entry);
+    EXPECT_EQ(pruned.files, 7u);
+    EXPECT_EQ(pruned.bytes, 6 * entry + 1);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(fs::exists(folder + "/" + ThumbnailFileName(keys[std::size_t(i)])),
+                  i == 0 || i >= 7)
+            << i;
+    }
+    std::vector<std::string> left = {".kobrix-abcdefghijkl",
+                                     "0123456789abcdef.thumb",
+                                     ThumbnailFileName(keys[0]),
+                                     ThumbnailFileName(keys[7]),
+                                     ThumbnailFileName(keys[8]),
+                                     ThumbnailFileName(keys[9]),
+                                     "fedcba9876543210.thumb",
+                                     "holiday.thumb",
+                                     "notes.txt"};
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> listed;
+    for (const auto& entry : fs::directory_iterator(folder))
+        listed.push_back(entry.path().filename());
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, left);
+    EXPECT_TRUE(fs::exists(dir / "elsewhere.thumb"));
+    EXPECT_EQ(cache.Prune(5 * entry).files, 0u);
+    // A cache folder that is missing or a file: nothing to do.
+    EXPECT_EQ(ThumbnailCache(dir / "missing").Prune(0).files, 0u);
+    EXPECT_EQ(ThumbnailCache(dir / "elsewhere.thumb").Prune(0).files, 0u);
+}
+
+TEST(ThumbnailCache, TwoRunsFillingAndPruningOneCappedCacheAtOnce) {
+    RegisterArchiveReader();
+    test::ScratchDir dir;
+    test::ArchiveLayout layout;
+    std::vector<std::string> paths;
+    std::vector<Bitmap24> expected;
+    for (int file = 0; file < 16; ++file) {
+        layout.samples.clear();
+        for (int i = 0; i < 12; ++i) layout.samples.push_back((i * (file + 3)) % 11);
+        paths.push_back(
+            test::Put(dir, std::to_string(file) + ".IMG", test::AttachedPds3(layout, false)));
+        expected.push_back(ShrinkToFit(ReadAnyPicture(paths.back()), 2));
+    }
+    const std::string folder = dir / "cache";
+    ThumbnailCache(folder).Get(paths[0], 2);
+    const std::uint64_t cap = 6 * CacheBytes(folder);
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> runs;
+    for (int run = 0; run < 4; ++run) {
+        runs.emplace_back([&, run] {
+            const ThumbnailCache cache(folder, cap);
+            for (int round = 0; round < 10; ++round) {
+                for (std::size_t i = 0; i < paths.size(); ++i) {
+                    const std::size_t file = run % 2 ? i : paths.size() - 1 - i;
+                    try {
+                        if (!cache.Get(paths[file], 2).SamePixels(expected[file])) ++wrong;
+                    } catch (const ImageError&) {
+                        ++wrong;
+                    }
+                    if (run >= 2) cache.Prune(cap / 2);
+                }
+            }
+        });
+    }
+    for (std::thread& run : runs) run.join();
+    EXPECT_EQ(wrong, 0);
+    // The last stores since the last pruning are at most a tenth of the cap.
+    EXPECT_LE(CacheBytes(folder), cap + cap / 10);
+    for (const std::string& name : Tree(folder)) EXPECT_EQ(fs::path(name).extension(), ".thumb");
 }
 
 TEST(ThumbnailCache, ACacheFileOfAnotherKeyOrCutShortIsNotShown) {

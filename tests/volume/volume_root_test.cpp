@@ -165,6 +165,31 @@ TEST(DerivedProducts, TheSameExposureOfAnyTypeFromTheRdrFolderAndBeside) {
     EXPECT_TRUE(DerivedProducts(root + "/data/sol0100/edr/notes.txt").empty());
 }
 
+TEST(DerivedProducts, AnRdrLeadsBackToItsEdrAndTheOtherRdrs) {
+    test::ScratchDir dir;
+    const std::string root = test::BuildVolume(dir);
+    const std::string edr = root + "/data/sol0100/edr/";
+    const std::string rdr = root + "/data/sol0100/rdr/";
+    EXPECT_EQ(DerivedProducts(rdr + test::kSol100Rad),
+              (std::vector<std::string>{edr + test::kSol100Edr, rdr + test::kSol100Linearized}));
+    // The detached EDR of sol 101 through its .IMG; its .LBL is no product.
+    EXPECT_EQ(DerivedProducts(root + "/data/sol0101/rdr/" + test::kSol101Rad),
+              (std::vector<std::string>{root + "/data/sol0101/edr/" + test::kSol101Edr + ".IMG"}));
+
+    // Folders in other letter cases, and the path written from inside the folder.
+    std::filesystem::rename(root + "/data/sol0100/edr", root + "/data/sol0100/EDR");
+    std::filesystem::rename(root + "/data/sol0100/rdr", root + "/data/sol0100/Rdr");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(root + "/data/sol0100/Rdr");
+    const std::vector<std::string> typed = DerivedProducts("./" + test::kSol100Linearized);
+    const std::vector<std::string> bare = DerivedProducts(test::kSol100Linearized);
+    std::filesystem::current_path(before);
+    const std::string sol = std::filesystem::canonical(root).string() + "/data/sol0100/";
+    EXPECT_EQ(typed, (std::vector<std::string>{sol + "EDR/" + test::kSol100Edr,
+                                               sol + "Rdr/" + test::kSol100Rad}));
+    EXPECT_EQ(bare, typed);
+}
+
 TEST(DerivedProducts, TheLinearizedPairOnlyWhenBothEyesHaveOne) {
     test::ScratchDir dir;
     const std::string root = test::BuildVolume(dir);
@@ -174,15 +199,28 @@ TEST(DerivedProducts, TheLinearizedPairOnlyWhenBothEyesHaveOne) {
     // The right eye has no linearized product yet, so there is no pair.
     EXPECT_FALSE(LinearizedPairOf(edr + test::kSol100EdrRight, edr + test::kSol100Edr));
 
-    // A sub-frame and a downsampled one beside the full frame: the full frame is chosen, and
-    // the sub-frame where it is the best there is.
+    // The right eye has a sub-frame and a downsampled one, the left eye a full frame and a
+    // sub-frame: the sub-frames are the pair, never a full frame beside a sub-frame.
     test::Put(dir, "mer2no_0xxx/data/sol0100/rdr/2N135251689DNL0000P1234R0M1.IMG", {'x'});
     test::Put(dir, "mer2no_0xxx/data/sol0100/rdr/2N135251689SFL0000P1234R0M1.IMG", {'x'});
     test::Put(dir, "mer2no_0xxx/data/sol0100/rdr/2N135251689SFL0000P1234L0M1.IMG", {'x'});
     const auto pair = LinearizedPairOf(edr + test::kSol100EdrRight, edr + test::kSol100Edr);
     ASSERT_TRUE(pair);
     EXPECT_EQ(pair->rightEye, rdr + "2N135251689SFL0000P1234R0M1.IMG");
-    EXPECT_EQ(pair->leftEye, rdr + test::kSol100Linearized);
+    EXPECT_EQ(pair->leftEye, rdr + "2N135251689SFL0000P1234L0M1.IMG");
+    // Each eye alone still takes its best.
+    EXPECT_EQ(LinearizedProduct(edr + test::kSol100Edr), rdr + test::kSol100Linearized);
+    EXPECT_EQ(LinearizedProduct(edr + test::kSol100EdrRight),
+              rdr + "2N135251689SFL0000P1234R0M1.IMG");
+
+    // No type in common: no pair. Another type ending in L that both have makes one.
+    std::filesystem::remove(rdr + "2N135251689SFL0000P1234L0M1.IMG");
+    EXPECT_FALSE(LinearizedPairOf(edr + test::kSol100EdrRight, edr + test::kSol100Edr));
+    test::Put(dir, "mer2no_0xxx/data/sol0100/rdr/2N135251689XYL0000P1234R0M1.IMG", {'x'});
+    test::Put(dir, "mer2no_0xxx/data/sol0100/rdr/2N135251689xyl0000P1234L0M1.IMG", {'x'});
+    const auto other = LinearizedPairOf(edr + test::kSol100EdrRight, edr + test::kSol100Edr);
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other->leftEye, rdr + "2N135251689xyl0000P1234L0M1.IMG");
 
     // Only an EDR has a linearized product; an RDR is one already, or another kind.
     EXPECT_EQ(LinearizedProduct(rdr + test::kSol100Rad), "");

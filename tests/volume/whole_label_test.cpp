@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "archive/archive_file.h"
 #include "imaging/image_error.h"
 #include "tests/volume/volume_builder.h"
 #include "volume/whole_label.h"
@@ -38,6 +39,65 @@ TEST(WholeLabel, AnEndInsideAStringOrCommentDoesNotEndTheLabel) {
     const WholeLabel label = ReadWholeLabel(path);
     EXPECT_NE(label.text.find("END_OBJECT = IMAGE\r\nEND\r\n"), std::string::npos);
     EXPECT_EQ(label.text.find("END_OBJECT"), label.text.size() - 25);
+}
+
+std::string Text(const std::vector<std::uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// An attached label (CRLF lines, 64-byte records) whose "END\r\n" and the padding after it
+// are `ending` and then `pad` up to the samples, which stay where they were: a note above
+// gives up the room the ending needs.
+std::string EndingIn(const test::ScratchDir& dir, const std::string& ending, char pad,
+                     test::ArchiveLayout layout) {
+    layout.width = 32;
+    layout.height = 2;
+    layout.samples.resize(64, 100);
+    layout.extraLabel = test::kFactLines + "NOTE = \"" + std::string(80, 'x') + "\"\r\n";
+    std::string file = Text(test::AttachedPds3(layout, false));
+    const std::size_t samples = file.size() - test::EncodeSamples(layout).size();
+    std::size_t end = file.find("\r\nEND\r\n") + 2;
+    if (ending.size() > samples - end) {
+        const std::size_t more = ending.size() - (samples - end);
+        file.erase(file.find("xxx"), more);
+        end -= more;
+        file.insert(end, more, ' ');
+    }
+    file.replace(end, samples - end, ending + std::string(samples - end - ending.size(), pad));
+    return test::Put(dir, "padded.IMG", std::vector<std::uint8_t>(file.begin(), file.end()));
+}
+
+TEST(WholeLabel, EndsWhereTheReaderFindsTheEnd) {
+    RegisterArchiveReader();
+    test::ScratchDir dir;
+    test::ArchiveLayout layout;
+    const std::string plain = EndingIn(dir, "END\r\n", ' ', layout);
+    const std::string label = ReadWholeLabel(plain).text;
+    ASSERT_EQ(label.substr(label.size() - 7), "\r\nEND\r\n");
+    const std::string above = label.substr(0, label.size() - 5);  // up to END
+    const Bitmap24 picture = ReadArchivePicture(plain);
+
+    // END padded to the record with spaces or NULs and no line break: up to END itself. The
+    // samples after the padding begin with a line feed, which is no line break of this label.
+    layout.samples = {2560};
+    for (const char pad : {' ', '\0'}) {
+        const std::string padded = EndingIn(dir, "END", pad, layout);
+        EXPECT_EQ(ReadWholeLabel(padded).text, above + "END") << int(pad);
+        EXPECT_EQ(ReadArchivePicture(padded).Width(), 32);
+    }
+    layout.samples.clear();
+    // A comment on the END line, and blanks before its break: the whole line.
+    for (const std::string ending : {"END /* the \"end\" */\r\n", "END  \r\n", "End\r\n"}) {
+        const std::string commented = EndingIn(dir, ending, ' ', layout);
+        const std::string text = ReadWholeLabel(commented).text;
+        EXPECT_EQ(text.substr(text.size() - ending.size()), ending);
+        EXPECT_TRUE(ReadArchivePicture(commented).SamePixels(picture)) << ending;
+    }
+    // END at the very end of the file, and a quote in a comment after a value.
+    const std::string last = "PDS_VERSION_ID = PDS3\r\nNOTE = 1 /* 3\" wide */\r\nEND";
+    EXPECT_EQ(ReadWholeLabel(test::Put(dir, "last.IMG", {last.begin(), last.end()})).text, last);
+    const std::string last2 = last + " /* done */";
+    EXPECT_EQ(ReadWholeLabel(test::Put(dir, "last.IMG", {last2.begin(), last2.end()})).text, last2);
 }
 
 TEST(WholeLabel, DetachedVicarAndPds4LabelsAsTheyAre) {
@@ -119,6 +179,26 @@ TEST(WholeLabel, ObjectsAreIndentedForTheWindow) {
               "      lines\"\n"
               "  END_OBJECT = IMAGE\n"
               "END_GROUP = ROVER\n"
+              "END\n");
+    // Quotes in comments open no string; a comment over several lines is continued, and an
+    // OBJECT inside it opens nothing.
+    label.text =
+        "OBJECT = IMAGE\r\n"
+        "/* the \"raw\" values, 12 bits in 16\" */\r\n"
+        "LINES = 3 /* rows\" */\r\n"
+        "/* OBJECT = NOTHING\r\n"
+        "   END_OBJECT */ BANDS = 1\r\n"
+        "NOTE = 'it''s'\r\n"
+        "END_OBJECT = IMAGE\r\n"
+        "END\r\n";
+    EXPECT_EQ(IndentedLabel(label),
+              "OBJECT = IMAGE\n"
+              "  /* the \"raw\" values, 12 bits in 16\" */\n"
+              "  LINES = 3 /* rows\" */\n"
+              "  /* OBJECT = NOTHING\n"
+              "    END_OBJECT */ BANDS = 1\n"
+              "  NOTE = 'it''s'\n"
+              "END_OBJECT = IMAGE\n"
               "END\n");
     label.format = ArchiveFormat::Pds4;
     label.text = "<a>\r\n  <b>x</b>\r\n</a>\r\n";
