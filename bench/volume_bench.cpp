@@ -3,6 +3,7 @@
 // bytes: GDAL's own read of the band, and the cache file read whole.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -106,6 +107,23 @@ void PlainCacheFileRead(benchmark::State& state) {
     }
 }
 BENCHMARK(PlainCacheFileRead)->Unit(benchmark::kMicrosecond);
+
+// The pass Prune makes over a full cache (1 GiB of the sheet's thumbnails is some 18,000
+// files) that is under its cap: every file listed and looked at, nothing removed.
+void PruneFullCacheUnderItsCap(benchmark::State& state) {
+    const ThumbnailCache cache(FreshCacheFolder());
+    fs::create_directories(cache.Folder());
+    for (int i = 0; i < 18000; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/%016x.thumb", i);
+        std::ofstream(cache.Folder() + name) << 'x';
+    }
+    for (auto _ : state) {
+        const ThumbnailCache::Pruned pruned = cache.Prune();
+        if (pruned.files != 0) state.SkipWithError("a file was removed");
+    }
+}
+BENCHMARK(PruneFullCacheUnderItsCap)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kobrix
