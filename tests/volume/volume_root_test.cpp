@@ -209,7 +209,6 @@ TEST(DerivedProducts, TheLinearizedPairOnlyWhenBothEyesHaveOne) {
     EXPECT_EQ(pair->rightEye, rdr + "2N135251689SFL0000P1234R0M1.IMG");
     EXPECT_EQ(pair->leftEye, rdr + "2N135251689SFL0000P1234L0M1.IMG");
     // Each eye alone still takes its best.
-    EXPECT_EQ(LinearizedProduct(edr + test::kSol100Edr), rdr + test::kSol100Linearized);
     EXPECT_EQ(LinearizedProduct(edr + test::kSol100EdrRight),
               rdr + "2N135251689SFL0000P1234R0M1.IMG");
 
