@@ -68,8 +68,6 @@ TEST(DerivedCommand, TheWindowsListAndTheLinearizedProduct) {
     EXPECT_EQ(radLinearized.status, 1);
     EXPECT_NE(radLinearized.err.find("its product type, RAD, does not begin with E"),
               std::string::npos);
-    test::Put(dir, "notes.IMG", {'x'});
-    EXPECT_EQ(Derived({dir / "notes.IMG"}).status, 1);
 
     // Typed from inside the sol's edr/ folder, as a name alone or ./NAME: absolute paths.
     const std::string realRdr = std::filesystem::canonical(rdr).string() + "/";
