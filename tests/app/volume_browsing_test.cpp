@@ -158,8 +158,14 @@ TEST_F(VolumeBrowsing, AnEdrOffersItsDerivedProductsUnderThePicture) {
     EXPECT_TRUE(windows->Label().Text().startsWith("PDS_VERSION_ID = PDS3"))
         << S(windows->Label().Text().left(80));
     windows->Label().hide();
+    // Under the RDR, the way back to its EDR.
+    EXPECT_TRUE(derived.isVisibleTo(&main));
+    EXPECT_EQ(derived.itemText(0), "2 other products of this exposure");
+    EXPECT_EQ(derived.itemText(1), "edr/" + Q(test::kSol100Edr));
+    emit derived.activated(1);
+    EXPECT_EQ(main.DisplayedPath(), S(root) + "/data/sol0100/edr/" + test::kSol100Edr);
     // A picture whose name is not an EDR's offers nothing.
-    ASSERT_TRUE(testing::ChooseFile(main, "r2N241329230EFFAUCTP1952L0M1.jpg"))
+    ASSERT_TRUE(testing::ChooseFile(main, "e2N241329230EFFAUCTP1952L0M1.jpg"))
         << main.ListDirectory();
     EXPECT_FALSE(derived.isVisibleTo(&main));
 }
