@@ -57,8 +57,9 @@ std::pair<QString, QString> MainWindow::AnaglyphPairFromViewer() {
     StereoViewerTexts texts = viewer->Texts();
     texts.leftFilter.clear();
     viewer->ShowTexts(texts);
-    if (!linearizedShown_.rightEye.empty() &&
-        linearizedShown_.forRightEyeName == browser_.Decoded().product.RightEyeName) {
+    // The viewer may show the linearized pair of a picture the main window has left behind:
+    // what it shows is what the anaglyph is made of.
+    if (!linearizedShown_.rightEye.empty()) {
         return {QString::fromStdString(linearizedShown_.rightEye),
                 QString::fromStdString(linearizedShown_.leftEye)};
     }

@@ -205,6 +205,7 @@ void ThumbnailSheetWindow::SetCacheFolder(const QString& folder) {
 }
 
 void ThumbnailSheetWindow::ShowFolder(const QString& directory, const QStringList& names) {
+    listed_ = names;
     pool_.clear();  // the queued rows of the folder before; running ones are dropped on arrival
     directory_ = directory;
     folder_->setText(directory);

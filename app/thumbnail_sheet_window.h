@@ -38,6 +38,8 @@ class ThumbnailSheetWindow : public QWidget {
     void ShowFolder(const QString& directory, const QStringList& names);
     void Open(const QString& directory, const QStringList& names);
     const QString& Folder() const { return directory_; }
+    // The names ShowFolder was given last, labels and all.
+    const QStringList& ListedNames() const { return listed_; }
 
     int Count() const;
     // Thumbnails asked for (by painting) and ready so far.
@@ -61,6 +63,7 @@ class ThumbnailSheetWindow : public QWidget {
     Platform& platform_;
     QString cacheFolder_;
     QString directory_;
+    QStringList listed_;
     QThreadPool pool_;
     std::unique_ptr<ThumbnailSheetModel> model_;
     QLabel* folder_ = nullptr;

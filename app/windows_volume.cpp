@@ -86,13 +86,16 @@ void Windows::ConnectVolume() {
             thumbnailSheet_->Open(QString::fromStdString(main.ListDirectory()), sheetNames());
         });
     };
-    // An open sheet follows the file list to another folder.
-    QObject::connect(&main, &MainWindow::fileListFilled, thumbnailSheet_.get(),
-                     [this, &main, sheetNames] {
-                         const QString folder = QString::fromStdString(main.ListDirectory());
-                         if (thumbnailSheet_->isVisible() && thumbnailSheet_->Folder() != folder)
-                             thumbnailSheet_->ShowFolder(folder, sheetNames());
-                     });
+    // An open sheet follows the file list: to another folder, or to the files left after a
+    // delete. A list read again unchanged keeps the sheet as it is.
+    QObject::connect(
+        &main, &MainWindow::fileListFilled, thumbnailSheet_.get(), [this, &main, sheetNames] {
+            if (!thumbnailSheet_->isVisible()) return;
+            const QString folder = QString::fromStdString(main.ListDirectory());
+            const QStringList names = sheetNames();
+            if (thumbnailSheet_->Folder() != folder || thumbnailSheet_->ListedNames() != names)
+                thumbnailSheet_->ShowFolder(folder, names);
+        });
     QObject::connect(main.Menu().Item("Thumbnail Sheet"), &QAction::triggered, &main, openSheet);
     if (auto* list = main.findChild<QListWidget*>("FileListBox1")) {
         auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), list);

@@ -145,6 +145,8 @@ class OdlParser {
             return;
         }
         Record(facts_, depths_, key, value, depth_);
+        if (depth_ == 0 && EqualsIgnoringCase(key, "RECORD_BYTES")) recordBytes_ = Count(value);
+        if (depth_ == 0 && EqualsIgnoringCase(key, "LABEL_RECORDS")) labelRecords_ = Count(value);
         const bool inImage = !objects_.empty() && (EqualsIgnoringCase(objects_.back(), "IMAGE") ||
                                                    EqualsIgnoringCase(objects_.back(), "Pixels"));
         if (!inImage) return;
@@ -168,9 +170,19 @@ class OdlParser {
     // line break, or the samples), the label ends at END itself. The break must be the kind
     // the label's other lines end with, so that samples after padding are not taken for one.
     std::size_t EndOfEndLine(std::size_t end) const {
+        // The label's records hold the break; past them a line feed is a sample. Where the
+        // label does not say, fixed-width labels pad their lines to 80 columns, and a longer
+        // run of blanks is padding to the record size.
+        const bool sized = recordBytes_ > 0 && labelRecords_ > 0;
+        const std::size_t limit = sized ? recordBytes_ * labelRecords_ : text_.size();
+        constexpr std::size_t kLineWidth = 80;
         std::size_t pos = end;
+        std::size_t blanks = 0;
         for (;;) {
-            while (pos < text_.size() && (text_[pos] == ' ' || text_[pos] == '\t')) ++pos;
+            while (pos < text_.size() && (text_[pos] == ' ' || text_[pos] == '\t')) {
+                ++pos;
+                if (++blanks > kLineWidth && !sized) return end;
+            }
             if (text_.compare(pos, 2, "/*") != 0) break;
             const std::size_t close = text_.find("*/", pos + 2);
             if (close == std::string_view::npos || close > text_.find('\n', pos + 2)) return end;
@@ -180,9 +192,13 @@ class OdlParser {
         const std::size_t previous = text_.rfind('\n', end - 3);
         const bool crlf =
             previous != std::string_view::npos && previous > 0 && text_[previous - 1] == '\r';
-        if (text_.compare(pos, 2, "\r\n") == 0) return pos + 2;
-        if (!crlf && text_[pos] == '\n') return pos + 1;
-        return end;
+        std::size_t lineEnd = end;
+        if (text_.compare(pos, 2, "\r\n") == 0) {
+            lineEnd = pos + 2;
+        } else if (!crlf && text_[pos] == '\n') {
+            lineEnd = pos + 1;
+        }
+        return lineEnd <= limit ? lineEnd : end;
     }
 
     void SkipSpaces() {
@@ -265,7 +281,21 @@ class OdlParser {
     }
 
     std::string_view text_;
+    // The whole number a value begins with (records and their sizes), up to nine digits;
+    // 0 for anything else.
+    static std::size_t Count(std::string_view value) {
+        value = Trim(value);
+        std::size_t n = 0, digits = 0;
+        while (digits < value.size() && std::isdigit(static_cast<unsigned char>(value[digits]))) {
+            if (++digits > 9) return 0;
+            n = n * 10 + static_cast<std::size_t>(value[digits - 1] - '0');
+        }
+        return n;
+    }
+
     LabelFacts& facts_;
+    std::size_t recordBytes_ = 0;
+    std::size_t labelRecords_ = 0;
     std::size_t pos_ = 0;
     int depth_ = 0;
     std::vector<std::string> objects_;

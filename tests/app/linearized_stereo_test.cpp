@@ -82,6 +82,17 @@ TEST_F(LinearizedStereo, TheSwitchShowsBothEyesLinearizedAndBack) {
     EXPECT_EQ(maker.findChild<QLabel*>("Label2")->text().toStdString(),
               Rdr() + test::kSol100Linearized);
 
+    // The main window moves on to another exposure; the viewer still shows the pair, and
+    // the anaglyph is made of it.
+    test::Put(volumeDir, "mer2no_0xxx/data/sol0100/edr/2N135252000EFF0000P1234L0M1.IMG",
+              test::ReadBytes(root + "/data/sol0100/edr/" + test::kSol100Edr));
+    Main().RereadFileList();
+    Choose("2N135252000EFF0000P1234L0M1.IMG");
+    Viewer().findChild<QPushButton*>("Button5")->click();
+    EXPECT_EQ(maker.findChild<QLabel*>("Label1")->text().toStdString(), Rdr() + kRightLinearized);
+    EXPECT_EQ(prompts.log, std::vector<std::string>{});
+    Choose(QString::fromStdString(test::kSol100Edr));
+
     // A pair picked by hand takes the viewer's place: the anaglyph is made of that pair.
     Viewer().findChild<QPushButton*>("Button6")->click();
     ManualStereoWindow& manual = windows->ManualStereo();

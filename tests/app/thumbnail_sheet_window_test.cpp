@@ -236,6 +236,11 @@ TEST_F(ThumbnailSheetInMainWindow, AKeyInTheFileListOpensItAndAClickChoosesTheFi
     EXPECT_EQ(Q(main.SelectedPath()), dir.filePath(samples[2]));
     EXPECT_EQ(list.currentItem()->text(), samples[2]);
 
+    // A file deleted in the main window leaves the sheet too.
+    prompts.answers = {true};
+    main.Menu().Item("Delete")->trigger();
+    EXPECT_EQ(sheet.Count(), 2);
+
     // The file list goes to another folder: the open sheet goes with it, a closed one stays.
     const QString other = dir.filePath("sol 242");
     ASSERT_TRUE(QDir().mkpath(other));

@@ -81,6 +81,10 @@ TEST(WholeLabel, EndsWhereTheReaderFindsTheEnd) {
     const std::string padded = EndingIn(dir, "END", ' ', layout);
     EXPECT_EQ(ReadWholeLabel(padded).text, above + "END");
     EXPECT_EQ(ReadArchivePicture(padded).Width(), 32);
+    // Samples that begin with a break of the label's own kind, after the padding of its
+    // records: still up to END.
+    layout.samples = {0x0D0A};
+    EXPECT_EQ(ReadWholeLabel(EndingIn(dir, "END", ' ', layout)).text, above + "END");
     layout.samples.clear();
     // A comment on the END line, and blanks before its break: the whole line.
     for (const std::string ending : {"END /* the \"end\" */\r\n", "END  \r\n"}) {
