@@ -1,19 +1,23 @@
 // The label reader and the display rule of archive files. Every input goes through both:
 // as label text (when it starts like one) and as a small sample buffer whose first four
 // bytes give the sample type, bands, clip share and width. A label either parses or is
-// refused with ImageError; the display rule takes any samples. Anything else is a finding.
+// refused with ImageError; a parsed one ends inside the input, and the label window's indented
+// text and the find's lines are made of it. The display rule takes any samples. Anything else
+// is a finding.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "archive/display_rule.h"
 #include "archive/label_text.h"
 #include "imaging/image_error.h"
+#include "volume/whole_label.h"
 
 namespace {
 
@@ -24,6 +28,18 @@ void Label(const std::uint8_t* data, std::size_t size) {
     try {
         const kobrix::LabelFacts facts = kobrix::ParseLabel(
             *format, std::string_view(reinterpret_cast<const char*>(data), size));
+        // An ODL label ends where its END line does, inside the input; a VICAR label's size
+        // is what it declares, checked against the file by the whole-label reader.
+        const bool odl =
+            *format == kobrix::ArchiveFormat::Pds3 || *format == kobrix::ArchiveFormat::Isis3;
+        if (odl && facts.labelBytes > size) __builtin_trap();
+        if (facts.labelBytes > size) return;
+        kobrix::WholeLabel whole;
+        whole.format = *format;
+        whole.text.assign(reinterpret_cast<const char*>(data), facts.labelBytes);
+        const std::string indented = kobrix::IndentedLabel(whole);
+        const std::string lines = kobrix::MatchingLines(whole.text, "end");
+        if (lines.size() > whole.text.size() + 1) __builtin_trap();
         kobrix::CheckSampleType(facts);
     } catch (const kobrix::ImageError&) {
     }
