@@ -18,22 +18,13 @@
 #include <gdal_frmts.h>
 #include <gdal_priv.h>
 
+#include "imaging/ascii_case.h"
 #include "imaging/file_access.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
 
 namespace kobrix {
 namespace {
-
-std::string LowerExtension(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos) return {};
-    std::string extension(name.substr(dot));
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
 
 std::string Directory(const std::string& path) {
     const std::size_t slash = path.rfind('/');

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "imaging/ascii_case.h"
 #include "imaging/image_error.h"
 
 namespace kobrix {
@@ -16,14 +17,9 @@ char Upper(char c) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Upper(x) == Upper(y); });
-}
-
 bool StartsIgnoringCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
-           EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
+           EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 bool IsSpace(char c) {
@@ -56,7 +52,7 @@ void CheckDataFileName(const std::string& name) {
 
 std::optional<std::size_t> FactIndex(std::string_view key) {
     for (std::size_t i = 0; i < kLabelFactKeys.size(); ++i) {
-        if (EqualsIgnoringCase(key, kLabelFactKeys[i])) return i;
+        if (EqualsIgnoringAsciiCase(key, kLabelFactKeys[i])) return i;
     }
     return std::nullopt;
 }
@@ -106,7 +102,7 @@ class OdlParser {
                 const std::string_view value = Value();
                 Statement(key, value);
             } else {
-                if (EqualsIgnoringCase(key, "END")) {
+                if (EqualsIgnoringAsciiCase(key, "END")) {
                     facts_.labelBytes = EndOfEndLine(afterKey);
                     return;
                 }
@@ -122,7 +118,7 @@ class OdlParser {
     }
 
     void Statement(std::string_view key, std::string_view value) {
-        if (EqualsIgnoringCase(key, "OBJECT") || EqualsIgnoringCase(key, "GROUP")) {
+        if (EqualsIgnoringAsciiCase(key, "OBJECT") || EqualsIgnoringAsciiCase(key, "GROUP")) {
             if (++depth_ > kMaxLabelDepth) {
                 Fail("the label nests objects deeper than " + std::to_string(kMaxLabelDepth) +
                      " levels");
@@ -131,7 +127,8 @@ class OdlParser {
             objects_.push_back(name);
             return;
         }
-        if (EqualsIgnoringCase(key, "END_OBJECT") || EqualsIgnoringCase(key, "END_GROUP")) {
+        if (EqualsIgnoringAsciiCase(key, "END_OBJECT") ||
+            EqualsIgnoringAsciiCase(key, "END_GROUP")) {
             if (depth_ == 0) Fail("the label closes an object it never opened");
             --depth_;
             objects_.pop_back();
@@ -145,14 +142,17 @@ class OdlParser {
             return;
         }
         Record(facts_, depths_, key, value, depth_);
-        if (depth_ == 0 && EqualsIgnoringCase(key, "RECORD_BYTES")) recordBytes_ = Count(value);
-        if (depth_ == 0 && EqualsIgnoringCase(key, "LABEL_RECORDS")) labelRecords_ = Count(value);
-        const bool inImage = !objects_.empty() && (EqualsIgnoringCase(objects_.back(), "IMAGE") ||
-                                                   EqualsIgnoringCase(objects_.back(), "Pixels"));
+        if (depth_ == 0 && EqualsIgnoringAsciiCase(key, "RECORD_BYTES"))
+            recordBytes_ = Count(value);
+        if (depth_ == 0 && EqualsIgnoringAsciiCase(key, "LABEL_RECORDS"))
+            labelRecords_ = Count(value);
+        const bool inImage =
+            !objects_.empty() && (EqualsIgnoringAsciiCase(objects_.back(), "IMAGE") ||
+                                  EqualsIgnoringAsciiCase(objects_.back(), "Pixels"));
         if (!inImage) return;
-        if (EqualsIgnoringCase(key, "SAMPLE_TYPE") || EqualsIgnoringCase(key, "Type")) {
+        if (EqualsIgnoringAsciiCase(key, "SAMPLE_TYPE") || EqualsIgnoringAsciiCase(key, "Type")) {
             facts_.sampleType = Unquote(value);
-        } else if (EqualsIgnoringCase(key, "SAMPLE_BITS")) {
+        } else if (EqualsIgnoringAsciiCase(key, "SAMPLE_BITS")) {
             const std::string bits = Unquote(value);
             facts_.sampleBits =
                 bits.size() < 4 && !bits.empty() &&

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "archive/archive_file.h"
+#include "imaging/ascii_case.h"
 
 namespace kobrix::cli {
 namespace {
@@ -15,18 +16,12 @@ void DropLineEnd(std::string& out, std::string_view end) {
     }
 }
 
-std::string LowerKey(std::string_view key) {
-    std::string lower(key);
-    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return lower;
-}
-
 }  // namespace
 
 void AppendLabelCsvHeader(std::string& out) {
     DropLineEnd(out, "\r\n");
     out += ",label_format";
-    for (std::string_view key : kLabelFactKeys) out += ",label_" + LowerKey(key);
+    for (std::string_view key : kLabelFactKeys) out += ",label_" + AsciiLower(key);
     out += "\r\n";
 }
 

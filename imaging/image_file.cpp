@@ -5,6 +5,7 @@
 #include <atomic>
 #include <new>
 
+#include "imaging/ascii_case.h"
 #include "imaging/bmp_io.h"
 #include "imaging/file_access.h"
 #include "imaging/gif_io.h"
@@ -15,18 +16,6 @@ namespace kobrix {
 namespace {
 
 // The extension of the last path component, dot included, in small letters.
-std::string LowerExtension(std::string_view path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos) return {};
-    std::string extension(name.substr(dot));
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    return extension;
-}
-
 bool HasGifSignature(std::span<const std::uint8_t> head) {
     static constexpr std::uint8_t kSignature[] = {'G', 'I', 'F', '8'};
     return head.size() >= 4 && std::equal(kSignature, kSignature + 4, head.begin());

@@ -1,4 +1,5 @@
 #include "volume/derived_products.h"
+#include "imaging/ascii_case.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,12 +12,6 @@
 
 namespace kobrix {
 namespace {
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
 
 bool IsDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
@@ -59,7 +54,7 @@ std::vector<std::string> Entries(const std::string& folder) {
 
 // The key that every product of one exposure shares: the name without its type letters.
 std::string ExposureKey(const ProductNameParts& parts) {
-    return Lower(parts.before) + "/" + Lower(parts.after);
+    return AsciiLower(parts.before) + "/" + AsciiLower(parts.after);
 }
 
 }  // namespace
@@ -100,11 +95,11 @@ std::vector<std::string> DerivedProducts(const std::string& path) {
     // data/solNNNN/edr/NAME and data/solNNNN/rdr/NAME: the sol's other folder, in any letter
     // case.
     const std::string solFolder = Directory(folder);
-    const std::string kind = Lower(FileName(folder));
+    const std::string kind = AsciiLower(FileName(folder));
     const std::string other = kind == "edr" ? "rdr" : kind == "rdr" ? "edr" : "";
     if (!other.empty() && solFolder != folder) {
         for (const std::string& entry : Entries(solFolder)) {
-            if (Lower(entry) == other && IsFolder(solFolder + "/" + entry))
+            if (AsciiLower(entry) == other && IsFolder(solFolder + "/" + entry))
                 folders.push_back(solFolder + "/" + entry);
         }
     }
@@ -117,8 +112,9 @@ std::vector<std::string> DerivedProducts(const std::string& path) {
         std::sort(names.begin(), names.end());
         for (const std::string& entry : names) {
             const std::optional<ProductNameParts> parts = SplitProductName(entry);
-            if (!parts || Lower(parts->extension) != ".img") continue;
-            if (ExposureKey(*parts) != key || Lower(parts->type) == Lower(own->type)) continue;
+            if (!parts || AsciiLower(parts->extension) != ".img") continue;
+            if (ExposureKey(*parts) != key || AsciiLower(parts->type) == AsciiLower(own->type))
+                continue;
             const std::string candidate = (where == "/" ? "" : where) + "/" + entry;
             if (!IsRegularFile(candidate)) continue;
             if (std::find(seenNames.begin(), seenNames.end(), entry) != seenNames.end()) continue;
@@ -140,7 +136,7 @@ std::map<std::string, std::string> LinearizedProducts(const std::string& path) {
     const std::optional<ProductNameParts> own = SplitProductName(FileName(path));
     if (!own || !IsEdrType(own->type)) return byType;
     for (const std::string& product : DerivedProducts(path)) {
-        const std::string type = Lower(SplitProductName(FileName(product))->type);
+        const std::string type = AsciiLower(SplitProductName(FileName(product))->type);
         // Products come sorted by name, so the first of a type is kept.
         if (type.back() == 'l' && !IsEdrType(type)) byType.emplace(type, product);
     }

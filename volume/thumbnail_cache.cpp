@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "archive/archive_file.h"
+#include "imaging/ascii_case.h"
 #include "imaging/file_access.h"
 #include "imaging/image_error.h"
 #include "imaging/image_file.h"
@@ -43,15 +44,6 @@ std::string KeyText(const ThumbnailKey& key) {
 
 std::int64_t ModifiedNs(const struct stat& status) {
     return static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
-}
-
-std::string LowerExtension(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string extension = path.substr(dot);
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
 }
 
 // The other files of the product at `path` whose bytes its picture is made from.

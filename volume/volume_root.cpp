@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "decode/mission_time.h"
+#include "imaging/ascii_case.h"
 
 namespace kobrix {
 namespace {
@@ -80,12 +81,6 @@ char RoverOfProducts(const std::vector<VolumeSol>& sols) {
         }
     }
     return 0;
-}
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
 }
 
 std::string Parent(const std::string& path) {
@@ -167,14 +162,14 @@ std::optional<VolumePlace> LocateInVolume(const std::string& folder) {
     std::string path = folder;
     while (path.size() > 1 && path.back() == '/') path.pop_back();
     VolumePlace place;
-    const std::string last = Lower(LastComponent(path));
+    const std::string last = AsciiLower(LastComponent(path));
     if (last == "edr" || last == "rdr") {
         place.kind = last == "edr" ? VolumePlace::Kind::Edr : VolumePlace::Kind::Rdr;
         path = Parent(path);
     }
     if (const std::optional<int> sol = SolOfFolderName(LastComponent(path))) {
         const std::string data = Parent(path);
-        if (Lower(LastComponent(data)) != "data") return std::nullopt;
+        if (AsciiLower(LastComponent(data)) != "data") return std::nullopt;
         place.sol = *sol;
         if (place.kind == VolumePlace::Kind::Root) place.kind = VolumePlace::Kind::Sol;
         path = Parent(data);

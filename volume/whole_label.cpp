@@ -4,17 +4,12 @@
 #include <cctype>
 
 #include "archive/archive_file.h"
+#include "imaging/ascii_case.h"
 #include "imaging/file_access.h"
 #include "imaging/image_error.h"
 
 namespace kobrix {
 namespace {
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
 
 std::string_view Trim(std::string_view text) {
     const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -75,7 +70,7 @@ WholeLabel ReadWholeLabel(const std::string& path) {
     if (!format) throw ImageError(label.path, "not a PDS3, PDS4, VICAR or ISIS3 label");
     label.format = *format;
     const std::string extension =
-        Lower(label.path.substr(std::min(label.path.rfind('.'), label.path.size())));
+        AsciiLower(label.path.substr(std::min(label.path.rfind('.'), label.path.size())));
     const bool detached = extension == ".lbl" || label.path != path;
     if (label.format != ArchiveFormat::Vicar && (label.format == ArchiveFormat::Pds4 || detached)) {
         if (label.text.size() > kMaxLabelBytes) throw ImageError(label.path, LongerThanLimit());
@@ -116,7 +111,7 @@ std::string IndentedLabel(const WholeLabel& label) {
         const std::string_view content = Trim(line);
         // A line that begins inside a string or a comment goes on the one above it.
         const bool continuation = state.Open();
-        const std::string head = Lower(content.substr(0, content.find_first_of(" \t=/")));
+        const std::string head = AsciiLower(content.substr(0, content.find_first_of(" \t=/")));
         const bool closes = !continuation && (head == "end_object" || head == "end_group");
         const bool opens = !continuation && (head == "object" || head == "group");
         if (closes && depth > 0) --depth;
@@ -134,14 +129,14 @@ std::string IndentedLabel(const WholeLabel& label) {
 }
 
 std::string MatchingLines(std::string_view text, std::string_view find) {
-    const std::string needle = Lower(find);
+    const std::string needle = AsciiLower(find);
     std::string out;
     while (!text.empty()) {
         const std::size_t newline = text.find('\n');
         const std::string_view line =
             text.substr(0, newline == std::string_view::npos ? text.size() : newline + 1);
         text.remove_prefix(line.size());
-        if (needle.empty() || Lower(line).find(needle) != std::string::npos) out.append(line);
+        if (needle.empty() || AsciiLower(line).find(needle) != std::string::npos) out.append(line);
     }
     return out;
 }

@@ -9,6 +9,7 @@
 
 #include "colour/core/render_row.h"
 #include "decode/rounding.h"
+#include "imaging/ascii_case.h"
 
 namespace kobrix {
 namespace {
@@ -35,14 +36,6 @@ std::array<std::uint8_t, 3> PixelMask(Separation kind) {
             break;
     }
     return {0x00, 0x00, 0xFF};
-}
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
 }
 
 }  // namespace
@@ -165,11 +158,11 @@ SaveNameSet::SaveNameSet(const std::vector<std::string>& names) {
 }
 
 void SaveNameSet::Add(std::string_view name) {
-    folded_.insert(Lower(name));
+    folded_.insert(AsciiLower(name));
 }
 
 bool SaveNameSet::Contains(std::string_view name) const {
-    return folded_.contains(Lower(name));
+    return folded_.contains(AsciiLower(name));
 }
 
 unsigned long long FirstFreeSaveNumber(std::string_view stem, const SaveNameSet& taken) {
