@@ -14,11 +14,7 @@
 namespace kobrix::cli {
 namespace {
 
-struct Output {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Output = testing::CommandOutput;
 
 const std::string kEdrName = "2P126471340EFF0000P2303L5M1.IMG";
 
@@ -30,16 +26,15 @@ std::string WriteEdr(const test::ScratchDir& dir, const std::string& name = kEdr
 }
 
 Output Convert(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunConvertCommand(args, out, err);
-    return {status, out.str(), err.str()};
+    return testing::Captured(
+        [&](std::ostream& out, std::ostream& err) { return RunConvertCommand(args, out, err); });
 }
 
 Output Decode(const std::vector<std::string>& args) {
     SystemTimeZone zone;
-    std::ostringstream out, err;
-    const int status = RunDecodeCommand(args, zone, DateNames::English(), out, err);
-    return {status, out.str(), err.str()};
+    return testing::Captured([&](std::ostream& out, std::ostream& err) {
+        return RunDecodeCommand(args, zone, DateNames::English(), out, err);
+    });
 }
 
 TEST(ArchiveCommands, InfoPrintsTheFormatAndTheLabelFacts) {

@@ -15,6 +15,7 @@
 #include "imaging/image_file.h"
 #include "imaging/jpeg_io.h"
 #include "tests/archive/archive_builder.h"
+#include "tests/cli/cli_test_support.h"
 #include "tests/imaging/temp_dir.h"
 #include "tests/support/fake_time_zone.h"
 
@@ -23,11 +24,7 @@ namespace {
 
 constexpr const char* kExposure = "2P241328935EFFAUCTP2582";
 
-struct Output {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Output = testing::CommandOutput;
 
 Output Command(bool pairs, std::vector<std::string> args) {
     const testing::FakeTimeZone zone;

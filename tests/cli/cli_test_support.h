@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdio>
+#include <ostream>
+#include <sstream>
 #include <string>
 
 namespace kobrix::testing {
@@ -22,6 +24,21 @@ inline CommandResult RunCommand(const std::string& command) {
     const int raw = pclose(pipe);
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return result;
+}
+
+// What a command function wrote and returned.
+struct CommandOutput {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Calls `run(out, err)`, a command function on two streams that returns its exit status.
+template <typename Run>
+CommandOutput Captured(Run&& run) {
+    std::ostringstream out, err;
+    const int status = run(out, err);
+    return {status, out.str(), err.str()};
 }
 
 }  // namespace kobrix::testing

@@ -13,22 +13,16 @@
 namespace kobrix::cli {
 namespace {
 
-struct Output {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Output = testing::CommandOutput;
 
 Output Anaglyph(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunAnaglyphCommand(args, out, err);
-    return {status, out.str(), err.str()};
+    return testing::Captured(
+        [&](std::ostream& out, std::ostream& err) { return RunAnaglyphCommand(args, out, err); });
 }
 
 Output Fade(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunFadeCommand(args, out, err);
-    return {status, out.str(), err.str()};
+    return testing::Captured(
+        [&](std::ostream& out, std::ostream& err) { return RunFadeCommand(args, out, err); });
 }
 
 std::string WriteFilled(const test::ScratchDir& dir, const std::string& name, int width, int height,

@@ -13,6 +13,7 @@
 #include "cli/batch_commands.h"
 #include "imaging/bmp_io.h"
 #include "imaging/jpeg_io.h"
+#include "tests/cli/cli_test_support.h"
 #include "tests/imaging/temp_dir.h"
 #include "tests/support/fake_time_zone.h"
 
@@ -21,11 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Output {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Output = testing::CommandOutput;
 
 Output Pairs(std::vector<std::string> args) {
     const testing::FakeTimeZone zone;

@@ -7,6 +7,7 @@
 #include "imaging/bmp_io.h"
 #include "imaging/image_file.h"
 #include "imaging/jpeg_io.h"
+#include "tests/cli/cli_test_support.h"
 #include "tests/imaging/bmp_builder.h"
 #include "tests/imaging/gif_builder.h"
 #include "tests/imaging/temp_dir.h"
@@ -29,22 +30,17 @@ std::vector<std::uint8_t> TwoFrameGif() {
     return test::GifBuilder(3, 2, {{0, 0, 0}, {255, 255, 255}}).Frame(frame).Frame(frame).Finish();
 }
 
-struct Output {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Output = testing::CommandOutput;
 
 Output Info(const std::vector<std::string>& files) {
-    std::ostringstream out, err;
-    const int status = RunInfoCommand(files, out, err);
-    return {status, out.str(), err.str()};
+    return testing::Captured(
+        [&](std::ostream& out, std::ostream& err) { return RunInfoCommand(files, out, err); });
 }
 
 Output Convert(const std::string& in, const std::string& outPath) {
-    std::ostringstream out, err;
-    const int status = RunConvertCommand(in, outPath, out, err);
-    return {status, out.str(), err.str()};
+    return testing::Captured([&](std::ostream& out, std::ostream& err) {
+        return RunConvertCommand(in, outPath, out, err);
+    });
 }
 
 TEST(InfoCommand, DescribesEachFileAndReportsTheUnreadable) {

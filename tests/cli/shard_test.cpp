@@ -28,11 +28,7 @@ namespace fs = std::filesystem;
 
 constexpr std::uint32_t kCounts[] = {1, 2, 3, 7};
 
-struct Output {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Output = testing::CommandOutput;
 
 enum class Command { Decode, Find, Pairs, Colour };
 

@@ -17,29 +17,23 @@
 namespace kobrix::cli {
 namespace {
 
-struct Output {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Output = testing::CommandOutput;
 
 Output Find(const std::vector<std::string>& args) {
     const testing::FakeTimeZone zone;
-    std::ostringstream out, err;
-    const int status = RunFindCommand(args, zone, DateNames::English(), out, err);
-    return {status, out.str(), err.str()};
+    return testing::Captured([&](std::ostream& out, std::ostream& err) {
+        return RunFindCommand(args, zone, DateNames::English(), out, err);
+    });
 }
 
 Output Label(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunLabelCommand(args, out, err);
-    return {status, out.str(), err.str()};
+    return testing::Captured(
+        [&](std::ostream& out, std::ostream& err) { return RunLabelCommand(args, out, err); });
 }
 
 Output Derived(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunDerivedCommand(args, out, err);
-    return {status, out.str(), err.str()};
+    return testing::Captured(
+        [&](std::ostream& out, std::ostream& err) { return RunDerivedCommand(args, out, err); });
 }
 
 TEST(DerivedCommand, TheWindowsListAndTheLinearizedProduct) {
