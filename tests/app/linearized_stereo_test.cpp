@@ -198,6 +198,13 @@ TEST(LinearizedStereoScreenshots, AVolumeBySolAndItsLinearizedPair) {
     EXPECT_EQ(viewer.findChild<QLabel*>("LeftEyeName")->text().toStdString(),
               pair + "FFLAUCTP1952L0M1.IMG");
     testing::SaveScreenshot(viewer, "volume-linearized-stereo.png");
+
+    // An RDR of the pair, with the way back to its EDR under the picture.
+    main.ShowListDirectory(sol + "/rdr");
+    ASSERT_TRUE(testing::ChooseFile(main, QString::fromStdString(pair + "RADAUCTP1952L0M1.IMG")));
+    EXPECT_EQ(main.findChild<QComboBox*>("DerivedProducts")->currentText(),
+              "2 other products of this exposure");
+    testing::SaveScreenshot(main, "volume-rdr-products.png");
 }
 
 }  // namespace
